@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <optional>
+
+// Message boxes and the common dialogs. Everything that would block on a user answer goes
+// through here, so that tests answer from a queue instead.
+class Prompter {
+  public:
+    enum class Icon { None, Information, Warning, Critical, Question };
+    enum class Buttons { Ok, YesNo };
+    enum class Answer { Ok, Yes, No };
+
+    virtual ~Prompter() = default;
+
+    virtual Answer message(const QString& text, const QString& title, Icon icon = Icon::None,
+                           Buttons buttons = Buttons::Ok) = 0;
+    // filter in the "description|pattern|description|pattern" form; empty result = cancelled.
+    virtual QString openFile(const QString& filter, const QString& startFolder = {},
+                             const QString& title = {}) = 0;
+    virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+};

@@ -1,0 +1,50 @@
+#include "qtprompter.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+Prompter::Answer QtPrompter::message(const QString& text, const QString& title, Icon icon,
+                                     Buttons buttons) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(title);
+    box.setText(text);
+    static const QHash<Icon, QMessageBox::Icon> icons{{Icon::None, QMessageBox::NoIcon},
+                                                      {Icon::Information, QMessageBox::Information},
+                                                      {Icon::Warning, QMessageBox::Warning},
+                                                      {Icon::Critical, QMessageBox::Critical},
+                                                      {Icon::Question, QMessageBox::Question}};
+    box.setIcon(icons.value(icon));
+    if (buttons == Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return Answer::Ok;
+}
+
+QString QtPrompter::qtFilter(const QString& filter) {
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(u';', u' ');
+        filters << parts[i] + QStringLiteral(" (") + patterns + u')';
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString QtPrompter::openFile(const QString& filter, const QString& startFolder,
+                             const QString& title) {
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, startFolder,
+                                        qtFilter(filter));
+}
+
+std::optional<QColor> QtPrompter::chooseColor(const QColor& initial) {
+    const QColor chosen = QColorDialog::getColor(initial, QApplication::activeWindow());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "prompter.h"
+
+// Message boxes and common dialogs from Qt Widgets, owned by the active window.
+class QtPrompter : public Prompter {
+  public:
+    Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
+    QString openFile(const QString& filter, const QString& startFolder,
+                     const QString& title) override;
+    std::optional<QColor> chooseColor(const QColor& initial) override;
+
+    // "desc|*.pml|desc2|*.a;*.b" -> "desc (*.pml);;desc2 (*.a *.b)"
+    static QString qtFilter(const QString& filter);
+};

@@ -1,0 +1,9 @@
+#include "qtscreeninfo.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+double QtScreenInfo::heightTwips() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().height() * twipsPerPixelY() : 768 * twipsPerPixelY();
+}

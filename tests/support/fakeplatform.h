@@ -1,0 +1,134 @@
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/prompter.h"
+#include "platform/registry.h"
+#include "platform/screeninfo.h"
+#include "platform/shell.h"
+#include "platform/sounddevice.h"
+
+#include <QColor>
+#include <QHash>
+#include <QList>
+#include <QQueue>
+#include <QTemporaryDir>
+
+// Records every message and answers from queues (OK, cancelled dialogs when a queue is empty).
+class FakePrompter : public Prompter {
+  public:
+    struct Message {
+        QString text;
+        QString title;
+        Icon icon;
+        Buttons buttons;
+    };
+    struct FileRequest {
+        QString filter;
+        QString startFolder;
+        QString title;
+    };
+
+    Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
+    QString openFile(const QString& filter, const QString& startFolder,
+                     const QString& title) override;
+    std::optional<QColor> chooseColor(const QColor& initial) override;
+
+    QStringList texts() const;
+
+    QList<Message> messages;
+    QList<FileRequest> fileRequests;
+    QList<QColor> colourRequests;
+    QQueue<Answer> answers;
+    QQueue<QString> files;
+    QQueue<std::optional<QColor>> colours;
+};
+
+// Records volume changes and plays; plays return at once.
+class FakeSoundDevice : public SoundDevice {
+  public:
+    struct Play {
+        QString path;
+        bool wait;
+        quint32 volume;
+    };
+
+    void setVolume(quint32 word) override {
+        volumeWord = word;
+        volumeChanges << word;
+    }
+    quint32 volume() const override { return volumeWord; }
+    void play(const QString& path, bool wait) override { plays << Play{path, wait, volumeWord}; }
+
+    quint32 volumeWord = 0xFFFFFFFFu;
+    QList<quint32> volumeChanges;
+    QList<Play> plays;
+};
+
+// Folders in temporary directories; the copy is the real one unless told to fail.
+class FakeShell : public Shell {
+  public:
+    QString documentsFolder() const override { return documents; }
+    QString programFile() const override { return program; }
+    bool copyMissingFiles(const QString& fromFolder, const QString& toFolder) override;
+    bool openDocument(const QString& path) override {
+        openedDocuments << path;
+        return openSucceeds;
+    }
+    bool startDetached(const QString& program, const QStringList& arguments) override {
+        startedPrograms << (QStringList{program} + arguments);
+        return startSucceeds;
+    }
+
+    QString documents;
+    QString program;
+    bool copyFails = false;
+    int copies = 0;
+    bool openSucceeds = true;
+    bool startSucceeds = true;
+    QStringList openedDocuments;
+    QList<QStringList> startedPrograms;
+};
+
+class FakeRegistry : public Registry {
+  public:
+    std::optional<QVariant> value(Root root, const QString& keyPath,
+                                  const QString& valueName) const override;
+    void set(Root root, const QString& keyPath, const QString& valueName, const QVariant& value);
+
+    QHash<QString, QVariant> values;
+};
+
+class FakeScreenInfo : public ScreenInfo {
+  public:
+    double heightTwips() const override { return height; }
+    double twipsPerPixelY() const override { return twipsPerPixel; }
+
+    double height = 768 * 15;
+    double twipsPerPixel = 15;
+};
+
+// The fake platform installed into the shared settings, with a program folder holding
+// Morvini.ini and the default settings files, and an empty Documents folder.
+class FakePlatform {
+  public:
+    FakePlatform();
+    ~FakePlatform();
+
+    QString programFolder() const { return programDir.path() + u'/'; }
+    QString documentsFolder() const { return documentsDir.path() + u'/'; }
+    // The settings folder that Morvini.ini names ("pimlotan").
+    QString settingsFolder() const { return documentsFolder() + QStringLiteral("pimlotan/"); }
+    // Writes a file (CR LF lines) relative to a folder, creating folders as needed.
+    static void writeFile(const QString& path, const QByteArray& bytes);
+    // Resolves the folders as start-up does and copies the defaults without asking.
+    void prepareFolders();
+
+    QTemporaryDir programDir;
+    QTemporaryDir documentsDir;
+    FakePrompter prompter;
+    FakeSoundDevice sound;
+    FakeShell shell;
+    FakeRegistry registry;
+    FakeScreenInfo screen;
+    Platform platform;
+};

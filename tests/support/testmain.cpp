@@ -1,0 +1,29 @@
+#include "testmain.h"
+
+#include <QDialog>
+#include <QWidget>
+
+namespace TestMain {
+
+int run(QObject& test, int argc, char** argv) {
+    int modalsClosed = 0;
+    QTimer watchdog;
+    watchdog.setInterval(200);
+    QObject::connect(&watchdog, &QTimer::timeout, [&modalsClosed] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        ++modalsClosed;
+        std::fprintf(stderr, "FAIL: a real modal dialog was opened (%s): closed by the watchdog\n",
+                     qPrintable(modal->windowTitle()));
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    });
+    watchdog.start();
+    const int failures = QTest::qExec(&test, argc, argv);
+    return failures + modalsClosed;
+}
+
+} // namespace TestMain
