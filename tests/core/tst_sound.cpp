@@ -1,0 +1,163 @@
+// PlaySoundFile's modes and volume words, and the real device under SDL's dummy driver.
+#include "fakeplatform.h"
+#include "platform/sdlsounddevice.h"
+#include "platform/synthesizedsound.h"
+#include "pmcm000.h"
+#include "testmain.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace PMCM000;
+
+namespace {
+// A silent 16-bit mono WAV file of the given length.
+QByteArray silentWav(int milliseconds) {
+    const quint32 rate = 22050;
+    const quint32 dataBytes = rate * 2 * static_cast<quint32>(milliseconds) / 1000;
+    QByteArray wav("RIFF");
+    auto put = [&wav](quint32 value, int size) {
+        for (int i = 0; i < size; ++i)
+            wav.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    put(36 + dataBytes, 4);
+    wav += "WAVEfmt ";
+    put(16, 4);
+    put(1, 2);
+    put(1, 2);
+    put(rate, 4);
+    put(rate * 2, 4);
+    put(2, 2);
+    put(16, 2);
+    wav += "data";
+    put(dataBytes, 4);
+    wav += QByteArray(static_cast<qsizetype>(dataBytes), '\0');
+    return wav;
+}
+} // namespace
+
+class TestSound : public QObject {
+    Q_OBJECT
+    std::unique_ptr<FakePlatform> fake;
+
+  private slots:
+    void init() { fake = std::make_unique<FakePlatform>(); }
+    void cleanup() { fake.reset(); }
+
+    void modes_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("volume");
+        QTest::addColumn<bool>("plays");
+        QTest::addColumn<bool>("waits");
+        QTest::addColumn<quint32>("word");
+        const quint32 startup = 0x12345678;
+        QTest::newRow("0: start-up volume, async") << 0 << 100 << true << false << startup;
+        QTest::newRow("1: start-up volume, waits") << 1 << 100 << true << true << startup;
+        QTest::newRow("2 at 255") << 2 << 255 << true << false << 0x00FF00FFu;
+        QTest::newRow("2 at 65535") << 2 << 65535 << true << false << 0xFFFFFFFFu;
+        QTest::newRow("2 at 0 still plays") << 2 << 0 << true << false << 0u;
+        QTest::newRow("3 waits") << 3 << 0x8000 << true << true << 0x80008000u;
+        QTest::newRow("2 above range is full") << 2 << 70000 << true << false << 0xFFFFFFFFu;
+        QTest::newRow("5 does nothing") << 5 << 255 << false << false << 0xAAAAAAAAu;
+        QTest::newRow("-1 does nothing") << -1 << 255 << false << false << 0xAAAAAAAAu;
+    }
+    void modes() {
+        QFETCH(int, mode);
+        QFETCH(int, volume);
+        QFETCH(bool, plays);
+        QFETCH(bool, waits);
+        QFETCH(quint32, word);
+        StartupWaveVolume = 0x12345678;
+        fake->sound.volumeWord = 0xAAAAAAAA;
+        PlaySoundFile(QStringLiteral("/voice/cat.wav"), static_cast<qint16>(mode), volume);
+        QCOMPARE(fake->sound.plays.size(), plays ? 1 : 0);
+        // The volume stays set after playing.
+        QCOMPARE(fake->sound.volumeWord, word);
+        if (plays) {
+            QCOMPARE(fake->sound.plays[0].path, QStringLiteral("/voice/cat.wav"));
+            QCOMPARE(fake->sound.plays[0].wait, waits);
+            QCOMPARE(fake->sound.plays[0].volume, word);
+        }
+    }
+
+    void mixerVolumeSteps_data() {
+        QTest::addColumn<quint32>("word");
+        QTest::addColumn<int>("steps");
+        QTest::newRow("silent") << 0u << 0;
+        QTest::newRow("full") << 0xFFFFFFFFu << 128;
+        QTest::newRow("half") << 0x80008000u << 64;
+        QTest::newRow("just under half a step") << 0x00FF00FFu << 0;
+        QTest::newRow("louder channel counts") << 0xFFFF0000u << 128;
+    }
+    void mixerVolumeSteps() {
+        QFETCH(quint32, word);
+        QFETCH(int, steps);
+        QCOMPARE(SdlSoundDevice::mixerVolume(word), steps);
+    }
+
+    void synchronousPlayLastsAsLongAsTheSound() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("short.wav"));
+        FakePlatform::writeFile(path, silentWav(300));
+        SdlSoundDevice device;
+        QElapsedTimer timer;
+        timer.start();
+        device.play(path, true);
+        const qint64 waited = timer.elapsed();
+        QVERIFY2(waited >= 250, qPrintable(QString::number(waited)));
+        QVERIFY2(waited < 3000, qPrintable(QString::number(waited)));
+    }
+
+    void asynchronousPlayReturnsAtOnce() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("long.wav"));
+        FakePlatform::writeFile(path, silentWav(2000));
+        SdlSoundDevice device;
+        device.play(path, false); // opens the device
+        QElapsedTimer timer;
+        timer.start();
+        device.play(path, false);
+        QVERIFY(timer.elapsed() < 500);
+    }
+
+    void unplayableFilePlaysTheDefaultSound_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("not a sound") << QByteArray("this is text, not a WAV file");
+    }
+    void unplayableFilePlaysTheDefaultSound() {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("bad.wav"));
+        if (!content.isEmpty())
+            FakePlatform::writeFile(path, content);
+        SdlSoundDevice device;
+        QElapsedTimer timer;
+        timer.start();
+        device.play(path, true);
+        // The default chime is about 0.4 s long.
+        QVERIFY2(timer.elapsed() >= 300, qPrintable(QString::number(timer.elapsed())));
+    }
+
+    void synthesizedSoundsAreValidWavFiles() {
+        for (auto sound :
+             {SynthesizedSound::DefaultChime, SynthesizedSound::Ok, SynthesizedSound::Ng}) {
+            const QByteArray wav = synthesizeWav(sound);
+            QVERIFY(wav.startsWith("RIFF"));
+            QCOMPARE(wav.mid(8, 8), QByteArray("WAVEfmt "));
+            // Non-silent and between 0.2 and 1 second at 22050 Hz, 16-bit mono.
+            const qsizetype samples = (wav.size() - 44) / 2;
+            QVERIFY(samples > 22050 / 5 && samples < 22050);
+            qint16 peak = 0;
+            for (qsizetype i = 44; i + 1 < wav.size(); i += 2)
+                peak = std::max<qint16>(peak, static_cast<qint16>(std::abs(static_cast<qint16>(
+                                                  static_cast<quint8>(wav[i]) |
+                                                  (static_cast<quint8>(wav[i + 1]) << 8)))));
+            QVERIFY(peak > 3000);
+        }
+    }
+};
+
+PIMLOTAN_TEST_MAIN(TestSound)
+#include "tst_sound.moc"
