@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFontDatabase>
+#include <cstdio>
 
 namespace {
 void useJapaneseFont() {
@@ -30,16 +31,14 @@ void registerForms() {
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pimlotan"));
     QApplication::setApplicationVersion(QStringLiteral(PIMLOTAN_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("pimlotan"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("English word cards for children: practice and slide show."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption firstDeck(
         QStringLiteral("first-deck"),
         QStringLiteral("Open <file> when no word-data file is remembered yet."),
@@ -48,8 +47,26 @@ int main(int argc, char** argv) {
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("Word-data file (.pml) to open and remember."),
                                  QStringLiteral("[FILE.pml]"));
-    parser.process(app);
 
+    // --help and --version answer before the window system is reached, so they work anywhere.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    parser.parse(arguments);
+    if (parser.isSet(help)) {
+        QString text = parser.helpText();
+        text.replace(QStringLiteral("<executable_name>"), QStringLiteral("pimlotan"));
+        std::fputs(qPrintable(text), stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("pimlotan %s\n", PIMLOTAN_VERSION);
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setDesktopFileName(QStringLiteral("pimlotan"));
+    parser.process(app); // the window system's own options are gone from the arguments now
     useJapaneseFont();
 
     QtPrompter prompter;

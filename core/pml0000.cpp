@@ -70,7 +70,7 @@ bool PML0000::Form_Load() {
 void PML0000::askForDataFile() {
     Prompter& prompter = *platform().prompter;
     prompter.message(QStringLiteral("単語データを選択してください。"), AppTitle);
-    const QString chosen = prompter.openFile(QStringLiteral("単語データ|*.pml"));
+    const QString chosen = prompter.openFile(QStringLiteral("単語データ|*.pml"), DocumentsFolder);
     if (chosen.isEmpty())
         return; // the main menu copes without a data file
     useDeck(chosen);
