@@ -1,0 +1,244 @@
+#include "datasource.h"
+
+#include "dataerror.h"
+#include "enginequery.h"
+#include "worddatafile.h"
+#include "worddataformat.h"
+
+#include <QRegularExpression>
+#include <QSqlRecord>
+#include <algorithm>
+#include <numeric>
+
+using namespace Qt::StringLiterals;
+using Reason = DataError::Reason;
+
+namespace {
+
+// What is kept of a written value: the engine stores marks as 0 / 1 and numbers as 64-bit.
+QVariant storedForm(const QVariant& value) {
+    if (value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::Bool)
+        return QVariant(qlonglong(value.toBool() ? 1 : 0));
+    bool isNumber = false;
+    const qlonglong number = value.toLongLong(&isNumber);
+    return isNumber && value.typeId() != QMetaType::QString ? QVariant(number) : value;
+}
+
+} // namespace
+
+void DataSource::setDatabaseName(const QString& path) {
+    path_ = path;
+    clearResult();
+}
+
+void DataSource::setRecordSource(const QString& name) {
+    const QList<WordDataFormat::SourceFields>& known = WordDataFormat::recordSources();
+    const bool isKnown = std::any_of(known.begin(), known.end(),
+                                     [&](const auto& source) { return source.source == name; });
+    if (!isKnown)
+        throw DataError(Reason::Misuse, u"unknown record source %1"_s.arg(name));
+    setRecordSource(Statement{u"SELECT * FROM "_s + quoted(name), {}, name});
+}
+
+void DataSource::setRecordSource(const Statement& statement) {
+    source_ = statement;
+    clearResult();
+}
+
+void DataSource::clearResult() {
+    names_.clear();
+    index_.clear();
+    rows_.clear();
+    resultSource_.clear();
+    pos_ = 0;
+    noMatch_ = false;
+    CancelUpdate();
+}
+
+void DataSource::Refresh() {
+    if (!source_)
+        throw DataError(Reason::Misuse, u"no record source is set"_s);
+    clearResult();
+    const QSqlDatabase db = WordDataFile::connection(path_);
+    const QVariantList values(source_->values.begin(), source_->values.end());
+    QSqlQuery query = runSql(db, source_->sql, values);
+    const QSqlRecord record = query.record();
+    for (int i = 0; i < record.count(); ++i) {
+        names_.append(record.fieldName(i));
+        index_.insert(record.fieldName(i).toLower(), i);
+    }
+    while (query.next()) {
+        QList<QVariant> row;
+        row.reserve(names_.size());
+        for (int i = 0; i < names_.size(); ++i) {
+            const QVariant value = query.value(i);
+            row.append(value.isNull() ? QVariant() : value);
+        }
+        rows_.append(std::move(row));
+    }
+    resultSource_ = source_->source;
+}
+
+bool DataSource::Eof() const {
+    return rows_.isEmpty() || pos_ >= rows_.size();
+}
+
+bool DataSource::Bof() const {
+    return rows_.isEmpty() || pos_ < 0;
+}
+
+void DataSource::MoveNext() {
+    CancelUpdate();
+    if (pos_ < rows_.size())
+        ++pos_;
+}
+
+void DataSource::MovePrevious() {
+    CancelUpdate();
+    if (pos_ >= 0)
+        --pos_;
+}
+
+int DataSource::RecordCount() const {
+    return int(rows_.size());
+}
+
+void DataSource::requireCurrentRow(const QString& what) const {
+    if (Eof() || Bof())
+        throw DataError(Reason::NoCurrentRow,
+                        u"%1: no current row in %2"_s.arg(what, resultSource_));
+}
+
+int DataSource::fieldIndex(const QString& name) const {
+    const auto it = index_.constFind(name.toLower());
+    if (it == index_.constEnd())
+        throw DataError(Reason::Misuse,
+                        u"record source %1 has no field %2"_s.arg(resultSource_, name));
+    return *it;
+}
+
+QVariant DataSource::field(const QString& name) const {
+    requireCurrentRow(name);
+    const int column = fieldIndex(name);
+    if (editing_)
+        if (const auto it = pending_.constFind(column); it != pending_.constEnd())
+            return *it;
+    return rows_[pos_][column];
+}
+
+void DataSource::FindFirst(const QString& criterion) {
+    static const QRegularExpression form(u"^\\s*(\\w+)\\s*=\\s*(-?\\d+)\\s*$"_s);
+    const QRegularExpressionMatch match = form.match(criterion);
+    bool isNumber = false;
+    const qlonglong wanted = match.hasMatch() ? match.captured(2).toLongLong(&isNumber) : 0;
+    if (!isNumber)
+        throw DataError(Reason::Misuse, u"unsupported criterion \"%1\""_s.arg(criterion));
+    const int column = fieldIndex(match.captured(1));
+    CancelUpdate();
+    const auto found = std::find_if(rows_.cbegin(), rows_.cend(), [&](const QList<QVariant>& row) {
+        bool ok = false;
+        return row[column].toLongLong(&ok) == wanted && ok;
+    });
+    noMatch_ = found == rows_.cend();
+    pos_ = int(found - rows_.cbegin()); // past the end with no match
+}
+
+void DataSource::Edit() {
+    requireCurrentRow(u"Edit"_s);
+    if (!WordDataFormat::updatableSource(resultSource_))
+        throw DataError(Reason::Misuse, u"rows of %1 cannot be written"_s.arg(resultSource_));
+    pending_.clear();
+    editing_ = true;
+}
+
+int DataSource::writableColumn(const QString& name) const {
+    const WordDataFormat::UpdatableSource* updatable =
+        WordDataFormat::updatableSource(resultSource_);
+    const int column = fieldIndex(name);
+    if (!updatable || !updatable->writable.contains(names_[column], Qt::CaseInsensitive))
+        throw DataError(Reason::Misuse,
+                        u"field %1 of %2 cannot be written"_s.arg(name, resultSource_));
+    return column;
+}
+
+void DataSource::setField(const QString& name, const QVariant& value) {
+    if (!editing_)
+        throw DataError(Reason::Misuse, u"%1 assigned outside an edit"_s.arg(name));
+    pending_.insert(writableColumn(name), storedForm(value));
+}
+
+void DataSource::Update() {
+    if (!editing_)
+        throw DataError(Reason::Misuse, u"Update without Edit in %1"_s.arg(resultSource_));
+    const QHash<int, QVariant> values = pending_;
+    CancelUpdate(); // a failed write leaves no half edit behind
+    requireCurrentRow(u"Update"_s);
+    if (values.isEmpty())
+        return;
+    writeRows({pos_}, values);
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it)
+        rows_[pos_][it.key()] = it.value();
+}
+
+void DataSource::CancelUpdate() {
+    editing_ = false;
+    pending_.clear();
+}
+
+void DataSource::updateAll(const QVariantMap& assignments) {
+    CancelUpdate();
+    if (!WordDataFormat::updatableSource(resultSource_))
+        throw DataError(Reason::Misuse, u"rows of %1 cannot be written"_s.arg(resultSource_));
+    QHash<int, QVariant> values;
+    for (auto it = assignments.constBegin(); it != assignments.constEnd(); ++it)
+        values.insert(writableColumn(it.key()), storedForm(it.value()));
+    if (rows_.isEmpty() || values.isEmpty())
+        return;
+    QList<int> all(rows_.size());
+    std::iota(all.begin(), all.end(), 0);
+    WordDataFile::inTransaction(path_, [&] { writeRows(all, values); });
+    for (QList<QVariant>& row : rows_)
+        for (auto it = values.constBegin(); it != values.constEnd(); ++it)
+            row[it.key()] = it.value();
+}
+
+// One UPDATE per row through the record source's view (its trigger writes the base table),
+// the row named by its identity fields as read. Every row must be found: the trigger changes
+// exactly one stored row per row of the view, so the engine's change count tells.
+void DataSource::writeRows(const QList<int>& rows, const QHash<int, QVariant>& values) {
+    const WordDataFormat::UpdatableSource* updatable =
+        WordDataFormat::updatableSource(resultSource_);
+    QList<int> columns = values.keys();
+    std::sort(columns.begin(), columns.end());
+    QStringList sets;
+    for (int column : columns)
+        sets.append(quoted(names_[column]) + u" = ?"_s);
+    QList<int> identity;
+    QStringList where;
+    for (const QString& name : updatable->identity) {
+        identity.append(fieldIndex(name));
+        where.append(quoted(name) + u" = ?"_s);
+    }
+    const QString sql = u"UPDATE %1 SET %2 WHERE %3"_s.arg(
+        quoted(resultSource_), sets.join(u", "_s), where.join(u" AND "_s));
+    const QSqlDatabase db = WordDataFile::connection(path_);
+    const qlonglong before = scalarSql(db, u"SELECT total_changes()"_s).toLongLong();
+    QSqlQuery query(db);
+    if (!query.prepare(sql))
+        throw engineError(query, sql);
+    for (int row : rows) {
+        for (int column : columns)
+            query.addBindValue(values[column]);
+        for (int column : identity)
+            query.addBindValue(rows_[row][column]);
+        if (!query.exec())
+            throw engineError(query, sql);
+    }
+    query.finish();
+    const qlonglong changed = scalarSql(db, u"SELECT total_changes()"_s).toLongLong() - before;
+    if (changed < rows.size())
+        throw DataError(Reason::NoCurrentRow,
+                        u"a row to write is no longer in %1"_s.arg(resultSource_));
+}

@@ -1,0 +1,38 @@
+#include "enginequery.h"
+
+#include "dataerror.h"
+
+#include <QSqlError>
+
+using namespace Qt::StringLiterals;
+
+QSqlQuery runSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    bool ok = query.prepare(sql);
+    if (ok) {
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        ok = query.exec();
+    }
+    if (!ok)
+        throw engineError(query, sql);
+    return query;
+}
+
+DataError engineError(const QSqlQuery& query, const QString& sql) {
+    const QSqlError error = query.lastError();
+    const QString engine = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return DataError(DataError::Reason::Engine, engine + u" ("_s + sql.simplified() + u')');
+}
+
+QVariant scalarSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values) {
+    QSqlQuery query = runSql(db, sql, values);
+    return query.next() ? query.value(0) : QVariant();
+}
+
+QString quoted(const QString& identifier) {
+    QString text = identifier;
+    text.replace(u'"', u"\"\""_s);
+    return u'"' + text + u'"';
+}

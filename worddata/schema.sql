@@ -1,0 +1,94 @@
+-- The word-data file (.pml): one source of truth for every writer (the program never
+-- restructures a file; the deck builder and the test fixtures create files from this).
+-- application_id and user_version are set by WordDataFormat after these statements.
+-- Every identifier is quoted: group, select, key, level and count are SQL keywords.
+-- A statement ends with ";" at the end of a line; a trigger ends with "END;".
+
+-- Big groups, one per slot 1..6 on the main menu.
+CREATE TABLE "tittle" (
+  "group"    INTEGER PRIMARY KEY CHECK ("group" BETWEEN 1 AND 6),
+  "tittle"   TEXT NOT NULL,
+  "ttlimage" TEXT NOT NULL,
+  "setmei"   TEXT NOT NULL
+) STRICT;
+
+-- Sub-groups of a group; "select" is the study mark (0 or 1).
+CREATE TABLE "subgroup" (
+  "group"  INTEGER NOT NULL CHECK ("group" BETWEEN 1 AND 6) REFERENCES "tittle" ("group"),
+  "sgroup" INTEGER NOT NULL CHECK ("sgroup" >= 1),
+  "images" TEXT NOT NULL,
+  "select" INTEGER NOT NULL DEFAULT 0 CHECK ("select" IN (0, 1)),
+  PRIMARY KEY ("group", "sgroup")
+) STRICT, WITHOUT ROWID;
+
+-- The words; "key" is the rowid, so a word is found by key without an extra index.
+CREATE TABLE "word" (
+  "key"     INTEGER PRIMARY KEY CHECK ("key" BETWEEN 1 AND 2147483647),
+  "group"   INTEGER NOT NULL,
+  "sgroup"  INTEGER NOT NULL,
+  "level"   INTEGER NOT NULL DEFAULT 0 CHECK ("level" BETWEEN 0 AND 5),
+  "times"   INTEGER NOT NULL DEFAULT 0 CHECK ("times" BETWEEN 0 AND 2147483647),
+  "word"    TEXT NOT NULL,
+  "meaning" TEXT,
+  "images"  TEXT NOT NULL,
+  "voice"   TEXT NOT NULL,
+  "text1"   TEXT,
+  "text2"   TEXT,
+  "filler1" INTEGER CHECK ("filler1" BETWEEN -2147483648 AND 2147483647),
+  "filler2" TEXT,
+  "filler3" TEXT,
+  FOREIGN KEY ("group", "sgroup") REFERENCES "subgroup" ("group", "sgroup")
+) STRICT;
+
+-- Words of a sub-group by level and key: the tallies and the word pages read only this index.
+CREATE INDEX "word_by_subgroup_level" ON "word" ("group", "sgroup", "level");
+
+-- The marked sub-groups are the outer loop of the study views.
+CREATE INDEX "subgroup_by_select" ON "subgroup" ("select");
+
+CREATE VIEW "selected" AS
+  SELECT "group", "sgroup", "select" FROM "subgroup";
+
+CREATE VIEW "ordered" AS
+  SELECT "group", "sgroup", "images" FROM "subgroup";
+
+CREATE VIEW "syukei" AS
+  SELECT "group", "sgroup", "level", count(*) AS "count"
+  FROM "word" GROUP BY "group", "sgroup", "level";
+
+-- CROSS JOIN keeps the few marked sub-groups as the outer loop (SQLite would otherwise
+-- walk every word of a level).
+CREATE VIEW "syukei2" AS
+  SELECT w."level" AS "level", count(*) AS "count"
+  FROM "subgroup" s CROSS JOIN "word" w ON w."group" = s."group" AND w."sgroup" = s."sgroup"
+  WHERE s."select" = 1
+  GROUP BY w."level";
+
+CREATE VIEW "select_word" AS
+  SELECT w."key" AS "key", w."level" AS "level", w."times" AS "times", w."word" AS "word",
+         w."meaning" AS "meaning", w."images" AS "images", w."voice" AS "voice",
+         w."text1" AS "text1", w."text2" AS "text2", w."filler1" AS "filler1",
+         w."filler2" AS "filler2", w."filler3" AS "filler3"
+  FROM "subgroup" s CROSS JOIN "word" w ON w."group" = s."group" AND w."sgroup" = s."sgroup"
+  WHERE s."select" = 1;
+
+-- Only the mark can be written through "selected"; any true value is stored as 1.
+CREATE TRIGGER "selected_update" INSTEAD OF UPDATE ON "selected"
+BEGIN
+  SELECT RAISE(ABORT, 'only select can be changed in selected')
+  WHERE NEW."group" IS NOT OLD."group" OR NEW."sgroup" IS NOT OLD."sgroup";
+  UPDATE "subgroup" SET "select" = (NEW."select" <> 0)
+  WHERE "group" = OLD."group" AND "sgroup" = OLD."sgroup";
+END;
+
+-- Only level and times can be written through "select_word".
+CREATE TRIGGER "select_word_update" INSTEAD OF UPDATE ON "select_word"
+BEGIN
+  SELECT RAISE(ABORT, 'only level and times can be changed in select_word')
+  WHERE NEW."key" IS NOT OLD."key" OR NEW."word" IS NOT OLD."word"
+     OR NEW."meaning" IS NOT OLD."meaning" OR NEW."images" IS NOT OLD."images"
+     OR NEW."voice" IS NOT OLD."voice" OR NEW."text1" IS NOT OLD."text1"
+     OR NEW."text2" IS NOT OLD."text2" OR NEW."filler1" IS NOT OLD."filler1"
+     OR NEW."filler2" IS NOT OLD."filler2" OR NEW."filler3" IS NOT OLD."filler3";
+  UPDATE "word" SET "level" = NEW."level", "times" = NEW."times" WHERE "key" = OLD."key";
+END;

@@ -1,0 +1,47 @@
+#include "statements.h"
+
+#include "worddataformat.h"
+
+using namespace Qt::StringLiterals;
+namespace Source = WordDataFormat::RecordSource;
+
+namespace Statements {
+
+Statement selectedSubGroup(int group, int sgroup) {
+    return {u"SELECT * FROM \"selected\" WHERE \"selected\".\"group\" = ?"
+            u" AND \"selected\".\"sgroup\" = ?;"_s,
+            {group, sgroup},
+            Source::selected};
+}
+
+Statement subGroupPage(int group, int firstSgroup) {
+    return {u"SELECT * FROM \"ordered\" WHERE \"ordered\".\"group\" = ?"
+            u" AND \"ordered\".\"sgroup\" >= ? ORDER BY \"ordered\".\"sgroup\";"_s,
+            {group, firstSgroup},
+            Source::ordered};
+}
+
+Statement groupTallies(int group) {
+    return {u"SELECT * FROM \"syukei\" WHERE \"syukei\".\"group\" = ?"_s, {group}, Source::syukei};
+}
+
+Statement subGroupTallies(int group, int sgroup) {
+    return {u"SELECT * FROM \"syukei\" WHERE \"syukei\".\"group\" = ?"
+            u" AND \"syukei\".\"sgroup\" = ?;"_s,
+            {group, sgroup},
+            Source::syukei};
+}
+
+// Ordered by the view's own key: SQLite does not accept "word"."key" over select_word.
+Statement levelWordsAfter(int level, int lastKey) {
+    return {u"SELECT * FROM \"select_word\" WHERE \"select_word\".\"level\" = ?"
+            u" AND \"select_word\".\"key\" > ? ORDER BY \"select_word\".\"key\";"_s,
+            {level, lastKey},
+            Source::selectWord};
+}
+
+Statement markedLevelTallies() {
+    return {u"SELECT * FROM \"syukei2\" ORDER BY \"syukei2\".\"level\""_s, {}, Source::syukei2};
+}
+
+} // namespace Statements

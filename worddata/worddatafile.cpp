@@ -1,0 +1,163 @@
+#include "worddatafile.h"
+
+#include "dataerror.h"
+#include "enginequery.h"
+#include "worddataformat.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QSqlError>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace WordDataFile {
+namespace {
+
+struct Entry {
+    QString connectionName;
+    bool readOnly = false;
+    int transactionDepth = 0;
+};
+
+QHash<QString, Entry>& registry() {
+    static QHash<QString, Entry> entries;
+    return entries;
+}
+
+// One key per file, however the path was spelled.
+QString keyFor(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+// A file without any write permission is opened read-only even for root, who could otherwise
+// write it, so a deck that a parent marked read-only is never changed.
+bool writable(const QFileInfo& info) {
+    const QFileDevice::Permissions perms = info.permissions();
+    const bool anyWrite =
+        perms & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther);
+    return anyWrite && info.isWritable();
+}
+
+// mode=rw (or ro) never creates a missing file, unlike a plain path.
+QString uriFor(const QString& file, bool readOnly) {
+    return u"file:"_s + QString::fromUtf8(QUrl::toPercentEncoding(file, "/")) +
+           (readOnly ? u"?mode=ro"_s : u"?mode=rw"_s);
+}
+
+void removeConnection(const QString& name) {
+    {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+QSqlDatabase openChecked(const QString& key, const QString& path, bool readOnly,
+                         const QString& name) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
+    db.setConnectOptions(u"QSQLITE_OPEN_URI"_s);
+    db.setDatabaseName(uriFor(key, readOnly));
+    if (!db.open()) {
+        const QString engine = db.lastError().databaseText();
+        throw DataError(QFileInfo::exists(key) ? DataError::Reason::Engine
+                                               : DataError::Reason::FileMissing,
+                        u"%1: %2"_s.arg(path, engine));
+    }
+    try {
+        WordDataFormat::check(db);
+        // A copy of a .pml must be the whole deck: no -wal file beside it.
+        runSql(db, u"PRAGMA journal_mode = DELETE"_s);
+        runSql(db, u"PRAGMA synchronous = FULL"_s);
+    } catch (const DataError& error) {
+        throw DataError(error.reason(), u"%1: %2"_s.arg(path, error.message()));
+    }
+    return db;
+}
+
+} // namespace
+
+QSqlDatabase connection(const QString& path) {
+    if (path.isEmpty())
+        throw DataError(DataError::Reason::FileMissing, u"no word-data file is chosen"_s);
+    const QFileInfo info(path);
+    if (!info.isFile())
+        throw DataError(DataError::Reason::FileMissing, u"%1: no such file"_s.arg(path));
+    const QString key = keyFor(path);
+    if (const auto it = registry().constFind(key); it != registry().constEnd())
+        return QSqlDatabase::database(it->connectionName, false);
+
+    const QString name = u"pimlotan-worddata:"_s + key;
+    const bool readOnly = !writable(info);
+    try {
+        QSqlDatabase db = openChecked(key, path, readOnly, name);
+        registry().insert(key, Entry{name, readOnly, 0});
+        return db;
+    } catch (...) {
+        removeConnection(name);
+        throw;
+    }
+}
+
+bool isOpen(const QString& path) {
+    return registry().contains(keyFor(path));
+}
+
+bool isReadOnly(const QString& path) {
+    const auto it = registry().constFind(keyFor(path));
+    return it != registry().constEnd() && it->readOnly;
+}
+
+void close(const QString& path) {
+    const auto it = registry().constFind(keyFor(path));
+    if (it == registry().constEnd())
+        return;
+    const QString name = it->connectionName;
+    registry().erase(it);
+    removeConnection(name);
+}
+
+void closeAll() {
+    const QList<Entry> entries = registry().values();
+    registry().clear();
+    for (const Entry& entry : entries)
+        removeConnection(entry.connectionName);
+}
+
+void inTransaction(const QString& path, const std::function<void()>& work) {
+    QSqlDatabase db = connection(path);
+    const QString key = keyFor(path);
+    // Looked up each time: work may open other files and so move the registry's entries.
+    const auto addDepth = [&key](int delta) {
+        if (const auto it = registry().find(key); it != registry().end())
+            it->transactionDepth += delta;
+    };
+    if (registry().value(key).transactionDepth > 0) { // nested: the outer one commits
+        addDepth(1);
+        try {
+            work();
+        } catch (...) {
+            addDepth(-1);
+            throw;
+        }
+        addDepth(-1);
+        return;
+    }
+    // IMMEDIATE takes the write lock first, so the work cannot fail half-way for a lock.
+    runSql(db, u"BEGIN IMMEDIATE"_s);
+    addDepth(1);
+    try {
+        work();
+        runSql(db, u"COMMIT"_s);
+    } catch (...) {
+        addDepth(-1);
+        QSqlQuery rollback(db);
+        rollback.exec(u"ROLLBACK"_s); // fails harmlessly when the engine already rolled back
+        throw;
+    }
+    addDepth(-1);
+}
+
+} // namespace WordDataFile

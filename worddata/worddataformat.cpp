@@ -1,0 +1,164 @@
+#include "worddataformat.h"
+
+#include "dataerror.h"
+#include "enginequery.h"
+#include "schemascript.h"
+
+#include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+using namespace Qt::StringLiterals;
+
+// Pulls the compiled-in schema into a static link (outside any namespace, as the macro needs).
+static void initSchemaResource() {
+    Q_INIT_RESOURCE(worddata);
+}
+
+namespace WordDataFormat {
+
+const QList<SourceFields>& recordSources() {
+    static const QList<SourceFields> sources{
+        {RecordSource::tittle, {u"group"_s, u"tittle"_s, u"ttlimage"_s, u"setmei"_s}},
+        {RecordSource::selected, {u"group"_s, u"sgroup"_s, u"select"_s}},
+        {RecordSource::ordered, {u"group"_s, u"sgroup"_s, u"images"_s}},
+        {RecordSource::syukei, {u"group"_s, u"sgroup"_s, u"level"_s, u"count"_s}},
+        {RecordSource::syukei2, {u"level"_s, u"count"_s}},
+        {RecordSource::selectWord,
+         {u"key"_s, u"level"_s, u"times"_s, u"word"_s, u"meaning"_s, u"images"_s, u"voice"_s,
+          u"text1"_s, u"text2"_s, u"filler1"_s, u"filler2"_s, u"filler3"_s}},
+        {RecordSource::word, {u"key"_s, u"group"_s, u"sgroup"_s, u"level"_s, u"times"_s}},
+    };
+    return sources;
+}
+
+static const QList<UpdatableSource>& updatableSources() {
+    static const QList<UpdatableSource> sources{
+        {RecordSource::selected, {u"group"_s, u"sgroup"_s}, {u"select"_s}},
+        {RecordSource::selectWord, {u"key"_s}, {u"level"_s, u"times"_s}},
+    };
+    return sources;
+}
+
+const UpdatableSource* updatableSource(const QString& source) {
+    for (const UpdatableSource& updatable : updatableSources())
+        if (updatable.source == source)
+            return &updatable;
+    return nullptr;
+}
+
+// The triggers that make the updatable sources writable.
+static const QStringList writeTriggers{u"selected_update"_s, u"select_word_update"_s};
+
+QString schemaSql() {
+    initSchemaResource();
+    QFile file(u":/worddata/schema.sql"_s);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DataError(DataError::Reason::Misuse, u"the word-data schema is not built in"_s);
+    return QString::fromUtf8(file.readAll());
+}
+
+QStringList schemaStatements() {
+    return splitSqlScript(schemaSql());
+}
+
+void applySchema(QSqlDatabase& db) {
+    if (scalarSql(db, u"SELECT count(*) FROM sqlite_schema"_s).toInt() != 0)
+        throw DataError(DataError::Reason::Misuse,
+                        u"the schema is applied only to an empty database"_s);
+    if (!db.transaction())
+        throw DataError(DataError::Reason::Engine, db.lastError().databaseText());
+    try {
+        for (const QString& statement : schemaStatements())
+            runSql(db, statement);
+        // PRAGMA takes no bound values; both numbers are our own constants.
+        runSql(db, u"PRAGMA application_id = %1"_s.arg(applicationId));
+        runSql(db, u"PRAGMA user_version = %1"_s.arg(formatVersion));
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+    if (!db.commit())
+        throw DataError(DataError::Reason::Engine, db.lastError().databaseText());
+}
+
+void create(const QString& path) {
+    if (QFileInfo::exists(path))
+        throw DataError(DataError::Reason::Misuse, u"%1 already exists"_s.arg(path));
+    static QAtomicInt serial;
+    const QString name = u"pimlotan-create-%1"_s.arg(serial.fetchAndAddRelaxed(1));
+    bool created = false;
+    try {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
+        db.setDatabaseName(path);
+        if (!db.open())
+            throw DataError(DataError::Reason::Engine,
+                            u"%1: %2"_s.arg(path, db.lastError().databaseText()));
+        created = true;
+        applySchema(db);
+        db.close();
+    } catch (...) {
+        QSqlDatabase::removeDatabase(name);
+        if (created)
+            QFile::remove(path);
+        throw;
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+void check(QSqlDatabase& db) {
+    using Reason = DataError::Reason;
+    QVariant id;
+    try {
+        id = scalarSql(db, u"PRAGMA application_id"_s);
+    } catch (const DataError& error) {
+        throw DataError(Reason::NotWordData, u"not an SQLite database: "_s + error.message());
+    }
+    if (id.toLongLong() != applicationId)
+        throw DataError(Reason::NotWordData,
+                        u"not a word-data file (application id %1)"_s.arg(id.toLongLong()));
+    const int version = scalarSql(db, u"PRAGMA user_version"_s).toInt();
+    if (version != formatVersion)
+        throw DataError(
+            Reason::WrongVersion,
+            u"word-data format version %1; this program reads version %2"_s.arg(version).arg(
+                formatVersion));
+
+    for (const SourceFields& source : recordSources()) {
+        QStringList present;
+        try {
+            QSqlQuery query =
+                runSql(db, u"SELECT name FROM pragma_table_info(?)"_s, {QString(source.source)});
+            while (query.next())
+                present.append(query.value(0).toString().toLower());
+        } catch (const DataError& error) {
+            throw DataError(Reason::MissingSource, u"record source %1 is broken: %2"_s.arg(
+                                                       source.source, error.message()));
+        }
+        if (present.isEmpty())
+            throw DataError(Reason::MissingSource,
+                            u"record source %1 is missing"_s.arg(source.source));
+        for (const QString& field : source.fields)
+            if (!present.contains(field))
+                throw DataError(Reason::MissingSource,
+                                u"record source %1 lacks the field %2"_s.arg(source.source, field));
+    }
+    for (const QString& trigger : writeTriggers)
+        if (scalarSql(db,
+                      u"SELECT count(*) FROM sqlite_schema WHERE type = 'trigger' AND name = ?"_s,
+                      {trigger})
+                .toInt() != 1)
+            throw DataError(Reason::MissingSource, u"trigger %1 is missing"_s.arg(trigger));
+
+    QStringList problems;
+    QSqlQuery query = runSql(db, u"PRAGMA quick_check"_s);
+    while (query.next())
+        problems.append(query.value(0).toString());
+    if (problems != QStringList{u"ok"_s})
+        throw DataError(Reason::Damaged,
+                        u"the file is damaged: "_s + problems.mid(0, 5).join(u"; "_s));
+}
+
+} // namespace WordDataFormat

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QLatin1StringView>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+
+class QSqlDatabase;
+
+// The layout of a word-data file (.pml): an SQLite 3 database marked with our application id
+// and format version, created only from the schema compiled into the library (schema.sql).
+namespace WordDataFormat {
+
+// PRAGMA application_id of every word-data file ("PMLT").
+inline constexpr std::int32_t applicationId = 0x504D4C54;
+// PRAGMA user_version: the format version that this program reads and writes.
+inline constexpr int formatVersion = 1;
+
+inline constexpr int firstGroup = 1;
+inline constexpr int lastGroup = 6;
+inline constexpr int lowestLevel = 0;
+inline constexpr int highestLevel = 5;
+
+struct Column {
+    QLatin1StringView name;
+    bool required; // NOT NULL
+};
+
+// Base tables.
+inline constexpr QLatin1StringView groupTable{"tittle"};
+inline constexpr QLatin1StringView subGroupTable{"subgroup"};
+inline constexpr QLatin1StringView wordTable{"word"};
+
+inline constexpr std::array<Column, 4> groupColumns{{
+    {QLatin1StringView("group"), true},
+    {QLatin1StringView("tittle"), true},
+    {QLatin1StringView("ttlimage"), true},
+    {QLatin1StringView("setmei"), true},
+}};
+
+// "select" is 0 or 1 and 0 in a new deck.
+inline constexpr std::array<Column, 4> subGroupColumns{{
+    {QLatin1StringView("group"), true},
+    {QLatin1StringView("sgroup"), true},
+    {QLatin1StringView("images"), true},
+    {QLatin1StringView("select"), true},
+}};
+
+// "level" (0..5) and "times" default to 0.
+inline constexpr std::array<Column, 14> wordColumns{{
+    {QLatin1StringView("key"), true},
+    {QLatin1StringView("group"), true},
+    {QLatin1StringView("sgroup"), true},
+    {QLatin1StringView("level"), true},
+    {QLatin1StringView("times"), true},
+    {QLatin1StringView("word"), true},
+    {QLatin1StringView("meaning"), false},
+    {QLatin1StringView("images"), true},
+    {QLatin1StringView("voice"), true},
+    {QLatin1StringView("text1"), false},
+    {QLatin1StringView("text2"), false},
+    {QLatin1StringView("filler1"), false},
+    {QLatin1StringView("filler2"), false},
+    {QLatin1StringView("filler3"), false},
+}};
+
+// The record sources that the screens open by name (tittle is the group table itself).
+namespace RecordSource {
+inline constexpr QLatin1StringView tittle{"tittle"};
+inline constexpr QLatin1StringView selected{"selected"};
+inline constexpr QLatin1StringView ordered{"ordered"};
+inline constexpr QLatin1StringView syukei{"syukei"};
+inline constexpr QLatin1StringView syukei2{"syukei2"};
+inline constexpr QLatin1StringView selectWord{"select_word"};
+inline constexpr QLatin1StringView word{"word"};
+} // namespace RecordSource
+
+// Every record source the program reads, with the fields it reads from it.
+struct SourceFields {
+    QLatin1StringView source;
+    QStringList fields;
+};
+const QList<SourceFields>& recordSources();
+
+// A record source whose rows can be written: the fields naming a row and those that may
+// be assigned (through the view's INSTEAD OF UPDATE trigger).
+struct UpdatableSource {
+    QLatin1StringView source;
+    QStringList identity;
+    QStringList writable;
+};
+// nullptr when rows of that source cannot be written.
+const UpdatableSource* updatableSource(const QString& source);
+
+// The schema's SQL text (the compiled-in resource).
+QString schemaSql();
+// The schema as single statements, in order.
+QStringList schemaStatements();
+
+// Creates the tables, views, triggers and indexes on an open, empty database and sets
+// application_id and user_version, in one transaction. Throws DataError.
+void applySchema(QSqlDatabase& db);
+
+// Creates a new, empty word-data file at path. Refuses an existing path (a deck is written to
+// a new file and renamed into place). Throws DataError.
+void create(const QString& path);
+
+// The checks made at opening: application id, format version, every record source with its
+// fields, the write triggers, and PRAGMA quick_check. Throws DataError saying which failed.
+void check(QSqlDatabase& db);
+
+} // namespace WordDataFormat
