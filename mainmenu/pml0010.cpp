@@ -1,36 +1,271 @@
 #include "pml0010.h"
 
-#include "forms.h"
-#include "layout.h"
+#include "countformat.h"
+#include "dataerror.h"
+#include "picturebox.h"
+#include "platform/platform.h"
+#include "platform/prompter.h"
 #include "pmcm000.h"
+#include "wincolor.h"
 
-#include <QApplication>
-#include <QCloseEvent>
+#include <cstdio>
 
 using namespace PMCM000;
+
+namespace {
+// A picture that the word-data file names but that is not beside it.
+struct PictureMissing {
+    QString path;
+};
+
+const QString WrongData = QStringLiteral("単語データが違います。");
+const QString NotSaved = QStringLiteral("きろくを ほぞんできませんでした。");
+
+QColor settingColour(const QString& text, qint32 fallback) {
+    return WinColor::toQColor(WinColor::parse(text).value_or(fallback));
+}
+
+void setBackground(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+}
+} // namespace
 
 Pml0010::Pml0010(QWidget* parent)
     : QMainWindow(parent)
     , ActivatableForm(this) {
     setObjectName(QStringLiteral("Pml0010"));
-    setWindowTitle(WindowTitle.isEmpty() ? ScreenTitle : WindowTitle);
-    auto* client = new QWidget(this);
-    client->setFixedSize(Layout::px(FormScaleWidth), Layout::px(FormScaleHeight));
-    setCentralWidget(client);
+    SelectedBigGroup = 0;
+    buildControls();
+    buildMenus();
+    layOut();
+    setWindowTitle(WindowTitle);
+    HideGroupColumn();
+    HideSubGroupArea();
+    applyColours();
+}
+
+void Pml0010::applyColours() {
+    const QColor back = settingColour(MainBackColor, WinColor::ButtonFace);
+    setBackground(centralWidget(), back);
+    setBackground(Fr_1, back);
+    const QColor select = settingColour(MainSelectColor, 255);
+    for (QWidget* bar : Sh_bar)
+        setBackground(bar, select);
 }
 
 void Pml0010::Form_Activate() {
+    applyColours();
     LevelChosen = false;
     if (DialogOpen) {
+        // Back from a dialog: keep the groups, the page and the marks as they are.
         DialogOpen = false;
         return;
     }
-    setWindowTitle(WindowTitle.isEmpty() ? ScreenTitle : WindowTitle);
+    setWindowTitle(WindowTitle);
+    if (DataFilePath.isEmpty()) {
+        platform().prompter->message(
+            QStringLiteral("「ファイル」→「ひらく」でたんごデータをえらんでください"), AppTitle);
+        return;
+    }
+    HideGroupColumn();
+    HideSubGroupArea();
+    guarded("Form_Activate", [this] {
+        browser_.setDataFile(DataFilePath);
+        for (const GroupBrowser::Group& group : browser_.groups()) {
+            const int i = group.group - 1;
+            loadPicture(Im_big[i], group.pictureName);
+            Im_big[i]->setAccessibleName(group.title);
+            Im_big[i]->show();
+            Lb_groupno[i]->setText(group.title + QStringLiteral("  ") + countText(group.total) +
+                                   QStringLiteral("個"));
+            Lb_groupno[i]->show();
+        }
+        if (SelectedBigGroup != 0)
+            GroupClick(SelectedBigGroup - 1);
+    });
 }
 
-void Pml0010::closeEvent(QCloseEvent* event) {
-    SaveSoundSettings();
-    event->accept();
-    Forms::unloadAll();
-    QApplication::quit();
+void Pml0010::HideGroupColumn() {
+    for (int i = 0; i < Groups; ++i) {
+        Im_big[i]->hide();
+        Sh_bar[i]->hide();
+        Lb_groupno[i]->hide();
+    }
+    Bt_rensyu->hide();
+    Bt_sraid->hide();
+    Bt_syokika->hide();
+}
+
+void Pml0010::HideSubGroupArea() {
+    Fr_1->setTitle(QString());
+    Lb_setumei->clear();
+    Lb_setumei->hide();
+    for (int r = 0; r < Rows; ++r) {
+        Im_syo[r]->hide();
+        Ch_syo[r]->hide();
+        Lb_sno[r]->hide();
+        for (int n = 0; n < Levels; ++n) {
+            Lb_level[n][r]->hide();
+            Lb_lvkosu[n][r]->hide();
+        }
+    }
+    for (QPushButton* b : {Bt_up, Bt_down, Bt_up1, Bt_down1})
+        b->hide();
+}
+
+void Pml0010::Im_big_Click(int index) {
+    guarded("Im_big_Click", [this, index] { GroupClick(index); });
+}
+
+void Pml0010::GroupClick(int index) {
+    for (QWidget* bar : Sh_bar)
+        bar->hide();
+    HideSubGroupArea();
+    SelectedBigGroup = static_cast<qint16>(index + 1);
+    Sh_bar[index]->show();
+    Lb_setumei->show();
+    const auto text = browser_.chooseGroup(index + 1);
+    if (!text) {
+        platform().prompter->message(
+            QStringLiteral("該当するグループがありません PML0010 im_big_click"), AppTitle);
+        return;
+    }
+    Fr_1->setTitle(text->title);
+    Lb_setumei->setText(text->description);
+    PageDisplay();
+}
+
+void Pml0010::PageDisplay() {
+    for (int r = 0; r < Rows; ++r) {
+        Im_syo[r]->hide();
+        Ch_syo[r]->hide();
+        Lb_sno[r]->hide();
+        for (int n = 0; n < Levels; ++n) {
+            Lb_level[n][r]->hide();
+            Lb_lvkosu[n][r]->hide();
+        }
+    }
+    for (QPushButton* b : {Bt_up, Bt_down, Bt_up1, Bt_down1})
+        b->hide();
+
+    const GroupBrowser::Page page = browser_.showPage();
+    for (int r = 0; r < page.rows.size(); ++r) {
+        const GroupBrowser::Row& row = page.rows[r];
+        loadPicture(Im_syo[r], row.pictureName);
+        Im_syo[r]->setAccessibleName(Fr_1->title() + QStringLiteral(" No.") +
+                                     QString::number(row.sgroup));
+        Im_syo[r]->show();
+        Ch_syo[r]->show();
+        Lb_sno[r]->setText(QStringLiteral("No.") + countText(row.sgroup));
+        Lb_sno[r]->show();
+        SuppressFlag = 1;
+        Ch_syo[r]->setChecked(row.marked);
+        SuppressFlag = 0;
+        ShowRowTallies(r, row);
+    }
+    if (!page.complete) {
+        platform().prompter->message(
+            QStringLiteral("該当する小グループがありません PML0010 im_big_click"), AppTitle);
+        return;
+    }
+    Bt_up->setVisible(page.upVisible);
+    Bt_up1->setVisible(page.upVisible);
+    Bt_down->setVisible(page.downVisible);
+    Bt_down1->setVisible(page.downVisible);
+    ShowActionButtons();
+}
+
+void Pml0010::ShowRowTallies(int row, const GroupBrowser::Row& content) {
+    for (int n = 0; n < Levels; ++n) {
+        const auto& count = content.levelCounts[static_cast<size_t>(n)];
+        if (!count)
+            continue;
+        Lb_level[n][row]->show();
+        Lb_lvkosu[n][row]->setText(countText(*count) + QStringLiteral("個"));
+        Lb_lvkosu[n][row]->show();
+    }
+}
+
+void Pml0010::ShowActionButtons() {
+    const bool visible = browser_.actionsVisible();
+    Bt_rensyu->setVisible(visible);
+    Bt_sraid->setVisible(visible);
+    Bt_syokika->setVisible(visible);
+}
+
+void Pml0010::Im_syo_Click(int index) {
+    // Flipping the tick box runs its own click reaction.
+    Ch_syo[index]->click();
+}
+
+void Pml0010::Ch_syo_Click(int index) {
+    if (SuppressFlag == 1) {
+        SuppressFlag = 0;
+        return;
+    }
+    guarded("Ch_syo_Click", [this, index] { browser_.toggleMark(index); });
+    // The box shows what the file holds, also when the write was refused.
+    Ch_syo[index]->setChecked(browser_.RowMark[static_cast<size_t>(index)] == 1);
+    ShowActionButtons();
+}
+
+void Pml0010::Bt_down_Click() {
+    guarded("Bt_down_Click", [this] {
+        browser_.pageDown();
+        PageDisplay();
+    });
+}
+
+void Pml0010::Bt_up_Click() {
+    guarded("Bt_up_Click", [this] {
+        browser_.pageUp();
+        PageDisplay();
+    });
+}
+
+void Pml0010::Bt_down1_Click() {
+    guarded("Bt_down1_Click", [this] {
+        browser_.lineDown();
+        PageDisplay();
+    });
+}
+
+void Pml0010::Bt_up1_Click() {
+    guarded("Bt_up1_Click", [this] {
+        browser_.lineUp();
+        PageDisplay();
+    });
+}
+
+void Pml0010::Bt_syokika_Click() {
+    guarded("Bt_syokika_Click", [this] {
+        browser_.reset();
+        PageDisplay();
+    });
+}
+
+void Pml0010::loadPicture(PictureBox* picture, const QString& name) {
+    const QString path = DataFolder + QStringLiteral("images/") + name + QStringLiteral(".jpg");
+    if (!picture->loadPicture(path))
+        throw PictureMissing{path};
+}
+
+void Pml0010::guarded(const char* handler, const std::function<void()>& work) {
+    const QString title = QStringLiteral("PML0010") + QString::fromLatin1(handler);
+    try {
+        work();
+    } catch (const GroupBrowser::WriteRefused& error) {
+        std::fprintf(stderr, "pimlotan: %s: %s\n", qPrintable(title), error.what());
+        platform().prompter->message(NotSaved, title);
+    } catch (const DataError& error) {
+        std::fprintf(stderr, "pimlotan: %s: %s\n", qPrintable(title), error.what());
+        platform().prompter->message(WrongData, title);
+    } catch (const PictureMissing& missing) {
+        // Tell the parent which picture to put back.
+        std::fprintf(stderr, "pimlotan: %s: missing picture %s\n", qPrintable(title),
+                     qPrintable(missing.path));
+        platform().prompter->message(WrongData, title);
+    }
 }

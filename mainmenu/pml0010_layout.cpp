@@ -1,0 +1,200 @@
+// The main menu's controls and their places, from design twips and the screen scale.
+#include "layout.h"
+#include "picturebox.h"
+#include "pmcm000.h"
+#include "pml0010.h"
+
+#include <QMenuBar>
+
+using namespace PMCM000;
+
+namespace {
+QString indexed(const char* name, int index) {
+    return QString::fromLatin1(name) + u'(' + QString::number(index) + u')';
+}
+
+template <typename Widget> Widget* named(Widget* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+const char* const LevelHeaders[] = {"まだ見てない", "○", "△○", "△△○", "△△△○", "△△△△"};
+} // namespace
+
+void Pml0010::buildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setAutoFillBackground(true);
+    setCentralWidget(client);
+
+    for (int i = 0; i < Groups; ++i) {
+        Sh_bar[i] = named(new QWidget(client), indexed("Sh_bar", i));
+        Sh_bar[i]->setAutoFillBackground(true);
+        Im_big[i] = named(new PictureBox(client), indexed("Im_big", i));
+        connect(Im_big[i], &PictureBox::clicked, this, [this, i] { Im_big_Click(i); });
+        Lb_groupno[i] = named(new QLabel(client), indexed("Lb_groupno", i));
+    }
+
+    Fr_1 = named(new QGroupBox(client), QStringLiteral("Fr_1"));
+    Fr_1->setAutoFillBackground(true);
+    Lb_setumei = named(new QLabel(Fr_1), QStringLiteral("Lb_setumei"));
+    Lb_setumei->setWordWrap(true);
+    for (int r = 0; r < Rows; ++r) {
+        Im_syo[r] = named(new PictureBox(Fr_1), indexed("Im_syo", r));
+        connect(Im_syo[r], &PictureBox::clicked, this, [this, r] { Im_syo_Click(r); });
+        // clicked() comes from the user only; ticks set by the page display stay silent.
+        Ch_syo[r] = named(new QCheckBox(Fr_1), indexed("Ch_syo", r));
+        connect(Ch_syo[r], &QCheckBox::clicked, this, [this, r] { Ch_syo_Click(r); });
+        Lb_sno[r] = named(new QLabel(Fr_1), indexed("Lb_sno", r));
+        for (int n = 0; n < Levels; ++n) {
+            const QByteArray digit = QByteArray::number(n);
+            Lb_level[n][r] = named(new QLabel(QString::fromUtf8(LevelHeaders[n]), Fr_1),
+                                   indexed(QByteArray("Lb_level" + digit).constData(), r));
+            Lb_lvkosu[n][r] = named(new QLabel(QStringLiteral("999個"), Fr_1),
+                                    indexed(QByteArray("Lb_lvkosu" + digit).constData(), r));
+            Lb_level[n][r]->setAlignment(Qt::AlignCenter);
+            Lb_lvkosu[n][r]->setAlignment(Qt::AlignCenter);
+        }
+        Im_syo[r]->setAccessibleName(QStringLiteral("No.") + QString::number(r + 1));
+    }
+
+    auto button = [this](QWidget* parent, const char* name, const QString& caption,
+                         void (Pml0010::*handler)()) {
+        auto* b = named(new QPushButton(caption, parent), QString::fromLatin1(name));
+        connect(b, &QPushButton::clicked, this, handler);
+        return b;
+    };
+    Bt_up = button(Fr_1, "Bt_up", QStringLiteral("▲"), &Pml0010::Bt_up_Click);
+    Bt_up1 = button(Fr_1, "Bt_up1", QStringLiteral("∧"), &Pml0010::Bt_up1_Click);
+    Bt_down1 = button(Fr_1, "Bt_down1", QStringLiteral("∨"), &Pml0010::Bt_down1_Click);
+    Bt_down = button(Fr_1, "Bt_down", QStringLiteral("▼"), &Pml0010::Bt_down_Click);
+    Bt_rensyu =
+        button(client, "Bt_rensyu", QStringLiteral("練習画面へ"), &Pml0010::Bt_rensyu_Click);
+    Bt_sraid =
+        button(client, "Bt_sraid", QStringLiteral("スライドショー"), &Pml0010::Bt_sraid_Click);
+    Bt_syokika =
+        button(client, "Bt_syokika", QStringLiteral("もとにもどす"), &Pml0010::Bt_syokika_Click);
+}
+
+void Pml0010::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto entry = [this](QMenu* menu, const char* name, const QString& caption,
+                        void (Pml0010::*handler)()) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    // The empty top-level entries only space the menus apart.
+    auto spacer = [bar](const char* name) {
+        QAction* action = bar->addAction(QStringLiteral("　"));
+        action->setObjectName(QString::fromLatin1(name));
+        action->setEnabled(false);
+    };
+
+    QMenu* file = bar->addMenu(QStringLiteral("ファイル"));
+    file->setObjectName(QStringLiteral("Ver_file"));
+    Ver_open = entry(file, "Ver_open", QStringLiteral("ひらく"), &Pml0010::Ver_open_Click);
+    Ver_pro = entry(file, "Ver_pro", QStringLiteral("プロパティ"), &Pml0010::Ver_pro_Click);
+    file->addSeparator()->setObjectName(QStringLiteral("mnuSeparator"));
+    Ver_end = entry(file, "Ver_end", QStringLiteral("おわり"), &Pml0010::Ver_end_Click);
+    spacer("ver_space");
+
+    QMenu* settings = bar->addMenu(QStringLiteral("せってい"));
+    settings->setObjectName(QStringLiteral("Ver_settei"));
+    Ver_col =
+        entry(settings, "Ver_col", QStringLiteral("がめんのせってい..."), &Pml0010::Ver_col_Click);
+    Ver_se = entry(settings, "Ver_se", QStringLiteral("おとのせってい..."), &Pml0010::Ver_se_Click);
+    spacer("var_space2");
+
+    QMenu* help = bar->addMenu(QStringLiteral("ヘルプ"));
+    help->setObjectName(QStringLiteral("Help"));
+    Ver_help = entry(help, "Ver_help", QStringLiteral("ヘルプ"), &Pml0010::Ver_help_Click);
+    help->addSeparator()->setObjectName(QStringLiteral("mnuSeparator2"));
+    Ver_version =
+        entry(help, "Ver_version", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報..."), &Pml0010::Ver_version_Click);
+}
+
+void Pml0010::layOut() {
+    using Layout::px;
+    // The client area under the menu bar is exactly the form's inner coordinate range.
+    centralWidget()->setFixedSize(px(FormScaleWidth), px(FormScaleHeight));
+
+    const QFont base = font();
+    auto sized = [&base](QWidget* widget, double points) {
+        QFont f = base;
+        f.setPointSizeF(std::max(1.0, points));
+        widget->setFont(f);
+    };
+
+    double top = 525 * HeightFactor;
+    const double left = 450 * WidthFactor;
+    for (int i = 0; i < Groups; ++i) {
+        if (i > 0)
+            top += MenuButtonHeight + 390; // the gap is not scaled
+        Layout::placeScaled(Im_big[i], MenuButtonHeight, MenuButtonWidth, top, left);
+        Layout::placeScaled(Lb_groupno[i], 225 * HeightFactor, 2235 * WidthFactor,
+                            top + MenuButtonHeight, left);
+        sized(Lb_groupno[i], FontSize9);
+        Layout::placeScaled(Sh_bar[i], MenuButtonHeight, MenuButtonWidth, top,
+                            left + MenuButtonWidth);
+    }
+
+    Layout::placeScaled(Fr_1, GroupFrameHeight, GroupFrameWidth, 105 * HeightFactor,
+                        2835 * WidthFactor);
+    sized(Fr_1, FontSize9);
+    Layout::placeScaled(Lb_setumei, DescriptionHeight, DescriptionWidth, 270 * HeightFactor,
+                        480 * WidthFactor);
+    sized(Lb_setumei, FontSize12);
+
+    const double rowLeft = 1400 * WidthFactor;
+    const double headerHeight = SubGroupPictureHeight / 2;
+    double rowTop = 1050 * HeightFactor;
+    for (int r = 0; r < Rows; ++r) {
+        if (r > 0)
+            rowTop += SubGroupPictureHeight + 160 * HeightFactor;
+        Layout::placeScaled(Im_syo[r], SubGroupPictureHeight, SubGroupPictureWidth, rowTop,
+                            rowLeft);
+        Layout::placeScaled(Lb_sno[r], 225 * HeightFactor, 550 * WidthFactor, rowTop,
+                            750 * WidthFactor);
+        sized(Lb_sno[r], FontSize9);
+        // The tick box sits just left of its picture, centred on it, below the number.
+        const QSize tick = Ch_syo[r]->sizeHint();
+        Ch_syo[r]->setGeometry(px(rowLeft) - tick.width() - 2,
+                               px(rowTop + SubGroupPictureHeight / 2) - tick.height() / 2,
+                               tick.width(), tick.height());
+        double headerLeft = rowLeft + SubGroupPictureWidth;
+        for (int n = 0; n < Levels; ++n) {
+            Layout::placeScaled(Lb_level[n][r], headerHeight, SubGroupPictureWidth, rowTop,
+                                headerLeft);
+            Layout::placeScaled(Lb_lvkosu[n][r], headerHeight, SubGroupPictureWidth,
+                                rowTop + headerHeight, headerLeft);
+            sized(Lb_level[n][r], FontSize8);
+            sized(Lb_lvkosu[n][r], FontSize8);
+            headerLeft += SubGroupPictureWidth;
+        }
+        if (r == 0) {
+            Layout::placeScaled(Bt_up, PageButtonHeight, PageButtonWidth, rowTop,
+                                100 * WidthFactor);
+            Layout::placeScaled(Bt_up1, PageButtonHeight, PageButtonWidth,
+                                rowTop + PageButtonHeight, 100 * WidthFactor);
+        }
+        if (r == Rows - 1) {
+            Layout::placeScaled(Bt_down1, PageButtonHeight, PageButtonWidth, rowTop,
+                                100 * WidthFactor);
+            Layout::placeScaled(Bt_down, PageButtonHeight, PageButtonWidth,
+                                rowTop + PageButtonHeight, 100 * WidthFactor);
+        }
+    }
+    for (QPushButton* b : {Bt_up, Bt_up1, Bt_down1, Bt_down})
+        sized(b, FontSize9);
+
+    const double actionLeft = 12390 * WidthFactor;
+    const QRect groupRect[] = {Im_big[1]->geometry(), Im_big[2]->geometry(), Im_big[4]->geometry()};
+    QPushButton* actions[] = {Bt_rensyu, Bt_sraid, Bt_syokika};
+    for (int i = 0; i < 3; ++i) {
+        actions[i]->setGeometry(px(actionLeft), groupRect[i].top(), px(MenuButtonWidth),
+                                px(MenuButtonHeight));
+        sized(actions[i], FontSize9);
+    }
+}

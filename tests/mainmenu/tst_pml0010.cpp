@@ -1,0 +1,277 @@
+// The main menu form offscreen: what the activation shows, clicks on ticks and buttons, menus.
+#include "deckfixture.h"
+#include "fakeplatform.h"
+#include "forms.h"
+#include "picturebox.h"
+#include "pmcm000.h"
+#include "pml0010.h"
+#include "testmain.h"
+#include "worddatafile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMenuBar>
+
+using namespace PMCM000;
+
+namespace {
+// Writes a small JPEG for every picture name of a deck built by DeckFixture.
+void writePictures(const QString& folder, const QStringList& names) {
+    QDir().mkpath(folder + QStringLiteral("/images"));
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::yellow);
+    for (const QString& name : names)
+        image.save(folder + QStringLiteral("/images/") + name + QStringLiteral(".jpg"));
+}
+
+QStringList pictureNames(int groups, int subGroups) {
+    QStringList names;
+    for (int g = 1; g <= groups; ++g) {
+        names << QStringLiteral("g%1").arg(g);
+        for (int s = 1; s <= subGroups; ++s)
+            names << QStringLiteral("g%1s%2").arg(g).arg(s);
+    }
+    return names;
+}
+} // namespace
+
+class TestPml0010 : public QObject {
+    Q_OBJECT
+    std::unique_ptr<FakePlatform> fake;
+    std::unique_ptr<Pml0010> form;
+    QString deckFolder;
+
+    QString deckPath(const QString& name = QStringLiteral("deck.pml")) const {
+        return deckFolder + name;
+    }
+
+    // Two groups of nine sub-groups with a few words each; group 1 titled どうぶつ.
+    void makeDeck(const QString& name = QStringLiteral("deck.pml"), int groups = 2) {
+        DeckFixture deck;
+        for (int g = 1; g <= groups; ++g) {
+            deck.group(g, g == 1 ? QStringLiteral("どうぶつ") : QStringLiteral("たべもの"));
+            for (int s = 1; s <= 9; ++s)
+                deck.subGroup(g, s).words(g, s, s % 2 ? 0 : 2, s, g * 1000 + s * 10);
+        }
+        deck.write(deckPath(name));
+        writePictures(deckFolder, pictureNames(groups, 9));
+    }
+
+    void open(const QString& name = QStringLiteral("deck.pml")) {
+        SaveDataFilePath(deckPath(name));
+        form->Form_Activate();
+    }
+
+    QStringList visibleRows() const {
+        QStringList rows;
+        for (QLabel* label : form->Lb_sno)
+            if (label->isVisibleTo(form.get()))
+                rows << label->text();
+        return rows;
+    }
+
+  private slots:
+    void init() {
+        fake = std::make_unique<FakePlatform>();
+        fake->prepareFolders();
+        deckFolder = fake->documentsFolder() + QStringLiteral("decks/");
+        QDir().mkpath(deckFolder);
+        form = std::make_unique<Pml0010>();
+        form->show();
+    }
+    void cleanup() {
+        form.reset();
+        WordDataFile::closeAll();
+        fake.reset();
+    }
+
+    void noDataFileAsksForOne() {
+        form->Form_Activate();
+        QCOMPARE(
+            fake->prompter.texts(),
+            QStringList{QStringLiteral("「ファイル」→「ひらく」でたんごデータをえらんでください")});
+    }
+
+    void wrongFilesAreReported_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("not a word-data file") << QStringLiteral("text");
+        QTest::newRow("missing group picture") << QStringLiteral("picture");
+        QTest::newRow("missing file") << QStringLiteral("missing");
+    }
+    void wrongFilesAreReported() {
+        QFETCH(QString, damage);
+        makeDeck();
+        if (damage == QStringLiteral("text"))
+            FakePlatform::writeFile(deckPath(), "just some text");
+        else if (damage == QStringLiteral("picture"))
+            QFile::remove(deckFolder + QStringLiteral("images/g2.jpg"));
+        else
+            QFile::remove(deckPath());
+        open();
+        QCOMPARE(fake->prompter.texts(), QStringList{QStringLiteral("単語データが違います。")});
+        QCOMPARE(fake->prompter.messages[0].title, QStringLiteral("PML0010Form_Activate"));
+    }
+
+    void activationListsGroupsWithTotals() {
+        makeDeck();
+        open();
+        QVERIFY(fake->prompter.messages.isEmpty());
+        QVERIFY(form->Im_big[0]->isVisibleTo(form.get()));
+        QVERIFY(form->Im_big[1]->isVisibleTo(form.get()));
+        QVERIFY(!form->Im_big[2]->isVisibleTo(form.get()));
+        QCOMPARE(form->Lb_groupno[0]->text(), QStringLiteral("どうぶつ   45個"));
+        QCOMPARE(form->windowTitle(), QStringLiteral("MORVピムロ英語カード　deck.pml"));
+        QVERIFY(!form->Bt_rensyu->isVisibleTo(form.get()));
+    }
+
+    void groupClickShowsItsFirstPage() {
+        makeDeck();
+        open();
+        form->Im_big_Click(0);
+        QCOMPARE(SelectedBigGroup, 1);
+        QCOMPARE(form->Fr_1->title(), QStringLiteral("どうぶつ"));
+        QCOMPARE(visibleRows(), (QStringList{QStringLiteral("No.  1"), QStringLiteral("No.  2"),
+                                             QStringLiteral("No.  3"), QStringLiteral("No.  4"),
+                                             QStringLiteral("No.  5"), QStringLiteral("No.  6"),
+                                             QStringLiteral("No.  7")}));
+        QVERIFY(form->Sh_bar[0]->isVisibleTo(form.get()));
+        QVERIFY(!form->Sh_bar[1]->isVisibleTo(form.get()));
+        // Sub-group 1 has its one word at level 0, sub-group 2 its two at level 2.
+        QVERIFY(form->Lb_level[0][0]->isVisibleTo(form.get()));
+        QCOMPARE(form->Lb_lvkosu[0][0]->text(), QStringLiteral("  1個"));
+        QVERIFY(!form->Lb_level[2][0]->isVisibleTo(form.get()));
+        QCOMPARE(form->Lb_lvkosu[2][1]->text(), QStringLiteral("  2個"));
+        QVERIFY(form->Bt_down->isVisibleTo(form.get()));
+        QVERIFY(!form->Bt_up->isVisibleTo(form.get()));
+        form->Bt_down->click();
+        QCOMPARE(visibleRows(), (QStringList{QStringLiteral("No.  8"), QStringLiteral("No.  9")}));
+        QVERIFY(form->Bt_up1->isVisibleTo(form.get()));
+    }
+
+    void ticksShowTheActionButtons() {
+        makeDeck();
+        open();
+        form->Im_big_Click(0);
+        form->Ch_syo[0]->click();
+        QVERIFY(form->Bt_rensyu->isVisibleTo(form.get()));
+        QVERIFY(form->Bt_syokika->isVisibleTo(form.get()));
+        form->Im_syo_Click(3); // a picture click ticks too
+        QVERIFY(form->Ch_syo[3]->isChecked());
+        QCOMPARE(DeckFixture::scalar(deckPath(),
+                                     QStringLiteral("SELECT group_concat(sgroup) FROM subgroup "
+                                                    "WHERE \"select\""))
+                     .toString(),
+                 QStringLiteral("1,4"));
+        form->Ch_syo[0]->click();
+        form->Im_syo_Click(3);
+        QVERIFY(!form->Bt_sraid->isVisibleTo(form.get()));
+    }
+
+    void returningFromADialogKeepsTheMarks() {
+        makeDeck();
+        open();
+        form->Im_big_Click(1);
+        form->Ch_syo[2]->click();
+        DialogOpen = true;
+        form->Form_Activate();
+        QVERIFY(!DialogOpen);
+        QVERIFY(form->Ch_syo[2]->isChecked());
+        QVERIFY(form->Bt_rensyu->isVisibleTo(form.get()));
+        // A real return (from the practice) re-chooses the group and clears the marks.
+        form->Form_Activate();
+        QCOMPARE(SelectedBigGroup, 2);
+        QVERIFY(!form->Ch_syo[2]->isChecked());
+        QVERIFY(!form->Bt_rensyu->isVisibleTo(form.get()));
+    }
+
+    void openingAFileWithoutTheChosenGroup() {
+        makeDeck();
+        makeDeck(QStringLiteral("small.pml"), 1);
+        open();
+        form->Im_big_Click(1);
+        fake->prompter.files.enqueue(deckPath(QStringLiteral("small.pml")));
+        form->Ver_open_Click();
+        QCOMPARE(fake->prompter.fileRequests[0].filter, QStringLiteral("単語データ|*.pml"));
+        QCOMPARE(fake->prompter.fileRequests[0].startFolder, deckFolder);
+        QCOMPARE(fake->prompter.texts(),
+                 QStringList{QStringLiteral("該当するグループがありません PML0010 im_big_click")});
+        QCOMPARE(DataFilePath, deckPath(QStringLiteral("small.pml")));
+        QVERIFY(!form->Im_big[1]->isVisibleTo(form.get()));
+    }
+
+    void cancelledOpenChangesNothing() {
+        makeDeck();
+        open();
+        form->Ver_open_Click();
+        QCOMPARE(DataFilePath, deckPath());
+    }
+
+    void resetRedrawsThePage() {
+        makeDeck();
+        open();
+        form->Im_big_Click(0);
+        form->Ch_syo[1]->click(); // sub-group 2: two words at level 2
+        form->Bt_syokika->click();
+        QVERIFY(form->Lb_level[0][1]->isVisibleTo(form.get()));
+        QCOMPARE(form->Lb_lvkosu[0][1]->text(), QStringLiteral("  2個"));
+        QVERIFY(!form->Lb_level[2][1]->isVisibleTo(form.get()));
+        QVERIFY(form->Ch_syo[1]->isChecked());
+        QVERIFY(fake->prompter.messages.isEmpty());
+    }
+
+    void readOnlyFileReportsTheRefusedWrite() {
+        makeDeck();
+        QFile::setPermissions(deckPath(), QFile::ReadOwner);
+        open(); // reading works
+        QVERIFY(form->Im_big[0]->isVisibleTo(form.get()));
+        form->Im_big_Click(0); // clearing the marks is a write
+        QCOMPARE(fake->prompter.texts(),
+                 QStringList{QStringLiteral("きろくを ほぞんできませんでした。")});
+        QCOMPARE(fake->prompter.messages[0].title, QStringLiteral("PML0010Im_big_Click"));
+    }
+
+    void closingSavesTheSoundSettings() {
+        VoiceVolume = 1234;
+        StartupWaveVolume = 0x00FF00FF;
+        form->close();
+        QFile file(fake->settingsFolder() + SoundSettings);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().startsWith(" 1234 \r\n"));
+        QCOMPARE(fake->sound.volumeWord, 0x00FF00FFu);
+    }
+
+    void commandsOpenTheirForms() {
+        QList<Forms::Id> opened;
+        for (Forms::Id id : {Forms::Id::Practice, Forms::Id::DataFileDialog, Forms::Id::About})
+            Forms::registerFactory(id, [&opened, id] {
+                opened << id;
+                return new QWidget;
+            });
+        form->Ver_pro_Click();
+        form->Ver_pro_Click(); // one instance only
+        form->Ver_version_Click();
+        form->Ver_col_Click(); // not registered: nothing happens
+        QCOMPARE(opened, (QList<Forms::Id>{Forms::Id::DataFileDialog, Forms::Id::About}));
+        QVERIFY(form->isVisible());
+        form->Bt_rensyu_Click();
+        QVERIFY(!form->isVisible());
+        form->Ver_help_Click();
+        QCOMPARE(fake->shell.openedDocuments,
+                 QStringList{fake->programFolder() + QStringLiteral("pimlotan説明書.pdf")});
+        Forms::unloadAll();
+    }
+
+    void menuEntries() {
+        QStringList captions;
+        for (QAction* action : form->menuBar()->actions())
+            captions << action->text();
+        QCOMPARE(captions, (QStringList{QStringLiteral("ファイル"), QStringLiteral("　"),
+                                        QStringLiteral("せってい"), QStringLiteral("　"),
+                                        QStringLiteral("ヘルプ")}));
+        QCOMPARE(form->Ver_version->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報..."));
+    }
+};
+
+PIMLOTAN_TEST_MAIN(TestPml0010)
+#include "tst_pml0010.moc"
