@@ -1,0 +1,115 @@
+#pragma once
+
+#include "activatableform.h"
+#include "forms.h"
+
+#include <QMainWindow>
+#include <array>
+
+class QAction;
+class QFrame;
+class QLabel;
+class PictureBox;
+class QMenu;
+class QPushButton;
+class QSlider;
+class SlideShowEngine;
+
+// The slide-show screen. The show itself is SlideShowEngine; this form lays out the controls,
+// renders the engine's screen state onto them, forwards their events, and owns the menu and
+// the ways of leaving the screen.
+class PML0030 : public QMainWindow, public ActivatableForm {
+    Q_OBJECT
+  public:
+    explicit PML0030(QWidget* parent = nullptr);
+    ~PML0030() override;
+
+    void Form_Activate() override;
+    SlideShowEngine& engine() { return *engine_; }
+
+    // Controls, named as on the screen.
+    std::array<QPushButton*, 6> BT_level{};
+    std::array<QLabel*, 6> Lb_level{};
+    PictureBox* Image1 = nullptr;
+    QFrame* SH_display = nullptr;
+    QLabel* LB_track = nullptr;
+    QLabel* LB_no = nullptr;
+    QLabel* LB_play = nullptr;
+    QLabel* LB_repeat = nullptr;
+    QLabel* LB_mode = nullptr;
+    QPushButton* BT_track_back = nullptr;
+    QPushButton* BT_prev = nullptr;
+    QPushButton* BT_itiji = nullptr;
+    QPushButton* BT_stop = nullptr;
+    QPushButton* BT_WAV = nullptr;
+    QPushButton* BT_next = nullptr;
+    QPushButton* BT_track_next = nullptr;
+    QPushButton* Bt_repeat = nullptr;
+    QPushButton* BT_track = nullptr;
+    QPushButton* BT_color = nullptr;
+    QPushButton* BT_display = nullptr;
+    QPushButton* BT_exit = nullptr;
+    QPushButton* BT_view = nullptr;
+    QSlider* Slider1 = nullptr;
+
+    // Menu entries.
+    QAction* Ver_Exit = nullptr;
+    QAction* ver_space1 = nullptr;
+    QMenu* Ver_settei = nullptr;
+    QAction* Ver_col = nullptr;
+    QAction* Ver_se = nullptr;
+    QAction* ver_space2 = nullptr;
+    QMenu* Help = nullptr;
+    QAction* Ver_help = nullptr;
+    QAction* mnuSeparator = nullptr;
+    QAction* Ver_version = nullptr;
+
+    // Event handlers.
+    void BT_level_Click(int index);
+    void BT_WAV_Click();
+    void BT_itiji_Click();
+    void BT_stop_Click();
+    void BT_next_Click();
+    void BT_prev_Click();
+    void BT_track_next_Click();
+    void BT_track_back_Click();
+    void Bt_repeat_Click();
+    void BT_track_Click();
+    void BT_color_Click();
+    void BT_display_Click();
+    void BT_exit_Click();
+    void BT_view_Click();
+    void Slider1_MouseUp();
+    void Ver_Exit_Click();
+    void Ver_col_Click();
+    void Ver_se_Click();
+    void Ver_help_Click();
+    void Ver_version_Click();
+
+    bool leavingByCommand() const { return LeavingByCommand; }
+
+  protected:
+    // Form_QueryUnload: closing the window other than by a command ends the program.
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void createControls(); // pml0030_layout.cpp
+    void layOutControls(); // pml0030_layout.cpp
+    void createMenu();     // pml0030_menu.cpp
+    void connectControls();
+    void render();      // pml0030_render.cpp
+    void showCardNow(); // pml0030_render.cpp
+    void offerPractice(const QString& text);
+    void showFirstCardMessage();
+    void reportDataError(const QString& handler);
+    void applyBackColour();
+    // Goes to another screen and unloads this one; stays when that screen cannot be opened.
+    void leaveTo(Forms::Id form);
+
+    SlideShowEngine* engine_ = nullptr;
+    QWidget* client_ = nullptr;
+    bool LeavingByCommand = false;
+    QString shownPicture_;
+    int shownSliderValue_ = -1;
+};
