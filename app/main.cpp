@@ -8,6 +8,7 @@
 #include "pmcm000.h"
 #include "pml0000.h"
 #include "pml0010.h"
+#include "startupprobe.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("pimlotan"));
     parser.process(app); // the window system's own options are gone from the arguments now
     useJapaneseFont();
+    StartupProbe::install(app, "PML0000", "Pml0010");
 
     QtPrompter prompter;
     SdlSoundDevice sound;

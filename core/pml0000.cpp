@@ -4,6 +4,7 @@
 #include "layout.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
+#include "platform/shell.h"
 #include "pmcm000.h"
 
 #include <QFileInfo>
@@ -57,7 +58,7 @@ bool PML0000::Form_Load() {
     if (!commandLineDeck_.isEmpty())
         useDeck(commandLineDeck_);
     else if (DataFilePath.isEmpty() && !firstDeck_.isEmpty() && QFileInfo(firstDeck_).isFile())
-        useDeck(firstDeck_);
+        useDeck(writableCopyOf(firstDeck_));
 
     if (DataFilePath.isEmpty())
         askForDataFile();
@@ -78,6 +79,30 @@ void PML0000::askForDataFile() {
 
 void PML0000::useDeck(const QString& path) {
     SaveDataFilePath(QFileInfo(path).absoluteFilePath());
+}
+
+QString PML0000::writableCopyOf(const QString& deck) {
+    const QFileInfo info(deck);
+    // Write bits are checked too, so that a deck set read-only counts as such even for root.
+    const auto writable = [](const QFileInfo& file) {
+        return file.isWritable() &&
+               (file.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
+    };
+    if (writable(info) && writable(QFileInfo(info.absolutePath())))
+        return deck;
+    // An installed sample deck is read-only, but marks and levels are kept in the deck: the
+    // child works on a copy in the settings folder.
+    const QString copyFolder = SettingsFolder + QStringLiteral("sample/");
+    const QString copy = copyFolder + info.fileName();
+    if (QFileInfo(copy).isFile())
+        return copy;
+    bool copied = platform().shell->copyMissingFiles(info.absolutePath(), copyFolder);
+    for (const char* media : {"images", "voice"})
+        copied = platform().shell->copyMissingFiles(info.absolutePath() + u'/' +
+                                                        QString::fromLatin1(media),
+                                                    copyFolder + QString::fromLatin1(media)) &&
+                 copied;
+    return copied && QFileInfo(copy).isFile() ? copy : deck;
 }
 
 void PML0000::Timer1_Timer() {

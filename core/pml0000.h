@@ -28,6 +28,7 @@ class PML0000 : public QWidget {
   private:
     void askForDataFile();
     void useDeck(const QString& path);
+    QString writableCopyOf(const QString& deck);
 
     bool ready_ = false;
     QString commandLineDeck_;

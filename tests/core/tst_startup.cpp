@@ -165,6 +165,22 @@ class TestStartup : public QObject {
             QCOMPARE(readAll(settings(DataFileSettings)), u'"' + expected.toUtf8() + "\"\r\n");
     }
 
+    void readOnlyFirstDeckIsCopiedForTheUser() {
+        fake->prepareFolders();
+        const QString folder = fake->programFolder() + QStringLiteral("sample/");
+        FakePlatform::writeFile(folder + QStringLiteral("sample.pml"), "deck");
+        FakePlatform::writeFile(folder + QStringLiteral("images/cat.jpg"), "jpg");
+        FakePlatform::writeFile(folder + QStringLiteral("voice/cat.wav"), "wav");
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        form->setFirstDeck(folder + QStringLiteral("sample.pml"));
+        QVERIFY(form->Form_Load());
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString copy = fake->settingsFolder() + QStringLiteral("sample/");
+        QCOMPARE(DataFilePath, copy + QStringLiteral("sample.pml"));
+        QVERIFY(QFile::exists(copy + QStringLiteral("images/cat.jpg")));
+        QVERIFY(QFile::exists(copy + QStringLiteral("voice/cat.wav")));
+    }
+
     void missingMarkerFileStopsTheProgram() {
         QFile::remove(fake->programFolder() + QStringLiteral("Morvini.ini"));
         QVERIFY(!form->Form_Load());
