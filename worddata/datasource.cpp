@@ -166,7 +166,12 @@ int DataSource::writableColumn(const QString& name) const {
 void DataSource::setField(const QString& name, const QVariant& value) {
     if (!editing_)
         throw DataError(Reason::Misuse, u"%1 assigned outside an edit"_s.arg(name));
-    pending_.insert(writableColumn(name), storedForm(value));
+    try {
+        pending_.insert(writableColumn(name), storedForm(value));
+    } catch (const DataError&) {
+        CancelUpdate(); // a refused assignment leaves no half edit to write later
+        throw;
+    }
 }
 
 void DataSource::Update() {

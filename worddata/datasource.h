@@ -63,7 +63,7 @@ class DataSource {
     // Begins an edit of the current row (record sources selected and select_word only).
     void Edit();
     // Assigns a field of the row being edited: "select" of selected, "level" / "times" of
-    // select_word.
+    // select_word. A refused assignment ends the edit.
     void setField(const QString& name, const QVariant& value);
     // Writes the edited row through its record source and commits it before returning
     // (unless inside WordDataFile::inTransaction). The cursor stays on the row and the

@@ -107,3 +107,15 @@ void DeckFixture::execute(const QString& path, const QStringList& statements) {
         }
     });
 }
+
+QVariant DeckFixture::scalar(const QString& path, const QString& sql) {
+    QVariant value;
+    withConnection(path, [&](QSqlDatabase& db) {
+        QSqlQuery query(db);
+        if (!query.exec(sql))
+            throw DataError(DataError::Reason::Engine, query.lastError().text());
+        if (query.next())
+            value = query.value(0);
+    });
+    return value;
+}

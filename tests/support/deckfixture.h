@@ -16,8 +16,8 @@ class DeckFixture {
         int sgroup = 1;
         int level = 0;
         int times = 0;
-        QString word;                                              // "word<key>" when empty
-        QVariant meaning, text1, text2, filler1, filler2, filler3; // Null unless set
+        QString word{}; // "word<key>" when empty
+        QVariant meaning{}, text1{}, text2{}, filler1{}, filler2{}, filler3{}; // Null unless set
     };
 
     DeckFixture& group(int group, const QString& title = {});
@@ -33,6 +33,9 @@ class DeckFixture {
     // Runs statements on a file through a private connection: tests use it to alter or
     // damage a file. Throws DataError.
     static void execute(const QString& path, const QStringList& statements);
+    // The first value of a query through a private connection: what another process would
+    // read from the file (only committed data).
+    static QVariant scalar(const QString& path, const QString& sql);
 
   private:
     struct Group {

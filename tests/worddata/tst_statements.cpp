@@ -1,0 +1,158 @@
+// The statements the screens open, on a small deck: selection, order and values.
+#include "datasource.h"
+#include "deckfixture.h"
+#include "statements.h"
+#include "testmain.h"
+#include "worddatafile.h"
+
+#include <QMap>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+using Tally = QMap<int, int>; // level -> count
+Q_DECLARE_METATYPE(Statement)
+
+// Group 1 has sub-groups 1..9; 1 and 2 are marked and their keys interleave. Group 2 has a
+// sub-group without words; group 3 has none.
+//   g1 s1 (marked): 10 L0, 12 L0, 14 L1, 16 L3, 18 L5
+//   g1 s2 (marked): 11 L1, 13 L1, 15 L1
+//   g1 s3:          30 L0, 31 L1
+class TestStatements : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    QString file_;
+
+    DataSource open(const Statement& statement) {
+        DataSource data;
+        data.setDatabaseName(file_);
+        data.setRecordSource(statement);
+        data.Refresh();
+        return data;
+    }
+
+    static QList<int> column(DataSource& data, const QString& name) {
+        QList<int> values;
+        for (; !data.Eof(); data.MoveNext())
+            values.append(data.field(name).toInt());
+        return values;
+    }
+
+    static Tally tally(DataSource& data) {
+        Tally counts;
+        for (; !data.Eof(); data.MoveNext())
+            counts[data.field(u"level"_s).toInt()] += data.field(u"count"_s).toInt();
+        return counts;
+    }
+
+  private slots:
+    void initTestCase() {
+        file_ = dir_.filePath(u"deck.pml"_s);
+        DeckFixture deck;
+        deck.group(1).group(2).group(3);
+        for (int s = 1; s <= 9; ++s)
+            deck.subGroup(1, s, s <= 2);
+        deck.subGroup(2, 1);
+        const int s1[][2] = {{10, 0}, {12, 0}, {14, 1}, {16, 3}, {18, 5}};
+        for (const auto& [key, level] : s1)
+            deck.word({.key = key, .group = 1, .sgroup = 1, .level = level});
+        for (int key : {11, 13, 15})
+            deck.word({.key = key, .group = 1, .sgroup = 2, .level = 1});
+        deck.word({.key = 30, .group = 1, .sgroup = 3, .level = 0});
+        deck.word({.key = 31, .group = 1, .sgroup = 3, .level = 1});
+        deck.write(file_);
+    }
+
+    void cleanupTestCase() { WordDataFile::closeAll(); }
+
+    void subGroupPage_data() {
+        QTest::addColumn<int>("group");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<QList<int>>("sgroups");
+        QTest::newRow("from the start") << 1 << 0 << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9};
+        QTest::newRow("from a sub-group on") << 1 << 8 << QList<int>{8, 9};
+        QTest::newRow("past the last") << 1 << 10 << QList<int>{};
+        QTest::newRow("group without words") << 2 << 0 << QList<int>{1};
+        QTest::newRow("group without sub-groups") << 3 << 0 << QList<int>{};
+    }
+
+    void subGroupPage() {
+        QFETCH(int, group);
+        QFETCH(int, first);
+        QFETCH(QList<int>, sgroups);
+        DataSource data = open(Statements::subGroupPage(group, first));
+        QCOMPARE(data.RecordCount(), sgroups.size());
+        if (!data.Eof())
+            QCOMPARE(data.field(u"images"_s).toString(), u"g%1s%2"_s.arg(group).arg(sgroups[0]));
+        QCOMPARE(column(data, u"sgroup"_s), sgroups);
+    }
+
+    void selectedSubGroup_data() {
+        QTest::addColumn<int>("sgroup");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("marked") << 2 << 1 << true;
+        QTest::newRow("not marked") << 3 << 1 << false;
+        QTest::newRow("no such sub-group") << 99 << 0 << false;
+    }
+
+    void selectedSubGroup() {
+        QFETCH(int, sgroup);
+        QFETCH(int, rows);
+        QFETCH(bool, marked);
+        DataSource data = open(Statements::selectedSubGroup(1, sgroup));
+        QCOMPARE(data.RecordCount(), rows);
+        if (rows > 0) {
+            QCOMPARE(data.field(u"sgroup"_s).toInt(), sgroup);
+            QCOMPARE(data.field(u"select"_s).toBool(), marked);
+        }
+    }
+
+    void tallies_data() {
+        QTest::addColumn<Statement>("statement");
+        QTest::addColumn<Tally>("expected");
+        QTest::newRow("whole group")
+            << Statements::groupTallies(1) << Tally{{0, 3}, {1, 5}, {3, 1}, {5, 1}};
+        QTest::newRow("group without words") << Statements::groupTallies(2) << Tally{};
+        QTest::newRow("one sub-group")
+            << Statements::subGroupTallies(1, 1) << Tally{{0, 2}, {1, 1}, {3, 1}, {5, 1}};
+        QTest::newRow("sub-group without words") << Statements::subGroupTallies(1, 4) << Tally{};
+        QTest::newRow("marked sub-groups only")
+            << Statements::markedLevelTallies() << Tally{{0, 2}, {1, 4}, {3, 1}, {5, 1}};
+    }
+
+    void tallies() {
+        QFETCH(Statement, statement);
+        QFETCH(Tally, expected);
+        DataSource data = open(statement);
+        QCOMPARE(tally(data), expected);
+    }
+
+    void markedTalliesComeInLevelOrder() {
+        DataSource data = open(Statements::markedLevelTallies());
+        QCOMPARE(column(data, u"level"_s), (QList<int>{0, 1, 3, 5}));
+    }
+
+    void levelWordsAfter_data() {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("lastKey");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::newRow("level 0, marked only") << 0 << 0 << QList<int>{10, 12};
+        QTest::newRow("ascending across sub-groups") << 1 << 0 << QList<int>{11, 13, 14, 15};
+        QTest::newRow("after a key") << 1 << 13 << QList<int>{14, 15};
+        QTest::newRow("after the last key") << 1 << 15 << QList<int>{};
+        QTest::newRow("above every key") << 1 << 1000 << QList<int>{};
+        QTest::newRow("empty level") << 2 << 0 << QList<int>{};
+    }
+
+    void levelWordsAfter() {
+        QFETCH(int, level);
+        QFETCH(int, lastKey);
+        QFETCH(QList<int>, keys);
+        DataSource data = open(Statements::levelWordsAfter(level, lastKey));
+        QCOMPARE(data.RecordCount(), keys.size());
+        QCOMPARE(column(data, u"key"_s), keys);
+    }
+};
+
+PIMLOTAN_TEST_MAIN(TestStatements)
+#include "tst_statements.moc"
