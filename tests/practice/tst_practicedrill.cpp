@@ -1,0 +1,479 @@
+// The practice drill's rules, run on small word-data files without widgets.
+#include "deckfixture.h"
+#include "practicedrill.h"
+#include "testmain.h"
+#include "worddatafile.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <set>
+
+using namespace Qt::StringLiterals;
+using Message = PracticeDrill::Message;
+
+namespace {
+
+struct RecordingEvents : PracticeDrill::Events {
+    void showMessage(Message message, const QString& handler) override {
+        messages.append({message, handler});
+    }
+    void playEffect(PracticeDrill::Effect effect) override { effects.append(effect); }
+    QList<Message> kinds() const {
+        QList<Message> result;
+        for (const auto& [message, handler] : messages)
+            result.append(message);
+        return result;
+    }
+    QList<std::pair<Message, QString>> messages;
+    QList<PracticeDrill::Effect> effects;
+};
+
+// A word as stored in the file: level and times, or {-1, -1} when it is not there.
+std::pair<int, int> stored(const QString& path, int key) {
+    std::pair<int, int> result{-1, -1};
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"peek"_s);
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery query(db);
+            query.prepare(u"SELECT \"level\", \"times\" FROM \"word\" WHERE \"key\" = ?"_s);
+            query.addBindValue(key);
+            if (query.exec() && query.next())
+                result = {query.value(0).toInt(), query.value(1).toInt()};
+        }
+    }
+    QSqlDatabase::removeDatabase(u"peek"_s);
+    return result;
+}
+
+// select_word as the schema defines it, with one field's expression replaced, and its trigger.
+QStringList redefinedSelectWord(const QString& field, const QString& expression) {
+    QStringList columns{u"key"_s,     u"level"_s,   u"times"_s,   u"word"_s,
+                        u"meaning"_s, u"images"_s,  u"voice"_s,   u"text1"_s,
+                        u"text2"_s,   u"filler1"_s, u"filler2"_s, u"filler3"_s};
+    for (QString& column : columns)
+        column = (column == field ? expression : u"w.\"%1\""_s.arg(column)) +
+                 u" AS \"%1\""_s.arg(column);
+    return {u"DROP VIEW \"select_word\""_s,
+            u"CREATE VIEW \"select_word\" AS SELECT "_s + columns.join(u", "_s) +
+                u" FROM \"subgroup\" s CROSS JOIN \"word\" w ON w.\"group\" = s.\"group\""
+                u" AND w.\"sgroup\" = s.\"sgroup\" WHERE s.\"select\" = 1"_s,
+            u"CREATE TRIGGER \"select_word_update\" INSTEAD OF UPDATE ON \"select_word\" BEGIN"
+            u" UPDATE \"word\" SET \"level\" = NEW.\"level\", \"times\" = NEW.\"times\""
+            u" WHERE \"key\" = OLD.\"key\"; END"_s};
+}
+
+} // namespace
+
+class TestPracticeDrill : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    QString path_;
+    qint16 selectedLevel_ = 0;
+    bool levelChosen_ = false;
+    bool practiceMode_ = true;
+    bool dialogOpen_ = false;
+    RecordingEvents events_;
+    std::unique_ptr<PracticeDrill> drill_;
+
+    // A deck whose marked sub-group holds the given words; a second, unmarked sub-group holds
+    // words that the drill must never see or touch.
+    void writeDeck(const QList<DeckFixture::Word>& words) {
+        DeckFixture deck;
+        deck.group(1).subGroup(1, 1, true).subGroup(1, 2, false);
+        for (const DeckFixture::Word& word : words)
+            deck.word(word);
+        deck.words(1, 2, 0, 3, 1000);
+        deck.write(path_);
+    }
+    void writeLevel(int level, int count) {
+        QList<DeckFixture::Word> words;
+        for (int key = 1; key <= count; ++key)
+            words.append({.key = key, .level = level});
+        writeDeck(words);
+    }
+    PracticeDrill& start() {
+        drill_ = std::make_unique<PracticeDrill>(
+            PracticeDrill::Shared{path_, selectedLevel_, levelChosen_, practiceMode_, dialogOpen_},
+            events_, 20240611u);
+        drill_->Form_Load();
+        drill_->Form_Activate();
+        return *drill_;
+    }
+    const PracticeDrill::State& state() const { return drill_->state(); }
+    int positionOf(int key) const {
+        for (int p = 0; p < PracticeDrill::BatchSize; ++p)
+            if (drill_->cardView(p).present && state().ScreenCards[p].key == key)
+                return p;
+        return -1;
+    }
+    QList<int> screenKeys() const {
+        QList<int> keys;
+        for (int p = 0; p < PracticeDrill::BatchSize; ++p)
+            if (drill_->cardView(p).present)
+                keys.append(state().ScreenCards[p].key);
+        return keys;
+    }
+
+  private slots:
+    void init() {
+        path_ = dir_.filePath(QString::fromLatin1(QTest::currentTestFunction()) +
+                              QString::fromLatin1(QTest::currentDataTag()) + u".pml"_s);
+        QFile::remove(path_);
+        selectedLevel_ = 0;
+        levelChosen_ = false;
+        practiceMode_ = true;
+        dialogOpen_ = false;
+        events_ = {};
+    }
+    void cleanup() {
+        drill_.reset();
+        WordDataFile::closeAll();
+    }
+
+    void grading_data() {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("times");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("newLevel");
+        QTest::newRow("0 OK") << 0 << 0 << true << 1;
+        QTest::newRow("0 NG") << 0 << 0 << false << 5;
+        QTest::newRow("1 OK stays") << 1 << 2 << true << 1;
+        QTest::newRow("1 NG") << 1 << 2 << false << 2;
+        QTest::newRow("2 OK") << 2 << 2 << true << 1;
+        QTest::newRow("2 NG") << 2 << 2 << false << 3;
+        QTest::newRow("3 OK") << 3 << 2 << true << 2;
+        QTest::newRow("3 NG") << 3 << 2 << false << 4;
+        QTest::newRow("4 OK") << 4 << 2 << true << 3;
+        QTest::newRow("4 NG") << 4 << 2 << false << 5;
+        QTest::newRow("5 OK, seen once") << 5 << 1 << true << 1;
+        QTest::newRow("5 OK, seen twice") << 5 << 2 << true << 4;
+        QTest::newRow("5 OK, never graded") << 5 << 0 << true << 4;
+        QTest::newRow("5 NG stays") << 5 << 1 << false << 5;
+    }
+    // One grading: the file, the tallies and the level buttons follow the transition table.
+    void grading() {
+        QFETCH(int, level);
+        QFETCH(int, times);
+        QFETCH(bool, ok);
+        QFETCH(int, newLevel);
+        writeDeck({{.key = 7, .level = level, .times = times},
+                   {.key = 8, .level = level, .times = times}});
+        PracticeDrill& drill = start();
+        QCOMPARE(state().LevelCounts[level], 2);
+        drill.BT_level_Click(level);
+        QCOMPARE(screenKeys(), (QList<int>{7, 8}));
+        QCOMPARE(state().RemainingInLevel, 2);
+
+        ok ? drill.BT_OK_Click(0) : drill.BT_NG_Click(0);
+        QCOMPARE(stored(path_, 7), std::make_pair(newLevel, times + 1));
+        QCOMPARE(stored(path_, 8), std::make_pair(level, times));
+        QCOMPARE(stored(path_, 1000), std::make_pair(0, 0)); // an unmarked word is untouched
+        QCOMPARE(state().RemainingInLevel, 1);
+        if (newLevel == level) {
+            QCOMPARE(state().LevelCounts[level], 2);
+        } else {
+            QCOMPARE(state().LevelCounts[level], 1);
+            QCOMPARE(state().LevelCounts[newLevel], 1);
+            QVERIFY(state().LevelEnabled[newLevel] && state().LevelCountShown[newLevel]);
+        }
+        QVERIFY(state().LevelEnabled[level]);
+
+        // A second grading of the same card writes nothing and moves nothing.
+        const auto counts = state().LevelCounts;
+        drill.BT_NG_Click(0);
+        drill.BT_OK_Click(0);
+        QCOMPARE(stored(path_, 7), std::make_pair(newLevel, times + 1));
+        QCOMPARE(state().LevelCounts, counts);
+        QCOMPARE(state().RemainingInLevel, 1);
+
+        // Grading the level's last word empties it: its button goes off unless nothing moved.
+        ok ? drill.BT_OK_Click(1) : drill.BT_NG_Click(1);
+        QCOMPARE(state().LevelEnabled[level], newLevel == level);
+        QVERIFY(events_.kinds().count(Message::SaveFailed) == 0);
+    }
+
+    // Ten words: nine cards, "Next ⇒" when they are all cleared, then one card and the end.
+    void batchOfTen() {
+        writeLevel(0, 10);
+        PracticeDrill& drill = start();
+        drill.BT_level_Click(0);
+        QCOMPARE(state().BatchCount, 9);
+        QCOMPARE(screenKeys(), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+        QCOMPARE(state().LastKey, 9);
+        for (int p = 0; p < 9; ++p) {
+            QVERIFY(!state().NextShown);
+            drill.BT_OK_Click(p);
+            QCOMPARE(state().CardsOnScreen, 8 - p);
+        }
+        QVERIFY(state().NextShown);
+        QVERIFY(events_.messages.isEmpty());
+
+        drill.BT_next_Click();
+        QVERIFY(!state().NextShown);
+        QCOMPARE(screenKeys(), QList<int>{10});
+        QVERIFY(!drill.cardView(1).present);
+        drill.BT_OK_Click(0);
+        QCOMPARE(events_.kinds(), QList<Message>{Message::LevelFinished});
+        QCOMPARE(events_.messages.first().second, u"BT_OK_Click"_s);
+        QVERIFY(!state().NextShown);
+        QVERIFY(state().FinishShown);
+        // The tallies were read again from the file.
+        QCOMPARE(state().LevelCounts[0], 0);
+        QCOMPARE(state().LevelCounts[1], 10);
+        QVERIFY(!state().LevelEnabled[0]);
+        QCOMPARE(state().HighlightedLevel, 0);
+
+        // Brought back and cleared again: no second message, no "Next ⇒".
+        drill.BT_OK_Click(0);
+        QCOMPARE(state().CardsOnScreen, 1);
+        QVERIFY(!drill.cardView(0).ngButton);
+        drill.BT_OK_Click(0);
+        QCOMPARE(state().CardsOnScreen, 0);
+        QCOMPARE(events_.messages.size(), 1);
+        QVERIFY(!state().NextShown);
+        QCOMPARE(stored(path_, 10), std::make_pair(1, 1));
+    }
+
+    // NG grades but never clears; the OK after it clears without a second write.
+    void ngNeverEndsABatch() {
+        writeLevel(0, 2);
+        PracticeDrill& drill = start();
+        drill.BT_level_Click(0);
+        drill.BT_OK_Click(0);
+        drill.BT_NG_Click(1); // grades the last ungraded word
+        QCOMPARE(state().RemainingInLevel, 0);
+        QCOMPARE(state().CardsOnScreen, 1);
+        QVERIFY(!state().NextShown);
+        QVERIFY(events_.messages.isEmpty());
+        drill.BT_NG_Click(1);
+        QCOMPARE(events_.effects.size(), 3); // every press sounds
+        drill.BT_OK_Click(1);
+        QCOMPARE(stored(path_, 2), std::make_pair(5, 1));
+        QCOMPARE(events_.kinds(), QList<Message>{Message::LevelFinished});
+    }
+
+    void cardStates_data() {
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<QString>("shown"); // P picture, W word labels, D details, O K N V buttons
+        QTest::addColumn<int>("fill");
+        const int none = int(PracticeDrill::Fill::None), ok = int(PracticeDrill::Fill::Ok),
+                  ng = int(PracticeDrill::Fill::Ng);
+        QTest::newRow("open") << u""_s << u"PDOKNV"_s << none;
+        QTest::newRow("open, word side") << u"p"_s << u"WDOKNV"_s << none;
+        QTest::newRow("turned back") << u"pl"_s << u"PDOKNV"_s << none;
+        QTest::newRow("NG from word side") << u"pn"_s << u"PDOKNV"_s << ng;
+        QTest::newRow("NG, word side") << u"npp"_s << u"WDOKNV"_s << ng;
+        QTest::newRow("cleared") << u"o"_s << u"OK"_s << ok;
+        QTest::newRow("cleared after NG") << u"no"_s << u"OK"_s << ok;
+        QTest::newRow("cleared: picture does nothing") << u"op"_s << u"OK"_s << ok;
+        QTest::newRow("cleared: NG does nothing") << u"on"_s << u"OK"_s << ok;
+        QTest::newRow("restored") << u"oo"_s << u"WDOKV"_s << ok;
+        QTest::newRow("restored, picture side") << u"ool"_s << u"PDOKV"_s << ok;
+        QTest::newRow("restored, NG does nothing") << u"oon"_s << u"WDOKV"_s << ok;
+        QTest::newRow("cleared again") << u"ooo"_s << u"OK"_s << ok;
+    }
+    // What a card shows after a sequence of clicks: p picture, l label, o OK, n NG.
+    void cardStates() {
+        QFETCH(QString, events);
+        QFETCH(QString, shown);
+        QFETCH(int, fill);
+        writeLevel(1, 1);
+        PracticeDrill& drill = start();
+        drill.BT_level_Click(1);
+        for (const QChar event : events) {
+            if (event == u'p')
+                drill.Im_word_Click(0);
+            else if (event == u'l')
+                drill.LB_word_Click(0);
+            else if (event == u'o')
+                drill.BT_OK_Click(0);
+            else
+                drill.BT_NG_Click(0);
+        }
+        const PracticeDrill::CardView view = drill.cardView(0);
+        QString actual;
+        actual += view.picture ? u"P"_s : QString();
+        actual += view.wordLabels ? u"W"_s : QString();
+        actual += view.details ? u"D"_s : QString();
+        actual += view.okButton ? u"OK"_s : QString();
+        actual += view.ngButton ? u"N"_s : QString();
+        actual += view.voiceButton ? u"V"_s : QString();
+        QCOMPARE(actual, shown);
+        QCOMPARE(int(view.fill), fill);
+        QCOMPARE(stored(path_, 1).second,
+                 events.isEmpty() || events == u"p"_s || events == u"pl"_s ? 0 : 1);
+    }
+
+    // Every word once per layout; over many layouts every word reaches every position.
+    void shuffledOrder() {
+        writeLevel(2, 9);
+        practiceMode_ = false;
+        PracticeDrill& drill = start();
+        drill.BT_level_Click(2);
+        std::array<std::set<int>, 9> seenAt;
+        for (int round = 0; round < 300; ++round) {
+            drill.LayOutBatch();
+            QList<int> keys = screenKeys();
+            for (int p = 0; p < 9; ++p)
+                seenAt[p].insert(keys[p]);
+            std::sort(keys.begin(), keys.end());
+            QCOMPARE(keys, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+        }
+        for (const std::set<int>& keys : seenAt)
+            QCOMPARE(int(keys.size()), 9);
+    }
+
+    // The order button mid-batch: each card keeps its mark, clearing and grading.
+    void relayoutKeepsMarksWithWords() {
+        writeLevel(3, 9);
+        PracticeDrill& drill = start();
+        drill.BT_level_Click(3);
+        drill.BT_NG_Click(0); // key 1: NG, level 4
+        drill.BT_OK_Click(4); // key 5: cleared, level 2
+        drill.BT_OK_Click(6); // key 7: cleared ...
+        drill.BT_OK_Click(6); // ... and brought back
+        const auto counts = state().LevelCounts;
+        QCOMPARE(state().CardsOnScreen, 8);
+
+        drill.BT_mode_Click(0); // to shuffled order
+        QVERIFY(!practiceMode_);
+        QCOMPARE(drill.modeButton(), 1);
+        QVERIFY(screenKeys() != (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+        const int ng = positionOf(1), cleared = positionOf(5), restored = positionOf(7);
+        QCOMPARE(drill.cardView(ng).fill, PracticeDrill::Fill::Ng);
+        QVERIFY(drill.cardView(ng).ngButton);
+        QVERIFY(drill.cardView(cleared).present && !drill.cardView(cleared).picture);
+        QCOMPARE(drill.cardView(cleared).fill, PracticeDrill::Fill::Ok);
+        QVERIFY(drill.cardView(restored).details && !drill.cardView(restored).ngButton);
+        for (const int key : {2, 3, 4, 6, 8, 9})
+            QCOMPARE(drill.cardView(positionOf(key)).fill, PracticeDrill::Fill::None);
+
+        // Graded words are not graded again in the new order.
+        drill.BT_NG_Click(ng);
+        drill.BT_OK_Click(ng);
+        QCOMPARE(stored(path_, 1), std::make_pair(4, 1));
+        QCOMPARE(state().LevelCounts, counts);
+        QCOMPARE(state().RemainingInLevel, 6);
+
+        drill.BT_mode_Click(1); // back to key order
+        QCOMPARE(screenKeys(), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+        for (const int p : {1, 2, 3, 5, 6, 7, 8})
+            drill.BT_OK_Click(p);
+        QCOMPARE(state().CardsOnScreen, 0);
+        QCOMPARE(events_.kinds(), QList<Message>{Message::LevelFinished});
+        QCOMPARE(stored(path_, 7), std::make_pair(2, 1));
+        QCOMPARE(stored(path_, 9), std::make_pair(2, 1));
+    }
+
+    // Activation with a chosen level that has no words left: the message at once, no cards.
+    void chosenLevelWithoutWords() {
+        writeLevel(1, 3);
+        levelChosen_ = true;
+        selectedLevel_ = 4;
+        PracticeDrill& drill = start();
+        QCOMPARE(events_.kinds(), QList<Message>{Message::LevelFinished});
+        QVERIFY(screenKeys().isEmpty());
+        QVERIFY(!state().FinishShown);
+        QCOMPARE(state().HighlightedLevel, 4);
+        QCOMPARE(state().LevelCounts[1], 3);
+
+        // A chosen level with words starts again from its first word; after a dialog the
+        // drill stays as it was.
+        selectedLevel_ = 1;
+        drill.Form_Activate();
+        QCOMPARE(screenKeys(), (QList<int>{1, 2, 3}));
+        drill.BT_OK_Click(0);
+        dialogOpen_ = true;
+        QVERIFY(!drill.Form_Activate());
+        QVERIFY(!dialogOpen_);
+        QCOMPARE(state().CardsOnScreen, 2);
+        QVERIFY(drill.Form_Activate());
+        QCOMPARE(state().CardsOnScreen, 3);
+        QCOMPARE(state().ScreenCards[0].times, 1);
+    }
+
+    void wrongData_data() {
+        QTest::addColumn<QStringList>("alteration");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QString>("handler");
+        QTest::newRow("Null word")
+            << redefinedSelectWord(u"word"_s,
+                                   u"CASE WHEN w.\"key\" = 2 THEN NULL ELSE w.\"word\" END"_s)
+            << QList<int>{1, 3} << u"BT_level_Click"_s;
+        QTest::newRow("Null voice")
+            << redefinedSelectWord(u"voice"_s,
+                                   u"CASE WHEN w.\"key\" = 3 THEN NULL ELSE w.\"voice\" END"_s)
+            << QList<int>{1, 2} << u"BT_level_Click"_s;
+        QTest::newRow("Null times")
+            << redefinedSelectWord(u"times"_s,
+                                   u"CASE WHEN w.\"key\" = 1 THEN NULL ELSE w.\"times\" END"_s)
+            << QList<int>{2, 3} << u"BT_level_Click"_s;
+        QTest::newRow("level 7 in the tallies")
+            << QStringList{u"DROP VIEW \"syukei2\""_s,
+                           u"CREATE VIEW \"syukei2\" AS SELECT 0 AS \"level\", 3 AS \"count\""
+                           u" UNION ALL SELECT 7, 2"_s}
+            << QList<int>{1, 2, 3} << u"Form_Activate"_s;
+    }
+    // A bad row is reported under the handler's name and skipped; the drill goes on.
+    void wrongData() {
+        QFETCH(QStringList, alteration);
+        QFETCH(QList<int>, keys);
+        QFETCH(QString, handler);
+        writeLevel(0, 3);
+        DeckFixture::execute(path_, alteration);
+        PracticeDrill& drill = start();
+        drill.BT_level_Click(0);
+        QCOMPARE(events_.kinds(), QList<Message>{Message::WrongData});
+        QCOMPARE(events_.messages.first().second, handler);
+        QCOMPARE(screenKeys(), keys);
+        QCOMPARE(state().LevelCounts[0], 3);
+        // The skipped word leaves the pass: clearing the others ends the level.
+        for (int p = 0; p < keys.size(); ++p)
+            drill.BT_OK_Click(p);
+        QCOMPARE(events_.kinds().count(Message::LevelFinished), 1);
+        QVERIFY(!state().NextShown);
+    }
+
+    // A read-only file: one message per level choice, the drill goes on, the file stays.
+    void failedWrites() {
+        writeLevel(0, 3);
+        QFile::setPermissions(path_, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        PracticeDrill& drill = start();
+        drill.BT_level_Click(0);
+        drill.BT_NG_Click(0);
+        drill.BT_OK_Click(1);
+        QCOMPARE(events_.kinds(), QList<Message>{Message::SaveFailed});
+        QCOMPARE(events_.messages.first().second, u"BT_NG_Click"_s);
+        QCOMPARE(state().LevelCounts[5], 1);
+        QCOMPARE(state().LevelCounts[1], 1);
+        QCOMPARE(state().RemainingInLevel, 1);
+        drill.BT_level_Click(0);
+        drill.BT_OK_Click(0);
+        QCOMPARE(events_.kinds(), (QList<Message>{Message::SaveFailed, Message::SaveFailed}));
+        for (int key = 1; key <= 3; ++key)
+            QCOMPARE(stored(path_, key), std::make_pair(0, 0));
+    }
+
+    // A word gone from the file: nothing is written, the card still counts as graded.
+    void gradingFindsNoRow() {
+        writeLevel(1, 3);
+        PracticeDrill& drill = start();
+        drill.BT_level_Click(1);
+        DeckFixture::execute(path_, {u"DELETE FROM \"word\" WHERE \"key\" = 2"_s});
+        drill.BT_NG_Click(1);
+        QVERIFY(events_.messages.isEmpty());
+        QCOMPARE(state().LevelCounts[1], 3);
+        QCOMPARE(state().LevelCounts[2], 0);
+        QCOMPARE(state().RemainingInLevel, 2);
+        QCOMPARE(drill.cardView(1).fill, PracticeDrill::Fill::Ng);
+        for (const int key : {1, 3})
+            QCOMPARE(stored(path_, key), std::make_pair(1, 0));
+        QCOMPARE(stored(path_, 2), std::make_pair(-1, -1));
+    }
+};
+
+PIMLOTAN_TEST_MAIN(TestPracticeDrill)
+#include "tst_practicedrill.moc"
