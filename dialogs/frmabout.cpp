@@ -40,6 +40,7 @@ const QString Unavailable = QStringLiteral("現時点ではｼｽﾃﾑ情報を
 frmAbout::frmAbout(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , ActivatableForm(this)
     , picIcon(makeLabel(this, "picIcon"))
     , lblTitle(makeLabel(this, "lblTitle"))
     , lblVersion(makeLabel(this, "lblVersion"))

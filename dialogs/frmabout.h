@@ -1,5 +1,6 @@
 #pragma once
 
+#include "activatableform.h"
 #include "platform/registry.h"
 
 #include <QFrame>
@@ -8,9 +9,10 @@
 #include <array>
 
 // The version box: the program's title and version, its licence and where to ask questions,
-// and a button that starts the system's system-information tool. It is a plain window: it
-// neither stays on top nor counts as a form switch, so the screen behind it stays as it was.
-class frmAbout : public QWidget {
+// and a button that starts the system's system-information tool. Unlike the preference dialogs
+// it neither stays on top nor sets DialogOpen: it is an ordinary form, so the screen behind it
+// is activated afresh when the user returns to it.
+class frmAbout : public QWidget, public ActivatableForm {
     Q_OBJECT
   public:
     explicit frmAbout(QWidget* parent = nullptr);
@@ -31,6 +33,8 @@ class frmAbout : public QWidget {
     std::array<QFrame*, 2> Line1{};
     QPushButton* cmdOK;
     QPushButton* cmdSysInfo;
+
+    void Form_Activate() override {}
 
   public slots:
     void cmdOK_Click() { close(); }

@@ -18,6 +18,14 @@ const QString ToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINF
 const QString LocationKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
 const QString Unavailable = QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません");
 constexpr auto LocalMachine = Registry::Root::LocalMachine;
+
+class ScreenForm : public QWidget, public ActivatableForm {
+  public:
+    ScreenForm()
+        : ActivatableForm(this) {}
+    void Form_Activate() override { ++activations; }
+    int activations = 0;
+};
 } // namespace
 
 class TestInfoDialogs : public QObject {
@@ -33,7 +41,8 @@ class TestInfoDialogs : public QObject {
     void cleanup() { fake.reset(); }
 
     // One instance of each at a time; the preference dialogs stay on top and mark a dialog
-    // open when they become active, the version box does neither.
+    // open when they become active, the version box does neither. Each counts as a form of
+    // the program, so the screen behind is activated again when the user returns to it.
     void openingThroughTheRegistry_data() {
         QTest::addColumn<Forms::Id>("id");
         QTest::addColumn<bool>("preference");
@@ -50,10 +59,15 @@ class TestInfoDialogs : public QObject {
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(Forms::show(id), dialog.data());
         QCOMPARE(bool(dialog->windowFlags() & Qt::WindowStaysOnTopHint), preference);
-        ActivationTracker::instance().windowActivated(dialog);
+        ScreenForm screen;
+        auto& tracker = ActivationTracker::instance();
+        tracker.windowActivated(&screen);
+        tracker.windowActivated(dialog);
         QCOMPARE(DialogOpen, preference);
         dialog->close();
         QTRY_VERIFY(!dialog); // deleted on close
+        tracker.windowActivated(&screen);
+        QCOMPARE(screen.activations, 2);
     }
 
     void showsTheFile_data() {
