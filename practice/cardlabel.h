@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QLabel>
+
+// A label of a practice card that reports clicks: the card's picture (turned to the word side
+// by a click) and its word labels (turned back).
+class CardLabel : public QLabel {
+    Q_OBJECT
+  public:
+    explicit CardLabel(QWidget* parent = nullptr);
+
+    // Shows the picture file stretched to the label's size; an empty area when the file is
+    // missing or unreadable. Decodes at the shown size, which is what keeps nine cards quick.
+    void showPicture(const QString& path);
+    QString picturePath() const { return picturePath_; }
+
+  signals:
+    void clicked();
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    QString picturePath_;
+};

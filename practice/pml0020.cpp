@@ -1,0 +1,148 @@
+#include "pml0020.h"
+
+#include "forms.h"
+#include "platform/platform.h"
+#include "platform/prompter.h"
+#include "pmcm000.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QSlider>
+
+using namespace PMCM000;
+using namespace Qt::StringLiterals;
+
+PML0020::PML0020(QWidget* parent, quint32 seed)
+    : QMainWindow(parent)
+    , ActivatableForm(this)
+    , drill_({DataFilePath, SelectedLevel, LevelChosen, PracticeMode, DialogOpen}, *this, seed) {
+    setObjectName(u"PML0020"_s);
+    LeavingByCommand = false;
+    setWindowTitle(WindowTitle);
+    createControls();
+    createMenus();
+    placeControls();
+    drill_.Form_Load();
+    render();
+}
+
+PML0020::~PML0020() = default;
+
+void PML0020::Form_Activate() {
+    applyBackColour();
+    if (drill_.Form_Activate()) {
+        topRowShown_ = true;
+        Slider1->setValue(VoiceVolume);
+    }
+    render();
+}
+
+void PML0020::BT_level_Click(int index) {
+    drill_.BT_level_Click(index);
+    render();
+}
+
+void PML0020::BT_OK_Click(int index) {
+    drill_.BT_OK_Click(index);
+    render();
+}
+
+void PML0020::BT_NG_Click(int index) {
+    drill_.BT_NG_Click(index);
+    render();
+}
+
+void PML0020::BT_WAV_Click(int index) {
+    if (!drill_.cardView(index).voiceButton)
+        return;
+    const QString voice = drill_.state().ScreenCards[index].voice;
+    PlaySoundFile(DataFolder + u"voice/"_s + voice + u".wav"_s, 2, VoiceVolume);
+}
+
+void PML0020::Im_word_Click(int index) {
+    drill_.Im_word_Click(index);
+    renderCard(index);
+}
+
+void PML0020::LB_word_Click(int index) {
+    drill_.LB_word_Click(index);
+    renderCard(index);
+}
+
+void PML0020::LB_meaning_Click(int index) {
+    drill_.LB_word_Click(index);
+    renderCard(index);
+}
+
+void PML0020::BT_next_Click() {
+    drill_.BT_next_Click();
+    render();
+}
+
+void PML0020::BT_mode_Click(int index) {
+    drill_.BT_mode_Click(index);
+    render();
+}
+
+void PML0020::BT_view_Click() {
+    leaveFor(Forms::Id::SlideShow);
+}
+
+void PML0020::BT_exit_Click() {
+    leaveFor(Forms::Id::MainMenu);
+}
+
+void PML0020::Ver_Exit_Click() {
+    leaveFor(Forms::Id::MainMenu);
+}
+
+void PML0020::Slider1_MouseUp() {
+    VoiceVolume = Slider1->value();
+}
+
+// The other screen comes up first; without it (not built into this program) the practice
+// stays where it is.
+void PML0020::leaveFor(Forms::Id form) {
+    LeavingByCommand = true;
+    if (!Forms::show(form)) {
+        LeavingByCommand = false;
+        return;
+    }
+    close();
+}
+
+void PML0020::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (LeavingByCommand)
+        return;
+    Forms::unloadAll();
+    QApplication::quit();
+}
+
+void PML0020::showMessage(PracticeDrill::Message message, const QString& handler) {
+    render(); // the message comes up over the screen as it is at that moment
+    Prompter& prompter = *platform().prompter;
+    const QString handlerTitle = u"PML0020"_s + handler;
+    switch (message) {
+    case PracticeDrill::Message::LevelFinished:
+        prompter.message(u"えらんだランクのれんしゅうがおわりました。"_s, ScreenTitle,
+                         Prompter::Icon::Information);
+        break;
+    case PracticeDrill::Message::WrongData:
+        prompter.message(u"単語データが違います。"_s, handlerTitle, Prompter::Icon::Warning);
+        break;
+    case PracticeDrill::Message::SaveFailed:
+        prompter.message(u"きろくを ほぞんできませんでした。"_s, handlerTitle,
+                         Prompter::Icon::Warning);
+        break;
+    }
+}
+
+void PML0020::playEffect(PracticeDrill::Effect effect) {
+    if (!EffectSoundsOn)
+        return;
+    if (effect == PracticeDrill::Effect::Ok)
+        PlaySoundFile(OkSoundPath, 2, OkSoundVolume);
+    else
+        PlaySoundFile(NgSoundPath, 2, NgSoundVolume);
+}

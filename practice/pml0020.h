@@ -1,0 +1,115 @@
+#pragma once
+
+#include "activatableform.h"
+#include "practicedrill.h"
+
+#include <QMainWindow>
+#include <QRandomGenerator>
+#include <array>
+
+class CardLabel;
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QSlider;
+class RectangleShape;
+namespace Forms {
+enum class Id;
+}
+
+// The practice screen: six level buttons with their counts, nine cards in a three-by-three
+// grid, "Next ⇒", the order buttons, the way to the slide show and back to the main menu, the
+// voice volume and the menus. The rules are PracticeDrill's; this form shows its state and
+// forwards the clicks.
+class PML0020 : public QMainWindow, public ActivatableForm, private PracticeDrill::Events {
+    Q_OBJECT
+  public:
+    static constexpr int Cards = PracticeDrill::BatchSize;
+    static constexpr int Levels = PracticeDrill::LevelCount;
+
+    // Form_Load: lays the screen out and resets it. seed drives the shuffled order.
+    explicit PML0020(QWidget* parent = nullptr,
+                     quint32 seed = QRandomGenerator::global()->generate());
+    ~PML0020() override;
+
+    void Form_Activate() override;
+    const PracticeDrill& drill() const { return drill_; }
+
+    // Controls, named as the screen's design names them.
+    std::array<QPushButton*, Levels> BT_level{};
+    std::array<QLabel*, Levels> Lb_level{};
+    std::array<RectangleShape*, Cards> Sh_word{};
+    std::array<CardLabel*, Cards> Im_word{};
+    std::array<CardLabel*, Cards> LB_word{};
+    std::array<CardLabel*, Cards> LB_meaning{};
+    std::array<QLabel*, Cards> LB_meanings{};
+    std::array<QPushButton*, Cards> BT_OK{};
+    std::array<QPushButton*, Cards> BT_NG{};
+    std::array<QPushButton*, Cards> BT_WAV{};
+    std::array<QLabel*, Cards> Lb_kaisu{};
+    std::array<QLabel*, Cards> Lb_wno{};
+    QPushButton* BT_next = nullptr;
+    std::array<QPushButton*, 2> BT_mode{};
+    QPushButton* BT_view = nullptr;
+    QPushButton* BT_exit = nullptr;
+    QSlider* Slider1 = nullptr;
+
+    QAction* Ver_Exit = nullptr;
+    QAction* ver_space = nullptr;
+    QMenu* Ver_settei = nullptr;
+    QAction* Ver_col = nullptr;
+    QAction* Ver_se = nullptr;
+    QAction* ver_space2 = nullptr;
+    QMenu* HELP = nullptr;
+    QAction* Ver_help = nullptr;
+    QAction* mnuSeparator2 = nullptr;
+    QAction* Ver_version = nullptr;
+
+  public slots:
+    void BT_level_Click(int index);
+    void BT_OK_Click(int index);
+    void BT_NG_Click(int index);
+    void BT_WAV_Click(int index);
+    void Im_word_Click(int index);
+    void LB_word_Click(int index);
+    void LB_meaning_Click(int index);
+    void BT_next_Click();
+    void BT_mode_Click(int index);
+    void BT_view_Click();
+    void BT_exit_Click();
+    void Slider1_MouseUp();
+
+    void Ver_Exit_Click();
+    void Ver_col_Click();
+    void Ver_se_Click();
+    void Ver_help_Click();
+    void Ver_version_Click();
+
+  protected:
+    // Form_QueryUnload: the close box ends the program; the screen's own commands do not.
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // PracticeDrill::Events
+    void showMessage(PracticeDrill::Message message, const QString& handler) override;
+    void playEffect(PracticeDrill::Effect effect) override;
+
+    // pml0020_layout.cpp
+    void createControls();
+    void placeControls();
+    // pml0020_menus.cpp
+    void createMenus();
+    // pml0020_render.cpp
+    void render();
+    void renderTopRow();
+    void renderCard(int position);
+    void applyBackColour();
+
+    void leaveFor(Forms::Id form);
+
+    QWidget* client_ = nullptr;
+    PracticeDrill drill_;
+    bool LeavingByCommand = false;
+    bool topRowShown_ = false; // from the first activation on
+};

@@ -1,0 +1,215 @@
+// The practice screen's controls: what each one is, and where it stands in design twips.
+#include "cardlabel.h"
+#include "layout.h"
+#include "pictureicons.h"
+#include "pmcm000.h"
+#include "pml0020.h"
+#include "rectangleshape.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+
+using namespace PMCM000;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Design positions of the card parts by column and by row (twips of the 1024 x 768 design).
+constexpr std::array<double, 3> shapeLeft{2315, 5795, 9275};
+constexpr std::array<double, 3> shapeTop{600, 3525, 6450};
+constexpr double shapeWidth = 3335, shapeHeight = 2400;
+constexpr std::array<double, 3> pictureLeft{2415, 5895, 9375};
+constexpr std::array<double, 3> pictureTop{705, 3630, 6555};
+constexpr double pictureWidth = 3135, pictureHeight = 1815;
+constexpr std::array<double, 3> okLeft{2535, 6015, 9495};
+constexpr std::array<double, 3> ngLeft{3375, 6855, 10335};
+constexpr std::array<double, 3> voiceLeft{4215, 7695, 11175};
+constexpr std::array<double, 3> buttonTop{3000, 5925, 8850};
+// The times and number labels start this far right of the voice button, and reach to where
+// the next column's card begins.
+constexpr double labelOffset = 840, labelWidth = 740;
+
+constexpr double levelLeft = 1950;
+constexpr double levelCountHeight = 225; // from under the level buttons to the first card
+
+const std::array<QString, PML0020::Levels> levelCaptions{u"みていない"_s, u"○"_s,    u"△○"_s,
+                                                         u"△△○"_s,        u"△△△○"_s, u"△△△△"_s};
+
+QString indexed(const QString& name, int index) {
+    return u"%1(%2)"_s.arg(name).arg(index);
+}
+
+// The face that the level buttons and the word labels are designed in, with the program's
+// Japanese face where it is not installed.
+void useCardFace(QWidget* widget, double points) {
+    QFont font = widget->font();
+    font.setFamilies({u"ＭＳ Ｐゴシック"_s, u"Noto Sans CJK JP"_s});
+    widget->setFont(font);
+    Layout::setFontPoints(widget, points);
+}
+
+template <typename Widget> Widget* named(Widget* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+QLabel* whiteLabel(CardLabel* label) {
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    label->setPalette(palette);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    return label;
+}
+
+} // namespace
+
+void PML0020::createControls() {
+    client_ = new QWidget(this);
+    client_->setObjectName(u"client"_s);
+    setCentralWidget(client_);
+
+    for (int level = 0; level < Levels; ++level) {
+        BT_level[level] =
+            named(new QPushButton(levelCaptions[level], client_), indexed(u"BT_level"_s, level));
+        useCardFace(BT_level[level], FontSize10);
+        connect(BT_level[level], &QPushButton::clicked, this,
+                [this, level] { BT_level_Click(level); });
+        Lb_level[level] = named(new QLabel(u"999"_s, client_), indexed(u"Lb_level"_s, level));
+        Lb_level[level]->setAlignment(Qt::AlignCenter);
+        Layout::setFontPoints(Lb_level[level], FontSize10);
+    }
+
+    // Created in this order so that the shapes lie under the pictures and the word labels
+    // over them.
+    for (int p = 0; p < Cards; ++p)
+        Sh_word[p] = named(new RectangleShape(client_), indexed(u"Sh_word"_s, p));
+    for (int p = 0; p < Cards; ++p) {
+        Im_word[p] = named(new CardLabel(client_), indexed(u"Im_word"_s, p));
+        connect(Im_word[p], &CardLabel::clicked, this, [this, p] { Im_word_Click(p); });
+    }
+    for (int p = 0; p < Cards; ++p) {
+        LB_word[p] = named(new CardLabel(client_), indexed(u"LB_word"_s, p));
+        LB_word[p]->setText(u"Label1"_s);
+        whiteLabel(LB_word[p]);
+        useCardFace(LB_word[p], FontSize18);
+        connect(LB_word[p], &CardLabel::clicked, this, [this, p] { LB_word_Click(p); });
+
+        LB_meaning[p] = named(new CardLabel(client_), indexed(u"LB_meaning"_s, p));
+        LB_meaning[p]->setText(u"Label1"_s);
+        whiteLabel(LB_meaning[p]);
+        useCardFace(LB_meaning[p], FontSize12);
+        connect(LB_meaning[p], &CardLabel::clicked, this, [this, p] { LB_meaning_Click(p); });
+
+        LB_meanings[p] =
+            named(new QLabel(QString(10, u'あ'), client_), indexed(u"LB_meanings"_s, p));
+        LB_meanings[p]->setAlignment(Qt::AlignCenter);
+        Layout::setFontPoints(LB_meanings[p], FontSize9);
+
+        BT_OK[p] = named(new QPushButton(u"OK"_s, client_), indexed(u"BT_OK"_s, p));
+        Layout::setFontPoints(BT_OK[p], FontSize9);
+        connect(BT_OK[p], &QPushButton::clicked, this, [this, p] { BT_OK_Click(p); });
+        BT_NG[p] = named(new QPushButton(u"NG"_s, client_), indexed(u"BT_NG"_s, p));
+        Layout::setFontPoints(BT_NG[p], FontSize9);
+        connect(BT_NG[p], &QPushButton::clicked, this, [this, p] { BT_NG_Click(p); });
+        BT_WAV[p] = named(new QPushButton(client_), indexed(u"BT_WAV"_s, p));
+        connect(BT_WAV[p], &QPushButton::clicked, this, [this, p] { BT_WAV_Click(p); });
+
+        Lb_kaisu[p] = named(new QLabel(u"999回目"_s, client_), indexed(u"Lb_kaisu"_s, p));
+        Layout::setFontPoints(Lb_kaisu[p], FontSize9);
+        Lb_wno[p] = named(new QLabel(u"9-99-99"_s, client_), indexed(u"Lb_wno"_s, p));
+        Layout::setFontPoints(Lb_wno[p], FontSize9);
+    }
+
+    BT_next = named(new QPushButton(u"Next ⇒"_s, client_), u"BT_next"_s);
+    Layout::setFontPoints(BT_next, FontSize9);
+    connect(BT_next, &QPushButton::clicked, this, &PML0020::BT_next_Click);
+    for (int index = 0; index < 2; ++index) {
+        BT_mode[index] = named(new QPushButton(client_), indexed(u"BT_mode"_s, index));
+        // Hidden in turn under the mouse: keyboard focus must not stay on a hidden button.
+        BT_mode[index]->setFocusPolicy(Qt::NoFocus);
+        connect(BT_mode[index], &QPushButton::clicked, this,
+                [this, index] { BT_mode_Click(index); });
+    }
+    BT_view = named(new QPushButton(client_), u"BT_view"_s);
+    connect(BT_view, &QPushButton::clicked, this, &PML0020::BT_view_Click);
+    BT_exit = named(new QPushButton(client_), u"BT_exit"_s);
+    connect(BT_exit, &QPushButton::clicked, this, &PML0020::BT_exit_Click);
+
+    Slider1 = named(new QSlider(Qt::Horizontal, client_), u"Slider1"_s);
+    Slider1->setRange(0, 65535);
+    Slider1->setPageStep(6554);
+    Slider1->setSingleStep(655);
+    // The volume is taken when the slider is let go; a click on the groove or a key moves it
+    // without a drag, and counts as let go at once.
+    connect(Slider1, &QSlider::sliderReleased, this, &PML0020::Slider1_MouseUp);
+    connect(Slider1, &QSlider::valueChanged, this, [this] {
+        if (!Slider1->isSliderDown())
+            Slider1_MouseUp();
+    });
+}
+
+void PML0020::placeControls() {
+    client_->setFixedSize(Layout::px(FormScaleWidth), Layout::px(FormScaleHeight));
+
+    for (int level = 0; level < Levels; ++level) {
+        // Each button starts where the one before it ends.
+        const double left = levelLeft * WidthFactor + level * LevelButtonWidth;
+        Layout::placeScaled(BT_level[level], LevelButtonHeight, LevelButtonWidth, 0, left);
+        Layout::placeScaled(Lb_level[level], levelCountHeight * HeightFactor, LevelButtonWidth,
+                            LevelButtonHeight, left);
+    }
+
+    for (int p = 0; p < Cards; ++p) {
+        const int row = p / 3, column = p % 3;
+        Layout::place(Sh_word[p], shapeHeight, shapeWidth, shapeTop[row], shapeLeft[column]);
+        Layout::place(Im_word[p], pictureHeight, pictureWidth, pictureTop[row],
+                      pictureLeft[column]);
+        Layout::place(LB_word[p], pictureHeight / 2, pictureWidth, pictureTop[row],
+                      pictureLeft[column]);
+        Layout::place(LB_meaning[p], pictureHeight / 2, pictureWidth,
+                      pictureTop[row] + pictureHeight / 2, pictureLeft[column]);
+
+        const double top = buttonTop[row];
+        const double smallHeight = SmallButtonHeight / HeightFactor; // back to design twips
+        Layout::place(LB_meanings[p], smallHeight, pictureWidth, top - smallHeight,
+                      pictureLeft[column]);
+        Layout::placeScaled(BT_OK[p], SmallButtonHeight, SmallButtonWidth, top * HeightFactor,
+                            okLeft[column] * WidthFactor);
+        Layout::placeScaled(BT_NG[p], SmallButtonHeight, SmallButtonWidth, top * HeightFactor,
+                            ngLeft[column] * WidthFactor);
+        Layout::placeScaled(BT_WAV[p], SmallButtonHeight, SmallButtonWidth, top * HeightFactor,
+                            voiceLeft[column] * WidthFactor);
+        Layout::place(Lb_kaisu[p], smallHeight / 2, labelWidth, top,
+                      voiceLeft[column] + labelOffset);
+        Layout::place(Lb_wno[p], smallHeight / 2, labelWidth, top + smallHeight / 2,
+                      voiceLeft[column] + labelOffset);
+        BT_WAV[p]->setIcon(PictureIcons::icon(PictureIcons::Speaker, BT_WAV[p]->size()));
+        BT_WAV[p]->setIconSize(PictureIcons::iconSize(BT_WAV[p]->size()));
+    }
+
+    const auto placeSquare = [](QPushButton* button, double left, double top) {
+        Layout::placeScaled(button, SquareButtonHeight, SquareButtonWidth, top * HeightFactor,
+                            left * WidthFactor);
+    };
+    placeSquare(BT_exit, 284, 705);
+    placeSquare(BT_view, 1000, 705);
+    placeSquare(BT_mode[0], 1000, 8720);
+    placeSquare(BT_mode[1], 1000, 8720);
+    placeSquare(BT_next, 13174, 4098);
+    Layout::placeScaled(Slider1, SliderHeight, SliderWidth, 9645 * HeightFactor,
+                        12000 * WidthFactor);
+
+    const std::array<std::pair<QPushButton*, PictureIcons::Picture>, 4> pictures{{
+        {BT_exit, PictureIcons::ExitDoor},
+        {BT_view, PictureIcons::Projector},
+        {BT_mode[0], PictureIcons::FourSquares},
+        {BT_mode[1], PictureIcons::CirclingArrows},
+    }};
+    for (const auto& [button, picture] : pictures) {
+        button->setIcon(PictureIcons::icon(picture, button->size()));
+        button->setIconSize(PictureIcons::iconSize(button->size()));
+    }
+}

@@ -1,0 +1,107 @@
+// Shows the drill's state on the practice screen's controls.
+#include "cardlabel.h"
+#include "countformat.h"
+#include "pmcm000.h"
+#include "pml0020.h"
+#include "rectangleshape.h"
+#include "wincolor.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+
+using namespace PMCM000;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QColor levelColour(192, 192, 255);
+const QColor chosenLevelColour(255, 0, 0);
+const std::array<QColor, 2> modeColours{QColor(192, 255, 255), QColor(128, 255, 128)};
+
+void setButtonColour(QPushButton* button, const QColor& colour) {
+    QPalette palette = button->palette();
+    if (palette.color(QPalette::Button) == colour)
+        return;
+    palette.setColor(QPalette::Button, colour);
+    button->setPalette(palette);
+}
+
+// A colour of the settings, read when it is applied; nullopt when the text is not a colour.
+std::optional<QColor> settingColour(const QString& text, const QPalette& palette) {
+    const std::optional<qint32> value = WinColor::parse(text);
+    if (!value)
+        return std::nullopt;
+    return WinColor::toQColor(*value, palette);
+}
+
+} // namespace
+
+void PML0020::applyBackColour() {
+    const std::optional<QColor> colour = settingColour(PracticeBackColor, palette());
+    QPalette palette = client_->palette();
+    palette.setColor(QPalette::Window, colour.value_or(this->palette().color(QPalette::Window)));
+    client_->setPalette(palette);
+    client_->setAutoFillBackground(true);
+}
+
+void PML0020::render() {
+    renderTopRow();
+    for (int p = 0; p < Cards; ++p)
+        renderCard(p);
+}
+
+void PML0020::renderTopRow() {
+    const PracticeDrill::State& state = drill_.state();
+    for (int level = 0; level < Levels; ++level) {
+        BT_level[level]->setVisible(topRowShown_);
+        BT_level[level]->setEnabled(state.LevelEnabled[level]);
+        setButtonColour(BT_level[level],
+                        level == state.HighlightedLevel ? chosenLevelColour : levelColour);
+        Lb_level[level]->setText(state.LevelCountShown[level] ? countText(state.LevelCounts[level])
+                                                              : QString());
+    }
+    for (int index = 0; index < 2; ++index) {
+        BT_mode[index]->setVisible(topRowShown_ && drill_.modeButton() == index);
+        setButtonColour(BT_mode[index], modeColours[index]);
+    }
+    BT_view->setVisible(topRowShown_);
+    Slider1->setVisible(topRowShown_);
+    BT_next->setVisible(state.NextShown);
+}
+
+void PML0020::renderCard(int p) {
+    const PracticeDrill::CardView view = drill_.cardView(p);
+    const PracticeCard& card = drill_.state().ScreenCards[p];
+
+    if (view.present)
+        Im_word[p]->showPicture(DataFolder + u"images/"_s + card.images + u".jpg"_s);
+    Im_word[p]->setVisible(view.picture);
+    // The word side is filled only while it is up.
+    LB_word[p]->setText(view.wordLabels ? card.word : QString());
+    LB_meaning[p]->setText(view.wordLabels ? card.text1 : QString());
+    LB_word[p]->setVisible(view.wordLabels);
+    LB_meaning[p]->setVisible(view.wordLabels);
+
+    LB_meanings[p]->setText(view.present ? card.meaning : QString());
+    Lb_kaisu[p]->setText(view.present ? QString::number(qint64(card.times) + 1) + u"回目"_s
+                                      : QString());
+    Lb_wno[p]->setText(view.present ? card.text2 : QString());
+    LB_meanings[p]->setVisible(view.details);
+    Lb_kaisu[p]->setVisible(view.details);
+    Lb_wno[p]->setVisible(view.details);
+
+    BT_OK[p]->setVisible(view.okButton);
+    BT_NG[p]->setVisible(view.ngButton);
+    BT_WAV[p]->setVisible(view.voiceButton);
+
+    // OkColor and NgColor are read now, so a change in the colour dialog shows on the next
+    // card coloured.
+    std::optional<QColor> fill;
+    if (view.fill == PracticeDrill::Fill::Ok)
+        fill = settingColour(OkColor, palette());
+    else if (view.fill == PracticeDrill::Fill::Ng)
+        fill = settingColour(NgColor, palette());
+    Sh_word[p]->setFill(fill);
+    Sh_word[p]->setVisible(view.present);
+}

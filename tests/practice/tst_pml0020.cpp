@@ -1,0 +1,348 @@
+// The practice screen offscreen: what its controls show, its sounds, menus and ways out.
+#include "activatableform.h"
+#include "cardlabel.h"
+#include "deckfixture.h"
+#include "fakeplatform.h"
+#include "forms.h"
+#include "pmcm000.h"
+#include "pml0020.h"
+#include "rectangleshape.h"
+#include "testmain.h"
+#include "worddatafile.h"
+
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QSlider>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr quint32 volumeWord(quint32 volume) {
+    return volume | (volume << 16);
+}
+} // namespace
+
+class TestPml0020 : public QObject {
+    Q_OBJECT
+    std::unique_ptr<FakePlatform> fake_;
+    QTemporaryDir dir_;
+    QPointer<PML0020> form_;
+
+    QString deckPath() const {
+        return dir_.filePath(QString::fromLatin1(QTest::currentTestFunction()) +
+                             QString::fromLatin1(QTest::currentDataTag()) + u".pml"_s);
+    }
+    void useDeck(const DeckFixture& deck) {
+        const QString path = deckPath();
+        QFile::remove(path);
+        deck.write(path);
+        PMCM000::DataFilePath = path;
+    }
+    // The practice loaded through the registry, as the main menu loads it, and activated.
+    PML0020& open() {
+        Forms::registerFactory(Forms::Id::Practice, [] { return new PML0020(nullptr, 5); });
+        form_ = qobject_cast<PML0020*>(Forms::show(Forms::Id::Practice));
+        ActivationTracker::instance().windowActivated(form_);
+        return *form_;
+    }
+    template <typename T> T* control(const QString& name) const {
+        T* widget = form_->findChild<T*>(name);
+        if (!widget)
+            qFatal("no control %s", qPrintable(name));
+        return widget;
+    }
+    QPushButton* button(const QString& name) const { return control<QPushButton>(name); }
+    QLabel* label(const QString& name) const { return control<QLabel>(name); }
+    // Clicks like a user: only what can be seen.
+    static bool click(QWidget* widget) {
+        if (!widget->isVisible())
+            return false;
+        QTest::mouseClick(widget, Qt::LeftButton);
+        return true;
+    }
+    // The controls of card p that can be seen, by name without the index.
+    QStringList visibleParts(int p) const {
+        QStringList parts;
+        for (const QString& name :
+             {u"Im_word"_s, u"LB_word"_s, u"LB_meaning"_s, u"LB_meanings"_s, u"Lb_kaisu"_s,
+              u"Lb_wno"_s, u"BT_OK"_s, u"BT_NG"_s, u"BT_WAV"_s})
+            if (control<QWidget>(u"%1(%2)"_s.arg(name).arg(p))->isVisible())
+                parts << name;
+        return parts;
+    }
+    std::optional<QColor> fillOf(int p) const {
+        return control<RectangleShape>(u"Sh_word(%1)"_s.arg(p))->fill();
+    }
+
+  private slots:
+    void init() {
+        fake_ = std::make_unique<FakePlatform>();
+        PMCM000::AppFolder = fake_->programFolder();
+        PMCM000::DataFolder = dir_.path() + u'/';
+        PMCM000::PracticeBackColor = u"16777215"_s;
+        PMCM000::OkColor = u"65280"_s; // green
+        PMCM000::NgColor = u"255"_s;   // red
+        PMCM000::OkSoundPath = u"/sounds/ok.wav"_s;
+        PMCM000::NgSoundPath = u"/sounds/ng.wav"_s;
+        PMCM000::OkSoundVolume = 1000;
+        PMCM000::NgSoundVolume = 2000;
+        PMCM000::VoiceVolume = 30000;
+    }
+    void cleanup() {
+        Forms::unloadAll();
+        QTRY_VERIFY(!form_);
+        fake_.reset();
+        WordDataFile::closeAll();
+    }
+
+    // One card through its faces and states, with what each label says.
+    void cardFacesAndStates() {
+        QDir(dir_.path()).mkpath(u"images"_s);
+        QImage picture(64, 48, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        QVERIFY(picture.save(dir_.filePath(u"images/w1.jpg"_s), "JPG"));
+        DeckFixture deck;
+        deck.group(1).subGroup(1, 1, true);
+        deck.word({.key = 1,
+                   .times = 4,
+                   .word = u"cat"_s,
+                   .meaning = u"ねこ"_s,
+                   .text1 = u"a black cat"_s,
+                   .text2 = u"1-02-03"_s});
+        deck.word({.key = 2}); // no picture file, no optional texts
+        useDeck(deck);
+        open();
+        QVERIFY(click(button(u"BT_level(0)"_s)));
+
+        const QStringList open{u"Im_word"_s, u"LB_meanings"_s, u"Lb_kaisu"_s, u"Lb_wno"_s,
+                               u"BT_OK"_s,   u"BT_NG"_s,       u"BT_WAV"_s};
+        QCOMPARE(visibleParts(0), open);
+        QVERIFY(!control<CardLabel>(u"Im_word(0)"_s)->pixmap().isNull());
+        QCOMPARE(label(u"LB_meanings(0)"_s)->text(), u"ねこ"_s);
+        QCOMPARE(label(u"Lb_kaisu(0)"_s)->text(), u"5回目"_s);
+        QCOMPARE(label(u"Lb_wno(0)"_s)->text(), u"1-02-03"_s);
+        QCOMPARE(fillOf(0), std::nullopt);
+        // Nulls show as empty texts; a missing picture as an empty picture area.
+        QCOMPARE(visibleParts(1), open);
+        QVERIFY(control<CardLabel>(u"Im_word(1)"_s)->pixmap().isNull());
+        QCOMPARE(label(u"LB_meanings(1)"_s)->text(), QString());
+        QCOMPARE(label(u"Lb_kaisu(1)"_s)->text(), u"1回目"_s);
+        QCOMPARE(label(u"Lb_wno(1)"_s)->text(), QString());
+        QVERIFY(visibleParts(2).isEmpty());
+
+        QVERIFY(click(control<QWidget>(u"Im_word(0)"_s)));
+        QCOMPARE(visibleParts(0), (QStringList{u"LB_word"_s, u"LB_meaning"_s} + open.mid(1)));
+        QCOMPARE(label(u"LB_word(0)"_s)->text(), u"cat"_s);
+        QCOMPARE(label(u"LB_meaning(0)"_s)->text(), u"a black cat"_s);
+
+        QVERIFY(click(button(u"BT_NG(0)"_s)));
+        QCOMPARE(visibleParts(0), open);
+        QCOMPARE(fillOf(0), QColor(Qt::red));
+        QCOMPARE(fake_->sound.plays.last().path, u"/sounds/ng.wav"_s);
+
+        QVERIFY(click(button(u"BT_OK(0)"_s)));
+        QCOMPARE(visibleParts(0), QStringList{u"BT_OK"_s});
+        QCOMPARE(fillOf(0), QColor(Qt::green));
+
+        QVERIFY(click(button(u"BT_OK(0)"_s)));
+        QCOMPARE(visibleParts(0),
+                 (QStringList{u"LB_word"_s, u"LB_meaning"_s, u"LB_meanings"_s, u"Lb_kaisu"_s,
+                              u"Lb_wno"_s, u"BT_OK"_s, u"BT_WAV"_s}));
+        QCOMPARE(label(u"LB_word(0)"_s)->text(), u"cat"_s);
+        QCOMPARE(fillOf(0), QColor(Qt::green));
+    }
+
+    // Counts right-aligned in three characters; a level without words cannot be chosen.
+    void levelButtons() {
+        DeckFixture deck;
+        deck.group(1).subGroup(1, 1, true).subGroup(1, 2);
+        deck.words(1, 1, 0, 5, 1).words(1, 1, 1, 12, 100).words(1, 1, 2, 1234, 1000);
+        deck.words(1, 2, 3, 4, 5000); // not marked
+        useDeck(deck);
+        open();
+        const QStringList texts{u"  5"_s, u" 12"_s, u"1234"_s, QString(), QString(), QString()};
+        for (int level = 0; level < 6; ++level) {
+            QCOMPARE(label(u"Lb_level(%1)"_s.arg(level))->text(), texts[level]);
+            QCOMPARE(button(u"BT_level(%1)"_s.arg(level))->isEnabled(), level < 3);
+        }
+        QVERIFY(!click(button(u"BT_next"_s)));
+        QVERIFY(click(button(u"BT_level(1)"_s)));
+        QCOMPARE(button(u"BT_level(1)"_s)->palette().color(QPalette::Button), QColor(255, 0, 0));
+        QCOMPARE(button(u"BT_level(0)"_s)->palette().color(QPalette::Button),
+                 QColor(192, 192, 255));
+        QVERIFY(click(button(u"BT_NG(0)"_s)));
+        QCOMPARE(label(u"Lb_level(1)"_s)->text(), u" 11"_s);
+        QCOMPARE(label(u"Lb_level(2)"_s)->text(), u"1235"_s);
+    }
+
+    // The order buttons take turns and lay the batch out again.
+    void orderButtons() {
+        DeckFixture deck;
+        deck.group(1).subGroup(1, 1, true).words(1, 1, 0, 9, 1);
+        useDeck(deck);
+        open();
+        QVERIFY(click(button(u"BT_level(0)"_s)));
+        QVERIFY(!button(u"BT_mode(1)"_s)->isVisible());
+        QVERIFY(click(button(u"BT_mode(0)"_s)));
+        QVERIFY(!PMCM000::PracticeMode);
+        QVERIFY(!button(u"BT_mode(0)"_s)->isVisible());
+        QStringList shown;
+        for (int p = 0; p < 9; ++p)
+            shown << form_->drill().state().ScreenCards[p].word;
+        QVERIFY(shown != (QStringList{u"word1"_s, u"word2"_s, u"word3"_s, u"word4"_s, u"word5"_s,
+                                      u"word6"_s, u"word7"_s, u"word8"_s, u"word9"_s}));
+        QVERIFY(click(button(u"BT_mode(1)"_s)));
+        QVERIFY(PMCM000::PracticeMode);
+        QVERIFY(click(control<QWidget>(u"Im_word(4)"_s)));
+        QCOMPARE(label(u"LB_word(4)"_s)->text(), u"word5"_s);
+    }
+
+    // The slider sets the voice volume when it is let go; the voice plays at it.
+    void voiceVolume() {
+        DeckFixture deck;
+        deck.group(1).subGroup(1, 1, true).words(1, 1, 0, 1, 7);
+        useDeck(deck);
+        open();
+        auto* slider = control<QSlider>(u"Slider1"_s);
+        QVERIFY(slider->isVisible());
+        QCOMPARE(slider->value(), 30000);
+        slider->setSliderDown(true);
+        slider->setValue(1000);
+        QCOMPARE(PMCM000::VoiceVolume, 30000);
+        slider->setSliderDown(false);
+        QCOMPARE(PMCM000::VoiceVolume, 1000);
+
+        QVERIFY(click(button(u"BT_level(0)"_s)));
+        QVERIFY(click(button(u"BT_WAV(0)"_s)));
+        QCOMPARE(fake_->sound.plays.size(), 1);
+        QCOMPARE(fake_->sound.plays.last().path, dir_.path() + u"/voice/w7.wav"_s);
+        QVERIFY(!fake_->sound.plays.last().wait);
+        QCOMPARE(fake_->sound.plays.last().volume, volumeWord(1000));
+    }
+
+    void effectSounds_data() {
+        QTest::addColumn<bool>("on");
+        QTest::newRow("on") << true;
+        QTest::newRow("off") << false;
+    }
+    void effectSounds() {
+        QFETCH(bool, on);
+        PMCM000::EffectSoundsOn = on;
+        DeckFixture deck;
+        deck.group(1).subGroup(1, 1, true).words(1, 1, 0, 2, 1);
+        useDeck(deck);
+        open();
+        QVERIFY(click(button(u"BT_level(0)"_s)));
+        QVERIFY(click(button(u"BT_OK(0)"_s)));
+        QVERIFY(click(button(u"BT_NG(1)"_s)));
+        if (!on) {
+            QVERIFY(fake_->sound.plays.isEmpty());
+            return;
+        }
+        QCOMPARE(fake_->sound.plays.size(), 2);
+        QCOMPARE(fake_->sound.plays[0].path, u"/sounds/ok.wav"_s);
+        QCOMPARE(fake_->sound.plays[0].volume, volumeWord(1000));
+        QCOMPARE(fake_->sound.plays[1].path, u"/sounds/ng.wav"_s);
+        QCOMPARE(fake_->sound.plays[1].volume, volumeWord(2000));
+        QVERIFY(!fake_->sound.plays[1].wait);
+    }
+
+    void messages_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("level finished")
+            << false << u"えらんだランクのれんしゅうがおわりました。"_s << u"MORVピムロカード"_s;
+        QTest::newRow("not saved")
+            << true << u"きろくを ほぞんできませんでした。"_s << u"PML0020BT_OK_Click"_s;
+    }
+    void messages() {
+        QFETCH(bool, readOnly);
+        QFETCH(QString, text);
+        QFETCH(QString, title);
+        DeckFixture deck;
+        deck.group(1).subGroup(1, 1, true).words(1, 1, 0, 2, 1);
+        useDeck(deck);
+        if (readOnly)
+            QFile::setPermissions(PMCM000::DataFilePath, QFile::ReadOwner);
+        open();
+        QVERIFY(click(button(u"BT_level(0)"_s)));
+        QVERIFY(click(button(u"BT_OK(0)"_s)));
+        if (!readOnly)
+            QVERIFY(click(button(u"BT_OK(1)"_s)));
+        QCOMPARE(fake_->prompter.messages.size(), 1);
+        QCOMPARE(fake_->prompter.messages[0].text, text);
+        QCOMPARE(fake_->prompter.messages[0].title, title);
+        QCOMPARE(fake_->prompter.messages[0].buttons, Prompter::Buttons::Ok);
+    }
+
+    void leaving_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("programEnds");
+        QTest::addColumn<bool>("slideShowBuilt");
+        QTest::newRow("exit button") << u"BT_exit"_s << false << true;
+        QTest::newRow("もどる") << u"Ver_Exit"_s << false << true;
+        QTest::newRow("slide show") << u"BT_view"_s << false << true;
+        QTest::newRow("no slide show built in") << u"BT_view"_s << false << false;
+        QTest::newRow("close box") << u"close"_s << true << true;
+    }
+    // The screen's own commands lead on; the close box ends the program.
+    void leaving() {
+        QFETCH(QString, command);
+        QFETCH(bool, programEnds);
+        QFETCH(bool, slideShowBuilt);
+        DeckFixture deck;
+        deck.group(1).subGroup(1, 1, true).words(1, 1, 0, 2, 1);
+        useDeck(deck);
+        Forms::registerFactory(Forms::Id::MainMenu, [] { return new QWidget; });
+        if (slideShowBuilt)
+            Forms::registerFactory(Forms::Id::SlideShow, [] { return new QWidget; });
+        QPointer<QWidget> menu = Forms::load(Forms::Id::MainMenu); // loaded, hidden
+        open();
+        QVERIFY(click(button(u"BT_level(0)"_s)));
+
+        if (command == u"close"_s)
+            form_->close();
+        else if (command == u"Ver_Exit"_s)
+            form_->findChild<QAction*>(command)->trigger();
+        else
+            QVERIFY(click(button(command)));
+
+        if (!slideShowBuilt) {
+            QVERIFY(form_ && form_->isVisible());
+            return;
+        }
+        QTRY_VERIFY(!form_);
+        if (programEnds) {
+            QTRY_VERIFY(!menu);
+            return;
+        }
+        const Forms::Id next = command == u"BT_view"_s ? Forms::Id::SlideShow : Forms::Id::MainMenu;
+        QVERIFY(Forms::instance(next) && Forms::instance(next)->isVisible());
+        QVERIFY(menu);
+    }
+
+    void menus() {
+        DeckFixture deck;
+        deck.group(1).subGroup(1, 1, true);
+        useDeck(deck);
+        open();
+        form_->findChild<QAction*>(u"Ver_help"_s)->trigger();
+        QCOMPARE(fake_->shell.openedDocuments,
+                 QStringList{fake_->programFolder() + u"pimlotan説明書.pdf"_s});
+        // Dialogs not built in do nothing; one that is comes up beside the screen.
+        form_->findChild<QAction*>(u"Ver_col"_s)->trigger();
+        QVERIFY(form_->isVisible());
+        Forms::registerFactory(Forms::Id::About, [] { return new QWidget; });
+        form_->findChild<QAction*>(u"Ver_version"_s)->trigger();
+        QVERIFY(Forms::instance(Forms::Id::About) &&
+                Forms::instance(Forms::Id::About)->isVisible());
+        QVERIFY(form_->isVisible());
+    }
+};
+
+PIMLOTAN_TEST_MAIN(TestPml0020)
+#include "tst_pml0020.moc"
