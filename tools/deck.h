@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <QtGlobal>
+#include <optional>
+#include <span>
+
+// A deck as the builder handles it: the rows of the three tables of a word-data file, read from
+// CSV files or from a .pml. Numbers are kept wide so that a value out of range can be reported
+// instead of being cut.
+struct DeckGroup {
+    int line = 0; // line in the CSV file; 0 when read from a .pml
+    qint64 group = 0;
+    QString tittle;
+    QString ttlimage;
+    QString setmei;
+    bool operator==(const DeckGroup&) const = default;
+};
+
+struct DeckSubGroup {
+    int line = 0;
+    qint64 group = 0;
+    qint64 sgroup = 0;
+    QString images;
+    bool operator==(const DeckSubGroup&) const = default;
+};
+
+struct DeckWord {
+    int line = 0;
+    qint64 key = 0;
+    qint64 group = 0;
+    qint64 sgroup = 0;
+    qint64 level = 0;
+    qint64 times = 0;
+    QString word;
+    QString meaning; // empty is stored as Null, like every optional text
+    QString images;
+    QString voice;
+    QString text1;
+    QString text2;
+    std::optional<qint64> filler1;
+    QString filler2;
+    QString filler3;
+    bool operator==(const DeckWord&) const = default;
+};
+
+struct Deck {
+    QList<DeckGroup> groups;
+    QList<DeckSubGroup> subGroups;
+    QList<DeckWord> words;
+    bool operator==(const Deck&) const = default;
+};
+
+// One column of a table, in the order the CSV files and the word-data file list them.
+// The sub-group table's "select" mark is not a column here: it is the main menu's passing
+// state (cleared whenever a group is chosen), so a built deck starts with every mark cleared.
+enum class FieldKind { Integer, Text };
+enum class Presence {
+    Required,  // must have a value
+    Defaulted, // an empty value or a missing CSV column means 0
+    Optional,  // an empty value or a missing CSV column means Null
+};
+
+template <typename Record> struct DeckField {
+    QLatin1StringView name;
+    FieldKind kind;
+    Presence presence;
+    QVariant (*get)(const Record&); // a null QVariant for Null
+    void (*set)(Record&, const QVariant&);
+};
+
+namespace DeckFields {
+std::span<const DeckField<DeckGroup>> groups();
+std::span<const DeckField<DeckSubGroup>> subGroups();
+std::span<const DeckField<DeckWord>> words();
+} // namespace DeckFields

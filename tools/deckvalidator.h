@@ -1,0 +1,22 @@
+#pragma once
+
+#include "deck.h"
+#include "deckproblem.h"
+
+// Where the three tables of a deck were read from, for the reports: the three CSV files, or
+// the same .pml three times.
+struct DeckOrigin {
+    QString groupsFile;
+    QString subGroupsFile;
+    QString wordsFile;
+};
+
+// Everything a word-data file must satisfy for the screens to work: groups 1..6 once each,
+// sub-groups of existing groups, words of existing sub-groups with unique keys, levels 0..5,
+// numbers in range, required texts present, and every named picture and voice present in
+// mediaFolder/images/NAME.jpg and mediaFolder/voice/NAME.wav. Problems come in table order,
+// then row order.
+DeckProblems validateDeck(const Deck& deck, const DeckOrigin& origin, const QString& mediaFolder);
+
+// The files of the pictures and voices a deck names, relative to its media folder, each once.
+QStringList deckMediaFiles(const Deck& deck);

@@ -1,0 +1,66 @@
+// pml-build: builds a word-data file from a deck folder of CSV files and media, checks a
+// word-data file, or writes one back as a deck folder.
+#include "deckcommands.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pml-build"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PIMLOTAN_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Builds a word-data file from a deck folder (groups.csv, subgroups.csv, words.csv,\n"
+        "images/, voice/), checks a word-data file, or exports one back to a deck folder.\n"
+        "\n"
+        "  pml-build DECKDIR -o WORDS.pml        build (nothing is written on any problem)\n"
+        "  pml-build --check WORDS.pml           check a word-data file and its media\n"
+        "  pml-build --export WORDS.pml DECKDIR  write the CSV files and media back\n"
+        "\n"
+        "Exit status: 0 done or clean, 1 problems found, 2 wrong arguments."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("The word-data file to build."),
+                                    QStringLiteral("WORDS.pml"));
+    const QCommandLineOption check(QStringLiteral("check"),
+                                   QStringLiteral("Check a word-data file and its media."));
+    const QCommandLineOption exportOption(
+        QStringLiteral("export"), QStringLiteral("Write a word-data file back to a deck folder."));
+    parser.addOptions({output, check, exportOption});
+    parser.addPositionalArgument(QStringLiteral("DECKDIR | WORDS.pml"),
+                                 QStringLiteral("See the forms above."));
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const auto usageError = [&](const QString& message) {
+        err << "pml-build: " << message << "\nTry 'pml-build --help'.\n";
+        return 2;
+    };
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+
+    const QStringList args = parser.positionalArguments();
+    if (parser.isSet(check) && parser.isSet(exportOption))
+        return usageError(QStringLiteral("--check and --export cannot be combined"));
+    if (parser.isSet(check)) {
+        if (args.size() != 1 || parser.isSet(output))
+            return usageError(QStringLiteral("--check takes one word-data file"));
+        return DeckCommands::check(args.front(), out);
+    }
+    if (parser.isSet(exportOption)) {
+        if (args.size() != 2 || parser.isSet(output))
+            return usageError(QStringLiteral("--export takes a word-data file and a deck folder"));
+        return DeckCommands::exportDeck(args.at(0), args.at(1), out);
+    }
+    if (args.size() != 1 || !parser.isSet(output))
+        return usageError(QStringLiteral("give one deck folder and -o WORDS.pml"));
+    return DeckCommands::build(args.front(), parser.value(output), out);
+}
