@@ -47,6 +47,8 @@ void setPoints(QWidget* widget, double points) {
 // A picture of our own for a picture button, drawn from its SVG at the button's scale.
 QIcon svgIcon(const QString& resource, int side, qreal pixelRatio) {
     QSvgRenderer renderer(resource);
+    if (!renderer.isValid())
+        return {};
     const int pixels = static_cast<int>(side * pixelRatio);
     QPixmap pixmap(pixels, pixels);
     pixmap.fill(Qt::transparent);
@@ -58,7 +60,13 @@ QIcon svgIcon(const QString& resource, int side, qreal pixelRatio) {
 }
 } // namespace
 
+// A static library's resources are linked in only when asked for.
+static void initResources() {
+    Q_INIT_RESOURCE(slideshow);
+}
+
 void PML0030::createControls() {
+    initResources();
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
     client_->setAutoFillBackground(true);

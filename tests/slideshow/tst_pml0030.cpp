@@ -1,0 +1,243 @@
+// The slide-show screen offscreen: what its controls show and how it is left.
+#include "forms.h"
+#include "picturebox.h"
+#include "pml0030.h"
+#include "slideshowfixture.h"
+#include "testmain.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QSlider>
+
+using namespace PMCM000;
+
+namespace {
+// Clicks a button the way a user can: only when it is shown and enabled.
+bool click(QPushButton* button) {
+    if (!button || !button->isVisible() || !button->isEnabled())
+        return false;
+    QTest::mouseClick(button, Qt::LeftButton);
+    return true;
+}
+
+QColor panelColour(const PML0030& form) {
+    return form.SH_display->palette().color(QPalette::Window);
+}
+} // namespace
+
+class TestPml0030 : public QObject {
+    Q_OBJECT
+    std::unique_ptr<SlideShowFixture> fixture;
+    QPointer<PML0030> form;
+    QPointer<QWidget> mainMenu;
+    QPointer<QWidget> practice;
+
+    void open(const Levels& counts = {3, 2, 0, 0, 0, 0}) {
+        fixture = std::make_unique<SlideShowFixture>(counts);
+        Forms::registerFactory(Forms::Id::MainMenu, [this] { return mainMenu = new QWidget; });
+        Forms::registerFactory(Forms::Id::Practice, [this] { return practice = new QWidget; });
+        Forms::registerFactory(Forms::Id::SlideShow, [] { return new PML0030; });
+        form = qobject_cast<PML0030*>(Forms::show(Forms::Id::SlideShow));
+        QVERIFY(form);
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        form->Form_Activate();
+    }
+
+  private slots:
+    void cleanup() {
+        Forms::unloadAll();
+        QTRY_VERIFY(!form && !mainMenu && !practice);
+        Forms::clear();
+        fixture.reset();
+    }
+
+    void layoutScales_data() {
+        QTest::addColumn<double>("factor");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QRect>("rect");
+        QTest::newRow("last level button") << 1.0 << "BT_level(5)" << QRect(735, 0, 121, 25);
+        QTest::newRow("count under it") << 1.0 << "Lb_level(5)" << QRect(735, 25, 121, 17);
+        QTest::newRow("play") << 1.0 << "BT_WAV" << QRect(525, 530, 41, 25);
+        QTest::newRow("counter") << 1.0 << "LB_no" << QRect(433, 486, 211, 38);
+        QTest::newRow("slider") << 1.0 << "Slider1" << QRect(800, 643, 168, 23);
+        QTest::newRow("slider, 1080 px") << 1.40625 << "Slider1" << QRect(1125, 904, 237, 32);
+        QTest::newRow("play, 1080 px") << 1.40625 << "BT_WAV" << QRect(738, 745, 58, 35);
+    }
+    void layoutScales() {
+        QFETCH(double, factor);
+        QFETCH(QString, control);
+        QFETCH(QRect, rect);
+        fixture = std::make_unique<SlideShowFixture>(Levels{1, 0, 0, 0, 0, 0});
+        HeightFactor = WidthFactor = factor;
+        FormScaleHeight = 10185 * factor;
+        FormScaleWidth = 14925 * factor;
+        for (double* metric : {&LevelButtonHeight, &SmallButtonHeight, &SliderHeight})
+            *metric *= factor;
+        for (double* metric : {&LevelButtonWidth, &SmallButtonWidth, &SliderWidth})
+            *metric *= factor;
+        PML0030 screen;
+        auto* widget = screen.findChild<QWidget*>(control);
+        QVERIFY(widget);
+        QCOMPARE(widget->geometry(), rect);
+        QCOMPARE(screen.centralWidget()->size(),
+                 QSize(qRound(14925 * factor / 15), qRound(10185 * factor / 15)));
+    }
+
+    void cardGrowsOnScreen() {
+        open();
+        QCOMPARE(form->LB_no->text(), QStringLiteral("  0/  3"));
+        QCOMPARE(form->BT_level[0]->palette().color(QPalette::Button), QColor(0xFF, 0, 0));
+        QCOMPARE(form->BT_level[1]->palette().color(QPalette::Button), QColor(0xC0, 0xC0, 0xFF));
+        QVERIFY(!form->BT_level[2]->isEnabled());
+        QVERIFY(!form->BT_exit->icon().isNull() && !form->BT_view->icon().isNull());
+        QVERIFY(click(form->BT_WAV));
+        QCOMPARE(form->LB_play->text(), ShowTexts::Playing);
+        for (int i = 0; i < 5; ++i)
+            form->engine().Timer1_Timer();
+        // Half grown, from the home corner; the picture file is missing: an empty picture.
+        QCOMPARE(form->Image1->geometry(), QRect(281, 197, 209, 121));
+        QVERIFY(form->Image1->isVisible());
+        QCOMPARE(form->LB_no->text(), QStringLiteral("  1/  3"));
+        QVERIFY(click(form->BT_itiji));
+        QCOMPARE(form->LB_play->text(), ShowTexts::Paused);
+        QVERIFY(!form->BT_itiji->isEnabled());
+    }
+
+    void panelColourCycle() {
+        open();
+        const QList<QColor> cycle{QColor(0xFF, 0xC0, 0x80), QColor(0x80, 0xFF, 0xFF),
+                                  QColor(0, 0, 0xFF), QColor(0, 0xC0, 0)};
+        QCOMPARE(panelColour(*form), QColor(0, 0xC0, 0));
+        for (const QColor& next : cycle) {
+            QVERIFY(click(form->BT_color));
+            QCOMPARE(panelColour(*form), next);
+        }
+    }
+
+    void panelVisibility() {
+        open();
+        QVERIFY(form->SH_display->isVisible() && form->LB_play->isVisible());
+        QVERIFY(!form->LB_repeat->isVisible());
+        QVERIFY(click(form->BT_display));
+        for (QWidget* w :
+             {static_cast<QWidget*>(form->SH_display), static_cast<QWidget*>(form->LB_track),
+              static_cast<QWidget*>(form->LB_no), static_cast<QWidget*>(form->LB_play),
+              static_cast<QWidget*>(form->LB_mode)})
+            QVERIFY(!w->isVisible());
+        // Repeat switched on while the panel is hidden shows with the panel.
+        QVERIFY(click(form->Bt_repeat));
+        QVERIFY(!form->LB_repeat->isVisible());
+        QVERIFY(click(form->BT_display));
+        QVERIFY(form->LB_repeat->isVisible() && form->LB_play->isVisible());
+
+        // Hidden, then the about box closes: the rebuild shows the panel but not the play
+        // state, which comes back with "ひょうじ" pressed twice.
+        QVERIFY(click(form->BT_display));
+        form->Form_Activate();
+        QVERIFY(form->SH_display->isVisible() && form->LB_no->isVisible());
+        QVERIFY(form->LB_mode->isVisible());
+        QCOMPARE(form->LB_mode->text(), QStringLiteral("Track"));
+        QVERIFY(!form->LB_play->isVisible());
+        QVERIFY(!form->LB_repeat->isVisible()); // the rebuild switched repeat off
+        QVERIFY(click(form->BT_display));
+        QVERIFY(click(form->BT_display));
+        QVERIFY(form->LB_play->isVisible());
+    }
+
+    void leaving_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("toMainMenu");
+        QTest::addColumn<bool>("toPractice");
+        QTest::addColumn<bool>("programEnds");
+        QTest::newRow("exit button") << "BT_exit" << true << false << false;
+        QTest::newRow("menu もどる") << "Ver_Exit" << true << false << false;
+        QTest::newRow("practice button") << "BT_view" << false << true << false;
+        QTest::newRow("close box") << "close" << false << false << true;
+    }
+    void leaving() {
+        QFETCH(QString, how);
+        QFETCH(bool, toMainMenu);
+        QFETCH(bool, toPractice);
+        QFETCH(bool, programEnds);
+        open();
+        // The main menu stays loaded, hidden, while the slide show runs.
+        QPointer<QWidget> menu = Forms::load(Forms::Id::MainMenu);
+        if (how == QStringLiteral("close"))
+            form->close();
+        else if (QAction* action = form->findChild<QAction*>(how))
+            action->trigger();
+        else
+            QVERIFY(click(form->findChild<QPushButton*>(how)));
+        QTRY_VERIFY(!form);
+        QCOMPARE(bool(menu) && menu->isVisible(), toMainMenu);
+        QCOMPARE(bool(practice) && practice->isVisible(), toPractice);
+        QCOMPARE(!menu, programEnds);
+    }
+
+    void practiceOffer_data() {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+    void practiceOffer() {
+        QFETCH(bool, accept);
+        open({1, 0, 0, 0, 0, 0});
+        fixture->fake.prompter.answers << (accept ? Prompter::Answer::Yes : Prompter::Answer::No);
+        QVERIFY(click(form->BT_WAV));
+        form->BT_next_Click(); // the only card: the level is finished
+        const auto& messages = fixture->fake.prompter.messages;
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].text, ShowTexts::LevelFinished);
+        QCOMPARE(messages[0].title, QStringLiteral("MORVミルタ"));
+        QCOMPARE(messages[0].buttons, Prompter::Buttons::YesNo);
+        QCOMPARE(messages[0].icon, Prompter::Icon::Information);
+        if (accept) {
+            QTRY_VERIFY(!form);
+            QVERIFY(practice && practice->isVisible());
+        } else {
+            QVERIFY(form && form->isVisible());
+            QCOMPARE(form->LB_play->text(), ShowTexts::Stopped);
+            QVERIFY(!practice);
+        }
+    }
+
+    void menuCommands() {
+        open();
+        AppFolder = QStringLiteral("/opt/pimlotan/");
+        form->Ver_help->trigger();
+        QCOMPARE(fixture->fake.shell.openedDocuments,
+                 QStringList{QStringLiteral("/opt/pimlotan/pimlotan説明書.pdf")});
+        // Dialogs that are not there do nothing; those that are open without closing this.
+        form->Ver_col->trigger();
+        QPointer<QWidget> about;
+        Forms::registerFactory(Forms::Id::About, [&about] { return about = new QWidget; });
+        form->Ver_version->trigger();
+        QVERIFY(about && about->isVisible());
+        QVERIFY(form && form->isVisible());
+        const QStringList top{QStringLiteral("もどる"), QStringLiteral("　"),
+                              QStringLiteral("せってい"), QStringLiteral("　"),
+                              QStringLiteral("ヘルプ")};
+        QStringList shown;
+        for (QAction* action : form->menuBar()->actions())
+            shown << action->text();
+        QCOMPARE(shown, top);
+    }
+
+    void sliderSetsVoiceVolume() {
+        open();
+        VoiceVolume = 1000;
+        form->Form_Activate();
+        QCOMPARE(form->Slider1->value(), 1000);
+        QTest::mouseClick(form->Slider1, Qt::LeftButton, {},
+                          QPoint(form->Slider1->width() - 2, form->Slider1->height() / 2));
+        QTRY_VERIFY(VoiceVolume > 1000);
+        QCOMPARE(VoiceVolume, form->Slider1->value());
+    }
+};
+
+PIMLOTAN_TEST_MAIN(TestPml0030)
+#include "tst_pml0030.moc"
