@@ -175,8 +175,14 @@ ReadResult readUnchecked(const QString& folder) {
 ReadResult read(const QString& folder) {
     ReadResult result = readUnchecked(folder);
     const QDir dir(folder);
-    const DeckOrigin origin{dir.filePath(groupsFile), dir.filePath(subGroupsFile),
-                            dir.filePath(wordsFile)};
+    DeckOrigin origin{dir.filePath(groupsFile), dir.filePath(subGroupsFile),
+                      dir.filePath(wordsFile)};
+    const auto complete = [&](const QString& file) {
+        return std::none_of(result.problems.cbegin(), result.problems.cend(),
+                            [&](const DeckProblem& p) { return p.file == file; });
+    };
+    origin.groupsComplete = complete(origin.groupsFile);
+    origin.subGroupsComplete = complete(origin.subGroupsFile);
     result.problems << validateDeck(result.deck, origin, folder);
     // One report in file order: the parse problems of a file come before the checks of its rows.
     const QStringList order{origin.groupsFile, origin.subGroupsFile, origin.wordsFile};

@@ -50,7 +50,7 @@ class Validator {
             const QString name = subGroupName(s.group, s.sgroup);
             begin(origin_.subGroupsFile, s.line, QStringLiteral("sub-group %1").arg(name));
             requireTexts(s, DeckFields::subGroups());
-            if (!groupLines.contains(s.group))
+            if (origin_.groupsComplete && !groupLines.contains(s.group))
                 report(QStringLiteral("group %1 does not exist").arg(s.group));
             if (s.sgroup < 1)
                 report(QStringLiteral("sub-group number %1 is below 1").arg(s.sgroup));
@@ -71,7 +71,8 @@ class Validator {
                 report(twice(QStringLiteral("key %1").arg(w.key), keyLines.value(w.key)));
             else
                 keyLines.insert(w.key, w.line);
-            if (!subGroupLines.contains(subGroupName(w.group, w.sgroup)))
+            if (origin_.subGroupsComplete &&
+                !subGroupLines.contains(subGroupName(w.group, w.sgroup)))
                 report(QStringLiteral("sub-group %1 does not exist")
                            .arg(subGroupName(w.group, w.sgroup)));
             if (w.level < WordDataFormat::lowestLevel || w.level > WordDataFormat::highestLevel)

@@ -9,6 +9,10 @@ struct DeckOrigin {
     QString groupsFile;
     QString subGroupsFile;
     QString wordsFile;
+    // False when rows of that table could not be read (already reported): references to it
+    // are then not checked, so that one bad row does not bring a report on every row using it.
+    bool groupsComplete = true;
+    bool subGroupsComplete = true;
 };
 
 // Everything a word-data file must satisfy for the screens to work: groups 1..6 once each,

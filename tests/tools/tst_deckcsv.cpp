@@ -1,0 +1,280 @@
+// The CSV side of pml-build: parsing, and the reports of a deck folder with their lines.
+#include "csv.h"
+#include "deckcsv.h"
+#include "deckfolder.h"
+#include "testmain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+Q_DECLARE_METATYPE(DeckFolder::Files)
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList records(const Csv::Table& table) {
+    QStringList out;
+    for (const Csv::Record& record : table.records)
+        out << QStringLiteral("%1:%2").arg(record.line).arg(record.fields.join(u'|'));
+    return out;
+}
+
+QStringList errors(const Csv::Table& table) {
+    QStringList out;
+    for (const Csv::Error& error : table.errors)
+        out << QStringLiteral("%1:%2").arg(error.line).arg(error.message);
+    return out;
+}
+
+QStringList reports(const DeckProblems& problems, const QString& folder) {
+    QStringList out;
+    for (const DeckProblem& problem : problems)
+        out << DeckFolder::relative(problem.toString(), folder);
+    return out;
+}
+
+Deck withoutLines(Deck deck) {
+    for (auto& g : deck.groups)
+        g.line = 0;
+    for (auto& s : deck.subGroups)
+        s.line = 0;
+    for (auto& w : deck.words)
+        w.line = 0;
+    return deck;
+}
+
+} // namespace
+
+class TestDeckCsv : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void parse_data() {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QStringList>("expectedRecords");
+        QTest::addColumn<QStringList>("expectedErrors");
+        QTest::newRow("CR LF") << QByteArray("a,b\r\nc,d\r\n")
+                               << QStringList{u"1:a|b"_s, u"2:c|d"_s} << QStringList{};
+        QTest::newRow("byte-order mark, no last line end")
+            << QByteArray("\xEF\xBB\xBF"
+                          "a,b")
+            << QStringList{u"1:a|b"_s} << QStringList{};
+        QTest::newRow("quotes hold commas, quotes and line ends")
+            << QByteArray("\"x,y\",\"say \"\"hi\"\"\"\n\"one\ntwo\",z\nnext,\n")
+            << QStringList{u"1:x,y|say \"hi\""_s, u"2:one\ntwo|z"_s, u"4:next|"_s} << QStringList{};
+        QTest::newRow("blank rows are skipped but counted")
+            << QByteArray("a\n\n,,\r\nb\n") << QStringList{u"1:a"_s, u"4:b"_s} << QStringList{};
+        QTest::newRow("quote never closed")
+            << QByteArray("a\n\"open,\nmore\n") << QStringList{u"1:a"_s}
+            << QStringList{u"2:a quoted field is not closed"_s};
+        QTest::newRow("text after a closing quote")
+            << QByteArray("\"a\"b,c\nd\n") << QStringList{u"2:d"_s}
+            << QStringList{u"1:text after a closing quote"_s};
+        QTest::newRow("not UTF-8")
+            << QByteArray("ok\nbad \xFF\n") << QStringList{} << QStringList{u"2:not UTF-8 text"_s};
+    }
+    void parse() {
+        QFETCH(QByteArray, input);
+        QFETCH(QStringList, expectedRecords);
+        QFETCH(QStringList, expectedErrors);
+        const Csv::Table table = Csv::parse(input);
+        QCOMPARE(records(table), expectedRecords);
+        QCOMPARE(errors(table), expectedErrors);
+    }
+
+    void formattedRowsParseBack() {
+        const QStringList fields{u"plain"_s,    u"with,comma"_s, u"say \"hi\""_s, u"two\nlines"_s,
+                                 u" padded "_s, QString(),       u"ねこ"_s};
+        const QByteArray twoRows = Csv::formatRow(fields) + Csv::formatRow({u"end"_s});
+        const Csv::Table table = Csv::parse(twoRows);
+        QVERIFY(table.errors.isEmpty());
+        QCOMPARE(table.records.size(), 2);
+        QCOMPARE(table.records.at(0).fields, fields);
+        QCOMPARE(table.records.at(1).line, 3);
+    }
+
+    void readsTheBaseDeck() {
+        QTemporaryDir dir;
+        DeckFolder::write(dir.path(), DeckFolder::base());
+        const DeckCsv::ReadResult result = DeckCsv::read(dir.path());
+        QCOMPARE(reports(result.problems, dir.path()), QStringList{});
+        const Deck& deck = result.deck;
+        QCOMPARE(deck.groups.size(), 2);
+        QCOMPARE(deck.groups.at(1).tittle, u"Food, drinks"_s);
+        QCOMPARE(deck.groups.at(1).setmei, u"two\nlines"_s);
+        QCOMPARE(deck.subGroups.size(), 3);
+        QCOMPARE(deck.words.size(), 3);
+        QCOMPARE(deck.words.at(0).text1, u"a \"big\" cat"_s);
+        QCOMPARE(deck.words.at(0).filler1, std::optional<qint64>(-7));
+        QCOMPARE(deck.words.at(1).level, 3);
+        QCOMPARE(deck.words.at(1).times, 12);
+        QVERIFY(deck.words.at(1).meaning.isEmpty());
+        QCOMPARE(deck.words.at(1).filler1, std::nullopt);
+        QCOMPARE(deck.words.at(2).line, 4);
+    }
+
+    void spellingDoesNotChangeTheDeck_data() {
+        QTest::addColumn<DeckFolder::Files>("files");
+        DeckFolder::Files crlf = DeckFolder::base();
+        for (QStringList* lines : {&crlf.groups, &crlf.subGroups, &crlf.words})
+            for (QString& line : *lines)
+                if (line != u"2,\"Food, drinks\",g2,\"two") // a line end inside quotes is text
+                    line += u'\r';
+        crlf.groups.front().prepend(QChar(0xFEFF));
+        QTest::newRow("CR LF and byte-order mark") << crlf;
+
+        DeckFolder::Files loose = DeckFolder::base();
+        loose.subGroups = QStringList{u" group , sgroup,images"_s,
+                                      u""_s,
+                                      u"1, 1 ,s11 "_s,
+                                      u",,"_s,
+                                      u"1,2,s12"_s,
+                                      u"2,1,s21"_s};
+        QTest::newRow("blank rows and spaces around values") << loose;
+    }
+    void spellingDoesNotChangeTheDeck() {
+        QFETCH(DeckFolder::Files, files);
+        QTemporaryDir baseDir, dir;
+        DeckFolder::write(baseDir.path(), DeckFolder::base());
+        DeckFolder::write(dir.path(), files);
+        const DeckCsv::ReadResult result = DeckCsv::read(dir.path());
+        QCOMPARE(reports(result.problems, dir.path()), QStringList{});
+        QCOMPARE(withoutLines(result.deck), withoutLines(DeckCsv::read(baseDir.path()).deck));
+    }
+
+    void leftOutColumnsTakeTheirDefaults() {
+        QTemporaryDir dir;
+        DeckFolder::Files files = DeckFolder::base();
+        files.words = QStringList{u"word,images,voice,sgroup,group,key"_s, u"cat,cat,cat,1,1,9"_s};
+        DeckFolder::write(dir.path(), files);
+        const DeckCsv::ReadResult result = DeckCsv::read(dir.path());
+        QCOMPARE(reports(result.problems, dir.path()), QStringList{});
+        DeckWord expected;
+        expected.line = 2;
+        expected.key = 9;
+        expected.group = 1;
+        expected.sgroup = 1;
+        expected.word = expected.images = expected.voice = u"cat"_s;
+        QCOMPARE(result.deck.words, QList<DeckWord>{expected});
+    }
+
+    // Each case changes one line of the base deck (index into the file's lines, -1 appends)
+    // or removes a media file, and expects exactly these reports.
+    void reportsEveryProblemWithItsLine_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("removed");
+        QTest::addColumn<QStringList>("expected");
+        const auto row = [](const char* name, const char* file, int index, const QString& text,
+                            const QStringList& expected, const QString& removed = {}) {
+            QTest::newRow(name) << QString::fromLatin1(file) << index << text << removed
+                                << expected;
+        };
+        // groups.csv: line 1 header, 2 group 1, 3-4 group 2 (a quoted line end), 5 appended.
+        row("group out of range", "groups", -1, u"7,x,g1,y"_s,
+            {u"groups.csv:5: group 7 is not between 1 and 6"_s});
+        row("group twice", "groups", -1, u"1,again,g1,y"_s,
+            {u"groups.csv:5: group 1 is listed twice (first on line 2)"_s});
+        row("empty title", "groups", 1, u"1, ,g1,y"_s, {u"groups.csv:2: tittle is empty"_s});
+        row("missing column, no report on the rows that use it", "groups", 0,
+            u"group,tittle,ttlimage"_s, {u"groups.csv:1: column \"setmei\" is missing"_s});
+        row("unknown column", "subgroups", 0, u"group,sgroup,images,name"_s,
+            {u"subgroups.csv:1: unknown column \"name\""_s});
+        row("column twice", "subgroups", 0, u"group,sgroup,images,group"_s,
+            {u"subgroups.csv:1: column \"group\" is listed twice"_s});
+        row("sub-group of a missing group", "subgroups", -1, u"3,1,s11"_s,
+            {u"subgroups.csv:5: group 3 does not exist"_s});
+        row("sub-group number 0", "subgroups", -1, u"1,0,s11"_s,
+            {u"subgroups.csv:5: sub-group number 0 is below 1"_s});
+        row("sub-group twice", "subgroups", -1, u"1,2,s11"_s,
+            {u"subgroups.csv:5: sub-group 1-2 is listed twice (first on line 3)"_s});
+        row("sub-group number not a number, no report on its words", "subgroups", 2, u"1,two,s12"_s,
+            {u"subgroups.csv:3: sgroup \"two\" is not a whole number"_s});
+        row("key not a number", "words", 1, u"x1,1,1,0,0,cat,,cat,cat,,,,,"_s,
+            {u"words.csv:2: key \"x1\" is not a whole number"_s});
+        row("key twice", "words", -1, u"1,1,1,0,0,cow,,cat,cat,,,,,"_s,
+            {u"words.csv:5: key 1 is listed twice (first on line 2)"_s});
+        row("key 0", "words", 1, u"0,1,1,0,0,cat,,cat,cat,,,,,"_s,
+            {u"words.csv:2: key 0 is not between 1 and 2147483647"_s});
+        row("key beyond 32 bits", "words", 1, u"2147483648,1,1,0,0,cat,,cat,cat,,,,,"_s,
+            {u"words.csv:2: key 2147483648 is not between 1 and 2147483647"_s});
+        row("empty key", "words", 1, u",1,1,0,0,cat,,cat,cat,,,,,"_s,
+            {u"words.csv:2: key is empty"_s});
+        row("level 6", "words", 1, u"1,1,1,6,0,cat,,cat,cat,,,,,"_s,
+            {u"words.csv:2: level 6 is not between 0 and 5"_s});
+        row("level not whole", "words", 1, u"1,1,1,1.5,0,cat,,cat,cat,,,,,"_s,
+            {u"words.csv:2: level \"1.5\" is not a whole number"_s});
+        row("negative times", "words", 1, u"1,1,1,0,-1,cat,,cat,cat,,,,,"_s,
+            {u"words.csv:2: times -1 is not between 0 and 2147483647"_s});
+        row("filler1 beyond 32 bits", "words", 1, u"1,1,1,0,0,cat,,cat,cat,,,2147483648,,"_s,
+            {u"words.csv:2: filler1 2147483648 does not fit in 32 bits"_s});
+        row("word of a missing sub-group", "words", 1, u"1,1,9,0,0,cat,,cat,cat,,,,,"_s,
+            {u"words.csv:2: sub-group 1-9 does not exist"_s});
+        row("empty word and voice", "words", 1, u"1,1,1,0,0,,,cat,,,,,,"_s,
+            {u"words.csv:2: word is empty"_s, u"words.csv:2: voice is empty"_s});
+        row("too few fields", "words", 2, u"2,1,2"_s,
+            {u"words.csv:3: has 3 fields where the header has 14"_s});
+        row("quote never closed", "words", 3, u"30,2,1,0,0,\"apple,,apple,apple,,,,,"_s,
+            {u"words.csv:4: a quoted field is not closed"_s});
+        row("picture name leaving the folder", "words", 1, u"1,1,1,0,0,cat,,../cat,cat,,,,,"_s,
+            {u"words.csv:2: picture name \"../cat\" is not a plain file name"_s});
+        row("missing picture, reported on every row naming it", "words", -1,
+            u"40,1,1,0,0,kitten,,cat,cat,,,,,"_s,
+            {u"words.csv:2: picture images/cat.jpg is missing"_s,
+             u"words.csv:5: picture images/cat.jpg is missing"_s},
+            u"images/cat.jpg"_s);
+        row("missing voice", "words", 0, QString(),
+            {u"words.csv:3: voice voice/dog.wav is missing"_s}, u"voice/dog.wav"_s);
+        row("missing group picture", "groups", 0, QString(),
+            {u"groups.csv:3: picture images/g2.jpg is missing"_s}, u"images/g2.jpg"_s);
+    }
+    void reportsEveryProblemWithItsLine() {
+        QFETCH(QString, file);
+        QFETCH(int, index);
+        QFETCH(QString, text);
+        QFETCH(QString, removed);
+        QFETCH(QStringList, expected);
+        DeckFolder::Files files = DeckFolder::base();
+        QStringList& lines = file == u"groups"      ? files.groups
+                             : file == u"subgroups" ? files.subGroups
+                                                    : files.words;
+        if (index < 0)
+            lines << text;
+        else if (!text.isEmpty())
+            lines[index] = text;
+        QTemporaryDir dir;
+        DeckFolder::write(dir.path(), files);
+        if (!removed.isEmpty())
+            QVERIFY(QFile::remove(QDir(dir.path()).filePath(removed)));
+        QCOMPARE(reports(DeckCsv::read(dir.path()).problems, dir.path()), expected);
+    }
+
+    void problemsComeInFileAndLineOrder() {
+        DeckFolder::Files files = DeckFolder::base();
+        files.words[1] = u"1,1,1,9,0,cat,,cat,cat,,,,,"_s;        // a rule broken on line 2
+        files.words[3] = u"30,2,1,x,0,apple,,apple,apple,,,,,"_s; // a number unread on line 4
+        files.groups << u"8,x,g1,y"_s;
+        QTemporaryDir dir;
+        DeckFolder::write(dir.path(), files);
+        QCOMPARE(reports(DeckCsv::read(dir.path()).problems, dir.path()),
+                 (QStringList{u"groups.csv:5: group 8 is not between 1 and 6"_s,
+                              u"words.csv:2: level 9 is not between 0 and 5"_s,
+                              u"words.csv:4: level \"x\" is not a whole number"_s}));
+    }
+
+    void missingFileIsReported() {
+        QTemporaryDir dir;
+        DeckFolder::write(dir.path(), DeckFolder::base());
+        QVERIFY(QFile::remove(dir.filePath(u"subgroups.csv"_s)));
+        const QStringList got = reports(DeckCsv::read(dir.path()).problems, dir.path());
+        QCOMPARE(got.size(), 1);
+        QVERIFY2(got.front().startsWith(u"subgroups.csv: cannot be read"_s),
+                 qPrintable(got.front()));
+    }
+};
+
+PIMLOTAN_TEST_MAIN(TestDeckCsv)
+#include "tst_deckcsv.moc"
