@@ -2,6 +2,7 @@
 
 #include "dataerror.h"
 #include "enginequery.h"
+#include "resultrows.h"
 #include "worddatafile.h"
 #include "worddataformat.h"
 
@@ -39,7 +40,8 @@ void DataSource::setRecordSource(const QString& name) {
                                      [&](const auto& source) { return source.source == name; });
     if (!isKnown)
         throw DataError(Reason::Misuse, u"unknown record source %1"_s.arg(name));
-    setRecordSource(Statement{u"SELECT * FROM "_s + quoted(name), {}, name});
+    setRecordSource(Statement{
+        u"SELECT * FROM "_s + quoted(name), {}, name, u"SELECT count(*) FROM "_s + quoted(name)});
 }
 
 void DataSource::setRecordSource(const Statement& statement) {
@@ -48,61 +50,58 @@ void DataSource::setRecordSource(const Statement& statement) {
 }
 
 void DataSource::clearResult() {
-    names_.clear();
+    result_.reset();
     index_.clear();
-    rows_.clear();
     resultSource_.clear();
     pos_ = 0;
     noMatch_ = false;
     CancelUpdate();
 }
 
+QString DataSource::connectionName() const {
+    return WordDataFile::connection(path_).connectionName();
+}
+
 void DataSource::Refresh() {
     if (!source_)
         throw DataError(Reason::Misuse, u"no record source is set"_s);
     clearResult();
-    const QSqlDatabase db = WordDataFile::connection(path_);
-    const QVariantList values(source_->values.begin(), source_->values.end());
-    QSqlQuery query = runSql(db, source_->sql, values);
-    const QSqlRecord record = query.record();
-    for (int i = 0; i < record.count(); ++i) {
-        names_.append(record.fieldName(i));
-        index_.insert(record.fieldName(i).toLower(), i);
-    }
-    while (query.next()) {
-        QList<QVariant> row;
-        row.reserve(names_.size());
-        for (int i = 0; i < names_.size(); ++i) {
-            const QVariant value = query.value(i);
-            row.append(value.isNull() ? QVariant() : value);
-        }
-        rows_.append(std::move(row));
-    }
+    result_ = ResultRows::open(connectionName(), *source_);
+    for (int i = 0; i < result_->names().size(); ++i)
+        index_.insert(result_->names()[i].toLower(), i);
     resultSource_ = source_->source;
 }
 
+QStringList DataSource::fieldNames() const {
+    return result_ ? result_->names() : QStringList();
+}
+
+bool DataSource::isEmpty() const {
+    return !result_ || !result_->has(0);
+}
+
 bool DataSource::Eof() const {
-    return rows_.isEmpty() || pos_ >= rows_.size();
+    return isEmpty() || (pos_ >= 0 && !result_->has(pos_));
 }
 
 bool DataSource::Bof() const {
-    return rows_.isEmpty() || pos_ < 0;
+    return isEmpty() || pos_ < 0;
 }
 
 void DataSource::MoveNext() {
     CancelUpdate();
-    if (pos_ < rows_.size())
+    if (!Eof())
         ++pos_;
 }
 
 void DataSource::MovePrevious() {
     CancelUpdate();
-    if (pos_ >= 0)
+    if (pos_ >= 0) // from past the end every row has been read, so pos_ - 1 is the last
         --pos_;
 }
 
 int DataSource::RecordCount() const {
-    return int(rows_.size());
+    return result_ ? result_->count() : 0;
 }
 
 void DataSource::requireCurrentRow(const QString& what) const {
@@ -125,7 +124,7 @@ QVariant DataSource::field(const QString& name) const {
     if (editing_)
         if (const auto it = pending_.constFind(column); it != pending_.constEnd())
             return *it;
-    return rows_[pos_][column];
+    return result_->row(pos_)[column];
 }
 
 void DataSource::FindFirst(const QString& criterion) {
@@ -137,12 +136,13 @@ void DataSource::FindFirst(const QString& criterion) {
         throw DataError(Reason::Misuse, u"unsupported criterion \"%1\""_s.arg(criterion));
     const int column = fieldIndex(match.captured(1));
     CancelUpdate();
-    const auto found = std::find_if(rows_.cbegin(), rows_.cend(), [&](const QList<QVariant>& row) {
+    pos_ = 0;
+    for (; result_ && result_->has(pos_); ++pos_) {
         bool ok = false;
-        return row[column].toLongLong(&ok) == wanted && ok;
-    });
-    noMatch_ = found == rows_.cend();
-    pos_ = int(found - rows_.cbegin()); // past the end with no match
+        if (result_->row(pos_)[column].toLongLong(&ok) == wanted && ok)
+            break;
+    }
+    noMatch_ = Eof(); // past the end with no match
 }
 
 void DataSource::Edit() {
@@ -157,7 +157,7 @@ int DataSource::writableColumn(const QString& name) const {
     const WordDataFormat::UpdatableSource* updatable =
         WordDataFormat::updatableSource(resultSource_);
     const int column = fieldIndex(name);
-    if (!updatable || !updatable->writable.contains(names_[column], Qt::CaseInsensitive))
+    if (!updatable || !updatable->writable.contains(result_->names()[column], Qt::CaseInsensitive))
         throw DataError(Reason::Misuse,
                         u"field %1 of %2 cannot be written"_s.arg(name, resultSource_));
     return column;
@@ -184,7 +184,7 @@ void DataSource::Update() {
         return;
     writeRows({pos_}, values);
     for (auto it = values.constBegin(); it != values.constEnd(); ++it)
-        rows_[pos_][it.key()] = it.value();
+        result_->row(pos_)[it.key()] = it.value();
 }
 
 void DataSource::CancelUpdate() {
@@ -199,12 +199,13 @@ void DataSource::updateAll(const QVariantMap& assignments) {
     QHash<int, QVariant> values;
     for (auto it = assignments.constBegin(); it != assignments.constEnd(); ++it)
         values.insert(writableColumn(it.key()), storedForm(it.value()));
-    if (rows_.isEmpty() || values.isEmpty())
+    if (isEmpty() || values.isEmpty())
         return;
-    QList<int> all(rows_.size());
+    result_->finish();
+    QList<int> all(result_->loadedRows().size());
     std::iota(all.begin(), all.end(), 0);
     WordDataFile::inTransaction(path_, [&] { writeRows(all, values); });
-    for (QList<QVariant>& row : rows_)
+    for (QList<QVariant>& row : result_->loadedRows())
         for (auto it = values.constBegin(); it != values.constEnd(); ++it)
             row[it.key()] = it.value();
 }
@@ -219,7 +220,7 @@ void DataSource::writeRows(const QList<int>& rows, const QHash<int, QVariant>& v
     std::sort(columns.begin(), columns.end());
     QStringList sets;
     for (int column : columns)
-        sets.append(quoted(names_[column]) + u" = ?"_s);
+        sets.append(quoted(result_->names()[column]) + u" = ?"_s);
     QList<int> identity;
     QStringList where;
     for (const QString& name : updatable->identity) {
@@ -229,6 +230,8 @@ void DataSource::writeRows(const QList<int>& rows, const QHash<int, QVariant>& v
     const QString sql = u"UPDATE %1 SET %2 WHERE %3"_s.arg(
         quoted(resultSource_), sets.join(u", "_s), where.join(u" AND "_s));
     const QSqlDatabase db = WordDataFile::connection(path_);
+    // No statement may stay open beside a write: its commit would wait for it.
+    ResultRows::finishAll(db.connectionName());
     const qlonglong before = scalarSql(db, u"SELECT total_changes()"_s).toLongLong();
     QSqlQuery query(db);
     if (!query.prepare(sql))
@@ -237,7 +240,7 @@ void DataSource::writeRows(const QList<int>& rows, const QHash<int, QVariant>& v
         for (int column : columns)
             query.addBindValue(values[column]);
         for (int column : identity)
-            query.addBindValue(rows_[row][column]);
+            query.addBindValue(result_->row(row)[column]);
         if (!query.exec())
             throw engineError(query, sql);
     }

@@ -8,12 +8,13 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantMap>
+#include <memory>
 #include <optional>
 
+class ResultRows;
+
 // A form's data source (Data1, Data2): a database path, a record source (a stored name or a
-// Statement) and a cursor over the result. Refresh() reads the whole result at once (a few
-// thousand rows at most), so the cursor, RecordCount() and FindFirst() never go back to the
-// engine and no engine statement stays open between events.
+// Statement) and a cursor over the result.
 //
 //   DataSource data;
 //   data.setDatabaseName(PMCM000::DataFilePath);
@@ -21,6 +22,9 @@
 //   data.Refresh();
 //   while (!data.Eof()) { int key = data.field(u"key"_s).toInt(); ...; data.MoveNext(); }
 //
+// A result is the rows as they were at Refresh(), plus what this data source wrote to them:
+// rows are read from the engine as the cursor reaches them, and anything written on the file
+// first reads every open result to its end. Copies of a data source share its result.
 // Every failure throws DataError. The end / begin tests are named Eof() / Bof() because EOF is
 // a macro of the C library.
 class DataSource {
@@ -32,7 +36,7 @@ class DataSource {
     void setRecordSource(const QString& name);
     void setRecordSource(const Statement& statement);
 
-    // Reads the result anew; the cursor stands on the first row, or at the end when empty.
+    // Opens the result anew; the cursor stands on the first row, or at the end when empty.
     // Opens (and checks) the file on first use of its path.
     void Refresh();
 
@@ -45,14 +49,14 @@ class DataSource {
     // Moves to the previous row (from past the end: to the last row); at the beginning it
     // stays at the beginning.
     void MovePrevious();
-    // The number of rows of the result read by the last Refresh().
+    // The number of rows of the result (without reading them).
     int RecordCount() const;
 
     // The field of the current row by name (case-insensitive); a Null reads as QVariant().
     // During an edit, a field assigned reads as assigned. Throws at BOF / EOF or for a name
     // the record source lacks.
     QVariant field(const QString& name) const;
-    QStringList fieldNames() const { return names_; }
+    QStringList fieldNames() const;
 
     // Moves to the first row meeting "field = integer" ("group = 3", "key = 1042").
     // With no match NoMatch() is true and the cursor is put past the end, so that an Edit()
@@ -82,18 +86,19 @@ class DataSource {
 
   private:
     void clearResult();
+    bool isEmpty() const;
     void requireCurrentRow(const QString& what) const;
     int fieldIndex(const QString& name) const;
     int writableColumn(const QString& name) const;
+    QString connectionName() const;
     void writeRows(const QList<int>& rows, const QHash<int, QVariant>& values);
 
     QString path_;
     std::optional<Statement> source_;
-    QString resultSource_; // the record source of the rows read
-    QStringList names_;
-    QHash<QString, int> index_;   // lower-case field name -> column
-    QList<QList<QVariant>> rows_; // the result read by Refresh()
-    int pos_ = 0;                 // -1 = BOF, rows_.size() = EOF
+    QString resultSource_;               // the record source of the open result
+    std::shared_ptr<ResultRows> result_; // null before Refresh()
+    QHash<QString, int> index_;          // lower-case field name -> column
+    int pos_ = 0;                        // -1 = BOF; a row not in the result = EOF
     bool noMatch_ = false;
     bool editing_ = false;
     QHash<int, QVariant> pending_; // column -> value assigned during the edit

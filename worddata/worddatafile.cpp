@@ -2,6 +2,7 @@
 
 #include "dataerror.h"
 #include "enginequery.h"
+#include "resultrows.h"
 #include "worddataformat.h"
 
 #include <QFileInfo>
@@ -48,6 +49,10 @@ QString uriFor(const QString& file, bool readOnly) {
 }
 
 void removeConnection(const QString& name) {
+    try {
+        ResultRows::finishAll(name); // no statement outlives its connection
+    } catch (const DataError&) {     // closing anyway: the statements are closed all the same
+    }
     {
         QSqlDatabase db = QSqlDatabase::database(name, false);
         db.close();
@@ -145,6 +150,7 @@ void inTransaction(const QString& path, const std::function<void()>& work) {
         addDepth(-1);
         return;
     }
+    ResultRows::finishAll(db.connectionName()); // so that COMMIT need not wait for a reader
     // IMMEDIATE takes the write lock first, so the work cannot fail half-way for a lock.
     runSql(db, u"BEGIN IMMEDIATE"_s);
     addDepth(1);

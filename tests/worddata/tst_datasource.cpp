@@ -177,6 +177,25 @@ class TestDataSource : public QObject {
         QCOMPARE(open(Statements::levelWordsAfter(3, 0)).field(u"times"_s).toInt(), 1);
     }
 
+    // A result open beside a write keeps the rows it had when it was opened (the write
+    // moves key 2 behind key 3 in the engine's walk), and the write is committed at once
+    // although results are still open.
+    void openResultKeepsItsRowsWhenAnotherWrites() {
+        DataSource reading = open(u"select_word"_s);
+        QCOMPARE(reading.field(u"key"_s).toInt(), 1);
+        DataSource grading = open(Statements::levelWordsAfter(1, 0));
+        grading.FindFirst(u"key = 2"_s);
+        grading.Edit();
+        grading.setField(u"level"_s, 5);
+        grading.Update();
+        QCOMPARE(stored(u"SELECT level FROM word WHERE key = 2"_s).toInt(), 5);
+        QList<int> keys;
+        for (; !reading.Eof(); reading.MoveNext())
+            keys.append(reading.field(u"key"_s).toInt() * 10 + reading.field(u"level"_s).toInt());
+        QCOMPARE(keys, (QList<int>{11, 21, 31, 60, 41, 51})); // key * 10 + level
+        QCOMPARE(reading.RecordCount(), 6);
+    }
+
     void markWrittenThroughSelectedReachesTheWordViews() {
         DataSource mark = open(Statements::selectedSubGroup(1, 3));
         mark.Edit();

@@ -124,7 +124,12 @@ class TestStatements : public QObject {
         QFETCH(Statement, statement);
         QFETCH(Tally, expected);
         DataSource data = open(statement);
+        const int rows = data.RecordCount(); // counted by the engine, before any row is read
         QCOMPARE(tally(data), expected);
+        int walked = 0;
+        for (data.MovePrevious(); !data.Bof(); data.MovePrevious())
+            ++walked;
+        QCOMPARE(walked, rows);
     }
 
     void markedTalliesComeInLevelOrder() {

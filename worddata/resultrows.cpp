@@ -1,0 +1,105 @@
+#include "resultrows.h"
+
+#include "dataerror.h"
+#include "enginequery.h"
+#include "statement.h"
+
+#include <QHash>
+#include <QSqlError>
+#include <QSqlRecord>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The open results of each connection, by connection name.
+QHash<QString, QList<std::weak_ptr<ResultRows>>>& openResults() {
+    static QHash<QString, QList<std::weak_ptr<ResultRows>>> results;
+    return results;
+}
+
+QString trimmedSql(const QString& sql) {
+    QString text = sql.trimmed();
+    while (text.endsWith(u';'))
+        text.chop(1);
+    return text;
+}
+
+} // namespace
+
+std::shared_ptr<ResultRows> ResultRows::open(const QString& connectionName,
+                                             const Statement& statement) {
+    const QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+    auto result = std::make_shared<ResultRows>();
+    result->connection_ = connectionName;
+    result->values_ = QList<QVariant>(statement.values.begin(), statement.values.end());
+    result->countSql_ = statement.countSql.isEmpty()
+                            ? u"SELECT count(*) FROM ("_s + trimmedSql(statement.sql) + u')'
+                            : statement.countSql;
+    result->query_.emplace(runSql(db, statement.sql, result->values_));
+    const QSqlRecord record = result->query_->record();
+    for (int i = 0; i < record.count(); ++i)
+        result->names_.append(record.fieldName(i));
+
+    QList<std::weak_ptr<ResultRows>>& open = openResults()[connectionName];
+    open.removeIf([](const std::weak_ptr<ResultRows>& r) { return r.expired(); });
+    open.append(result);
+    result->fetchOne();
+    return result;
+}
+
+bool ResultRows::fetchOne() {
+    if (!query_)
+        return false;
+    if (!query_->next()) {
+        const QSqlError error = query_->lastError();
+        query_.reset(); // releases the engine statement and its read lock
+        if (error.isValid())
+            throw DataError(DataError::Reason::Engine, error.databaseText());
+        return false;
+    }
+    QList<QVariant> row;
+    row.reserve(names_.size());
+    for (int i = 0; i < names_.size(); ++i) {
+        const QVariant value = query_->value(i);
+        row.append(value.isNull() ? QVariant() : value); // a Null reads as an empty variant
+    }
+    rows_.append(std::move(row));
+    return true;
+}
+
+bool ResultRows::has(int row) {
+    while (rows_.size() <= row)
+        if (!fetchOne())
+            return false;
+    return true;
+}
+
+int ResultRows::count() {
+    if (!query_)
+        return int(rows_.size());
+    if (!count_) // nothing is written while rows remain unread, so the count holds
+        count_ = scalarSql(QSqlDatabase::database(connection_, false), countSql_, values_).toInt();
+    return *count_;
+}
+
+void ResultRows::finish() {
+    while (fetchOne()) {
+    }
+}
+
+void ResultRows::finishAll(const QString& connectionName) {
+    const QList<std::weak_ptr<ResultRows>> open = openResults().take(connectionName);
+    std::optional<DataError> failure;
+    for (const std::weak_ptr<ResultRows>& weak : open) {
+        if (const std::shared_ptr<ResultRows> result = weak.lock()) {
+            try {
+                result->finish();
+            } catch (const DataError& error) { // its statement is closed all the same
+                failure.emplace(error);
+            }
+        }
+    }
+    if (failure)
+        throw *failure;
+}

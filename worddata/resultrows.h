@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <optional>
+
+struct Statement;
+
+// The rows of one result, read from the engine only as far as a cursor needs them: a page of
+// nine words out of a level of two thousand converts nine rows, not all of them.
+//
+// While rows remain unread the engine statement stays open. Before anything is written on
+// the same connection, and before the connection closes, every open result reads its
+// remaining rows (finishAll), so a result is always the rows as they were when it was
+// opened, a write never runs beside an open statement (its commit would wait for it), and no
+// statement outlives its connection.
+class ResultRows {
+  public:
+    // Runs statement on the connection; the first row is read at once. Throws DataError.
+    static std::shared_ptr<ResultRows> open(const QString& connectionName,
+                                            const Statement& statement);
+
+    const QStringList& names() const { return names_; }
+    // Reads up to row; false when the result has fewer rows.
+    bool has(int row);
+    QList<QVariant>& row(int row) { return rows_[row]; }
+    QList<QList<QVariant>>& loadedRows() { return rows_; }
+    // The number of rows; while rows remain unread, counted by the engine without them.
+    int count();
+    // Reads every remaining row and closes the statement.
+    void finish();
+
+    // Finishes every open result of a connection (before a write or closing it).
+    static void finishAll(const QString& connectionName);
+
+  private:
+    bool fetchOne();
+
+    QString connection_;
+    QString countSql_;
+    QList<QVariant> values_;
+    std::optional<QSqlQuery> query_; // empty once every row is read
+    QStringList names_;
+    QList<QList<QVariant>> rows_;
+    std::optional<int> count_;
+};
