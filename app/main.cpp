@@ -1,3 +1,4 @@
+#include "dialogforms.h"
 #include "forms.h"
 #include "platform/platform.h"
 #include "platform/qtprompter.h"
@@ -8,6 +9,8 @@
 #include "pmcm000.h"
 #include "pml0000.h"
 #include "pml0010.h"
+#include "pml0020.h"
+#include "pml0030.h"
 #include "startupprobe.h"
 
 #include <QApplication>
@@ -28,6 +31,9 @@ void useJapaneseFont() {
 
 void registerForms() {
     Forms::registerFactory(Forms::Id::MainMenu, [] { return new Pml0010; });
+    Forms::registerFactory(Forms::Id::Practice, [] { return new PML0020; });
+    Forms::registerFactory(Forms::Id::SlideShow, [] { return new PML0030; });
+    registerDialogForms();
 }
 } // namespace
 
