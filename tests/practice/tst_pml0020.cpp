@@ -41,6 +41,11 @@ class TestPml0020 : public QObject {
         deck.write(path);
         PMCM000::DataFilePath = path;
     }
+    void useWords(int count) {
+        DeckFixture deck;
+        deck.group(1).subGroup(1, 1, true).words(1, 1, 0, count, 1);
+        useDeck(deck);
+    }
     // The practice loaded through the registry, as the main menu loads it, and activated.
     PML0020& open() {
         Forms::registerFactory(Forms::Id::Practice, [] { return new PML0020(nullptr, 5); });
@@ -146,13 +151,6 @@ class TestPml0020 : public QObject {
         QVERIFY(click(button(u"BT_OK(0)"_s)));
         QCOMPARE(visibleParts(0), QStringList{u"BT_OK"_s});
         QCOMPARE(fillOf(0), QColor(Qt::green));
-
-        QVERIFY(click(button(u"BT_OK(0)"_s)));
-        QCOMPARE(visibleParts(0),
-                 (QStringList{u"LB_word"_s, u"LB_meaning"_s, u"LB_meanings"_s, u"Lb_kaisu"_s,
-                              u"Lb_wno"_s, u"BT_OK"_s, u"BT_WAV"_s}));
-        QCOMPARE(label(u"LB_word(0)"_s)->text(), u"cat"_s);
-        QCOMPARE(fillOf(0), QColor(Qt::green));
     }
 
     // Counts right-aligned in three characters; a level without words cannot be chosen.
@@ -178,105 +176,46 @@ class TestPml0020 : public QObject {
         QCOMPARE(label(u"Lb_level(2)"_s)->text(), u"1235"_s);
     }
 
-    // The order buttons take turns and lay the batch out again.
-    void orderButtons() {
-        DeckFixture deck;
-        deck.group(1).subGroup(1, 1, true).words(1, 1, 0, 9, 1);
-        useDeck(deck);
+    // Effect sounds only while switched on; the voice at the slider's volume once let go.
+    void sounds() {
+        useWords(2);
         open();
+        PMCM000::EffectSoundsOn = false;
         QVERIFY(click(button(u"BT_level(0)"_s)));
-        QVERIFY(!button(u"BT_mode(1)"_s)->isVisible());
-        QVERIFY(click(button(u"BT_mode(0)"_s)));
-        QVERIFY(!PMCM000::PracticeMode);
-        QVERIFY(!button(u"BT_mode(0)"_s)->isVisible());
-        QStringList shown;
-        for (int p = 0; p < 9; ++p)
-            shown << form_->drill().state().ScreenCards[p].word;
-        QVERIFY(shown != (QStringList{u"word1"_s, u"word2"_s, u"word3"_s, u"word4"_s, u"word5"_s,
-                                      u"word6"_s, u"word7"_s, u"word8"_s, u"word9"_s}));
-        QVERIFY(click(button(u"BT_mode(1)"_s)));
-        QVERIFY(PMCM000::PracticeMode);
-        QVERIFY(click(control<QWidget>(u"Im_word(4)"_s)));
-        QCOMPARE(label(u"LB_word(4)"_s)->text(), u"word5"_s);
-    }
+        QVERIFY(click(button(u"BT_OK(0)"_s)));
+        QVERIFY(fake_->sound.plays.isEmpty());
+        PMCM000::EffectSoundsOn = true;
+        QVERIFY(click(button(u"BT_NG(1)"_s)));
+        QCOMPARE(fake_->sound.plays.last().path, u"/sounds/ng.wav"_s);
+        QCOMPARE(fake_->sound.plays.last().volume, volumeWord(2000));
+        QVERIFY(!fake_->sound.plays.last().wait);
 
-    // The slider sets the voice volume when it is let go; the voice plays at it.
-    void voiceVolume() {
-        DeckFixture deck;
-        deck.group(1).subGroup(1, 1, true).words(1, 1, 0, 1, 7);
-        useDeck(deck);
-        open();
         auto* slider = control<QSlider>(u"Slider1"_s);
-        QVERIFY(slider->isVisible());
         QCOMPARE(slider->value(), 30000);
         slider->setSliderDown(true);
         slider->setValue(1000);
         QCOMPARE(PMCM000::VoiceVolume, 30000);
         slider->setSliderDown(false);
         QCOMPARE(PMCM000::VoiceVolume, 1000);
-
-        QVERIFY(click(button(u"BT_level(0)"_s)));
-        QVERIFY(click(button(u"BT_WAV(0)"_s)));
-        QCOMPARE(fake_->sound.plays.size(), 1);
-        QCOMPARE(fake_->sound.plays.last().path, dir_.path() + u"/voice/w7.wav"_s);
-        QVERIFY(!fake_->sound.plays.last().wait);
+        QVERIFY(click(button(u"BT_WAV(1)"_s)));
+        QCOMPARE(fake_->sound.plays.last().path, dir_.path() + u"/voice/w2.wav"_s);
         QCOMPARE(fake_->sound.plays.last().volume, volumeWord(1000));
     }
 
-    void effectSounds_data() {
-        QTest::addColumn<bool>("on");
-        QTest::newRow("on") << true;
-        QTest::newRow("off") << false;
-    }
-    void effectSounds() {
-        QFETCH(bool, on);
-        PMCM000::EffectSoundsOn = on;
-        DeckFixture deck;
-        deck.group(1).subGroup(1, 1, true).words(1, 1, 0, 2, 1);
-        useDeck(deck);
-        open();
-        QVERIFY(click(button(u"BT_level(0)"_s)));
-        QVERIFY(click(button(u"BT_OK(0)"_s)));
-        QVERIFY(click(button(u"BT_NG(1)"_s)));
-        if (!on) {
-            QVERIFY(fake_->sound.plays.isEmpty());
-            return;
-        }
-        QCOMPARE(fake_->sound.plays.size(), 2);
-        QCOMPARE(fake_->sound.plays[0].path, u"/sounds/ok.wav"_s);
-        QCOMPARE(fake_->sound.plays[0].volume, volumeWord(1000));
-        QCOMPARE(fake_->sound.plays[1].path, u"/sounds/ng.wav"_s);
-        QCOMPARE(fake_->sound.plays[1].volume, volumeWord(2000));
-        QVERIFY(!fake_->sound.plays[1].wait);
-    }
-
-    void messages_data() {
-        QTest::addColumn<bool>("readOnly");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("level finished")
-            << false << u"えらんだランクのれんしゅうがおわりました。"_s << u"MORVピムロカード"_s;
-        QTest::newRow("not saved")
-            << true << u"きろくを ほぞんできませんでした。"_s << u"PML0020BT_OK_Click"_s;
-    }
+    // A read-only file: the grading is not saved, and the level still comes to its end.
     void messages() {
-        QFETCH(bool, readOnly);
-        QFETCH(QString, text);
-        QFETCH(QString, title);
-        DeckFixture deck;
-        deck.group(1).subGroup(1, 1, true).words(1, 1, 0, 2, 1);
-        useDeck(deck);
-        if (readOnly)
-            QFile::setPermissions(PMCM000::DataFilePath, QFile::ReadOwner);
+        useWords(1);
+        QFile::setPermissions(PMCM000::DataFilePath, QFile::ReadOwner);
         open();
         QVERIFY(click(button(u"BT_level(0)"_s)));
         QVERIFY(click(button(u"BT_OK(0)"_s)));
-        if (!readOnly)
-            QVERIFY(click(button(u"BT_OK(1)"_s)));
-        QCOMPARE(fake_->prompter.messages.size(), 1);
-        QCOMPARE(fake_->prompter.messages[0].text, text);
-        QCOMPARE(fake_->prompter.messages[0].title, title);
-        QCOMPARE(fake_->prompter.messages[0].buttons, Prompter::Buttons::Ok);
+        const QList<FakePrompter::Message>& shown = fake_->prompter.messages;
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0].text, u"きろくを ほぞんできませんでした。"_s);
+        QCOMPARE(shown[0].title, u"PML0020BT_OK_Click"_s);
+        QCOMPARE(shown[1].text, u"えらんだランクのれんしゅうがおわりました。"_s);
+        QCOMPARE(shown[1].title, u"MORVピムロカード"_s);
+        QCOMPARE(shown[1].buttons, Prompter::Buttons::Ok);
     }
 
     void leaving_data() {
@@ -294,9 +233,7 @@ class TestPml0020 : public QObject {
         QFETCH(QString, command);
         QFETCH(bool, programEnds);
         QFETCH(bool, slideShowBuilt);
-        DeckFixture deck;
-        deck.group(1).subGroup(1, 1, true).words(1, 1, 0, 2, 1);
-        useDeck(deck);
+        useWords(2);
         Forms::registerFactory(Forms::Id::MainMenu, [] { return new QWidget; });
         if (slideShowBuilt)
             Forms::registerFactory(Forms::Id::SlideShow, [] { return new QWidget; });
@@ -326,20 +263,12 @@ class TestPml0020 : public QObject {
     }
 
     void menus() {
-        DeckFixture deck;
-        deck.group(1).subGroup(1, 1, true);
-        useDeck(deck);
+        useWords(0);
         open();
         form_->findChild<QAction*>(u"Ver_help"_s)->trigger();
         QCOMPARE(fake_->shell.openedDocuments,
                  QStringList{fake_->programFolder() + u"pimlotan説明書.pdf"_s});
-        // Dialogs not built in do nothing; one that is comes up beside the screen.
-        form_->findChild<QAction*>(u"Ver_col"_s)->trigger();
-        QVERIFY(form_->isVisible());
-        Forms::registerFactory(Forms::Id::About, [] { return new QWidget; });
-        form_->findChild<QAction*>(u"Ver_version"_s)->trigger();
-        QVERIFY(Forms::instance(Forms::Id::About) &&
-                Forms::instance(Forms::Id::About)->isVisible());
+        form_->findChild<QAction*>(u"Ver_col"_s)->trigger(); // not built in: nothing
         QVERIFY(form_->isVisible());
     }
 };
