@@ -30,6 +30,9 @@ PML0020::~PML0020() = default;
 
 void PML0020::Form_Activate() {
     applyBackColour();
+    // A dialog left open elsewhere must not keep the screen from being built the first time.
+    if (!topRowShown_)
+        DialogOpen = false;
     if (drill_.Form_Activate()) {
         topRowShown_ = true;
         Slider1->setValue(VoiceVolume);

@@ -172,20 +172,20 @@ void PML0020::placeControls() {
         Layout::place(LB_meaning[p], pictureHeight / 2, pictureWidth,
                       pictureTop[row] + pictureHeight / 2, pictureLeft[column]);
 
-        const double top = buttonTop[row];
-        const double smallHeight = SmallButtonHeight / HeightFactor; // back to design twips
-        Layout::place(LB_meanings[p], smallHeight, pictureWidth, top - smallHeight,
-                      pictureLeft[column]);
-        Layout::placeScaled(BT_OK[p], SmallButtonHeight, SmallButtonWidth, top * HeightFactor,
+        // The button row and what hangs on it, in scaled twips.
+        const double top = buttonTop[row] * HeightFactor;
+        const double half = SmallButtonHeight / 2;
+        const double labelLeft = (voiceLeft[column] + labelOffset) * WidthFactor;
+        Layout::placeScaled(LB_meanings[p], SmallButtonHeight, pictureWidth * WidthFactor,
+                            top - SmallButtonHeight, pictureLeft[column] * WidthFactor);
+        Layout::placeScaled(BT_OK[p], SmallButtonHeight, SmallButtonWidth, top,
                             okLeft[column] * WidthFactor);
-        Layout::placeScaled(BT_NG[p], SmallButtonHeight, SmallButtonWidth, top * HeightFactor,
+        Layout::placeScaled(BT_NG[p], SmallButtonHeight, SmallButtonWidth, top,
                             ngLeft[column] * WidthFactor);
-        Layout::placeScaled(BT_WAV[p], SmallButtonHeight, SmallButtonWidth, top * HeightFactor,
+        Layout::placeScaled(BT_WAV[p], SmallButtonHeight, SmallButtonWidth, top,
                             voiceLeft[column] * WidthFactor);
-        Layout::place(Lb_kaisu[p], smallHeight / 2, labelWidth, top,
-                      voiceLeft[column] + labelOffset);
-        Layout::place(Lb_wno[p], smallHeight / 2, labelWidth, top + smallHeight / 2,
-                      voiceLeft[column] + labelOffset);
+        Layout::placeScaled(Lb_kaisu[p], half, labelWidth * WidthFactor, top, labelLeft);
+        Layout::placeScaled(Lb_wno[p], half, labelWidth * WidthFactor, top + half, labelLeft);
         BT_WAV[p]->setIcon(PictureIcons::icon(PictureIcons::Speaker, BT_WAV[p]->size()));
         BT_WAV[p]->setIconSize(PictureIcons::iconSize(BT_WAV[p]->size()));
     }
