@@ -4,6 +4,7 @@
 #include "statements.h"
 #include "testmain.h"
 #include "worddatafile.h"
+#include "worddatatest.h"
 
 #include <QMap>
 #include <QTemporaryDir>
@@ -22,13 +23,7 @@ class TestStatements : public QObject {
     QTemporaryDir dir_;
     QString file_;
 
-    DataSource open(const Statement& statement) {
-        DataSource data;
-        data.setDatabaseName(file_);
-        data.setRecordSource(statement);
-        data.Refresh();
-        return data;
-    }
+    DataSource open(const Statement& statement) const { return opened(file_, statement); }
 
     static QList<int> column(DataSource& data, const QString& name) {
         QList<int> values;
@@ -84,27 +79,6 @@ class TestStatements : public QObject {
         if (!data.Eof())
             QCOMPARE(data.field(u"images"_s).toString(), u"g%1s%2"_s.arg(group).arg(sgroups[0]));
         QCOMPARE(column(data, u"sgroup"_s), sgroups);
-    }
-
-    void selectedSubGroup_data() {
-        QTest::addColumn<int>("sgroup");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<bool>("marked");
-        QTest::newRow("marked") << 2 << 1 << true;
-        QTest::newRow("not marked") << 3 << 1 << false;
-        QTest::newRow("no such sub-group") << 99 << 0 << false;
-    }
-
-    void selectedSubGroup() {
-        QFETCH(int, sgroup);
-        QFETCH(int, rows);
-        QFETCH(bool, marked);
-        DataSource data = open(Statements::selectedSubGroup(1, sgroup));
-        QCOMPARE(data.RecordCount(), rows);
-        if (rows > 0) {
-            QCOMPARE(data.field(u"sgroup"_s).toInt(), sgroup);
-            QCOMPARE(data.field(u"select"_s).toBool(), marked);
-        }
     }
 
     void tallies_data() {

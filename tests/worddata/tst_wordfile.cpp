@@ -1,15 +1,13 @@
 // Opening a word-data file: what is refused and why, and that opening or a refused write
 // never changes the file.
-#include "dataerror.h"
-#include "datasource.h"
 #include "deckfixture.h"
 #include "statements.h"
 #include "testmain.h"
 #include "worddatafile.h"
 #include "worddataformat.h"
+#include "worddatatest.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -19,11 +17,6 @@ using Reason = DataError::Reason;
 Q_DECLARE_METATYPE(DataError::Reason)
 
 namespace {
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -39,15 +32,7 @@ DeckFixture smallDeck() {
 
 // The reason the first read of path fails with, or nullopt when it opens.
 std::optional<Reason> openFailure(const QString& path) {
-    try {
-        DataSource data;
-        data.setDatabaseName(path);
-        data.setRecordSource(u"tittle"_s);
-        data.Refresh();
-        return std::nullopt;
-    } catch (const DataError& error) {
-        return error.reason();
-    }
+    return failure([&] { opened(path, u"tittle"_s); });
 }
 
 } // namespace
@@ -60,23 +45,12 @@ class TestWordFile : public QObject {
   private slots:
     void cleanup() { WordDataFile::closeAll(); }
 
-    void newFileOpensWithEveryRecordSource() {
-        const QString file = path(u"new.pml"_s);
-        WordDataFormat::create(file);
-        QCOMPARE(DeckFixture::scalar(file, u"PRAGMA application_id"_s).toInt(),
-                 WordDataFormat::applicationId);
-        QCOMPARE(DeckFixture::scalar(file, u"PRAGMA user_version"_s).toInt(),
-                 WordDataFormat::formatVersion);
-        for (const auto& source : WordDataFormat::recordSources()) {
-            DataSource data;
-            data.setDatabaseName(file);
-            data.setRecordSource(QString(source.source));
-            data.Refresh();
-            QVERIFY(data.Eof());
-            for (const QString& field : source.fields)
-                QVERIFY2(data.fieldNames().contains(field), qPrintable(field));
-        }
+    void createNeverOverwritesADeck() {
+        const QString file = path(u"existing.pml"_s);
+        smallDeck().write(file);
+        const QByteArray before = contents(file);
         QVERIFY_THROWS_EXCEPTION(DataError, WordDataFormat::create(file));
+        QCOMPARE(contents(file), before);
     }
 
     void wrongFilesAreRefusedAndLeftAsTheyWere_data() {
@@ -154,10 +128,7 @@ class TestWordFile : public QObject {
         QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
         const QByteArray before = contents(file);
 
-        DataSource words;
-        words.setDatabaseName(file);
-        words.setRecordSource(Statements::levelWordsAfter(0, 0));
-        words.Refresh();
+        DataSource words = opened(file, Statements::levelWordsAfter(0, 0));
         QCOMPARE(words.RecordCount(), 3);
         QVERIFY(WordDataFile::isReadOnly(file));
 
@@ -167,11 +138,8 @@ class TestWordFile : public QObject {
         QCOMPARE(words.field(u"level"_s).toInt(), 0); // the result keeps what the file holds
         QVERIFY_THROWS_EXCEPTION(DataError, words.updateAll({{u"level"_s, 0}}));
 
-        DataSource marks;
-        marks.setDatabaseName(file);
-        marks.setRecordSource(u"selected"_s);
-        marks.Refresh();
-        QVERIFY_THROWS_EXCEPTION(DataError, marks.updateAll({{u"select"_s, false}}));
+        QVERIFY_THROWS_EXCEPTION(DataError,
+                                 opened(file, u"selected"_s).updateAll({{u"select"_s, false}}));
 
         WordDataFile::closeAll();
         QCOMPARE(contents(file), before);
@@ -189,11 +157,7 @@ class TestWordFile : public QObject {
         const QTemporaryDir own;
         const QString file = own.filePath(name);
         smallDeck().write(file);
-        DataSource data;
-        data.setDatabaseName(file);
-        data.setRecordSource(u"select_word"_s);
-        data.Refresh();
-        QCOMPARE(data.RecordCount(), 3);
+        QCOMPARE(opened(file, u"select_word"_s).RecordCount(), 3);
         WordDataFile::closeAll();
         QCOMPARE(QDir(own.path()).entryList(QDir::Files), QStringList{name}); // no stray file
     }

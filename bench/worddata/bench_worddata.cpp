@@ -1,0 +1,240 @@
+// What the screens do with the word-data file on a click, on a generated 10,000-word deck.
+// Run from a Release build: build-rel/bench/worddata/bench-worddata
+// The deck is written in the current folder (a real disk, so commits cost what they cost);
+// PIMLOTAN_BENCH_DIR names another folder.
+#include "benchdeck.h"
+#include "datasource.h"
+#include "statements.h"
+#include "worddatafile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString deck;
+
+DataSource opened(const Statement& statement) {
+    DataSource data;
+    data.setDatabaseName(deck);
+    data.setRecordSource(statement);
+    data.Refresh();
+    return data;
+}
+
+DataSource openedByName(const QString& name) {
+    DataSource data;
+    data.setDatabaseName(deck);
+    data.setRecordSource(name);
+    data.Refresh();
+    return data;
+}
+
+// Reads the fields a screen reads from up to max rows.
+int readRows(DataSource& data, const QStringList& fields, int max = 1 << 30) {
+    int rows = 0;
+    for (; rows < max && !data.Eof(); ++rows, data.MoveNext())
+        for (const QString& field : fields)
+            benchmark::DoNotOptimize(data.field(field));
+    return rows;
+}
+
+int sumCounts(DataSource& data) {
+    int total = 0;
+    for (; !data.Eof(); data.MoveNext())
+        total += data.field(u"count"_s).toInt();
+    return total;
+}
+
+const QStringList cardFields{u"key"_s,    u"times"_s, u"word"_s,  u"meaning"_s,
+                             u"images"_s, u"voice"_s, u"text1"_s, u"text2"_s};
+
+// Marks as the main menu would leave them: 150 sub-groups (5,000 words, 2,000 at level 0,
+// 1,000 at level 1) for the study statements, 30 (1,000 words) for the reset.
+constexpr int studyMarks = 150;
+constexpr int resetMarks = 30;
+
+void openFile(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        WordDataFile::closeAll();
+        state.ResumeTiming();
+        DataSource groups = openedByName(u"tittle"_s);
+        benchmark::DoNotOptimize(readRows(groups, {u"group"_s, u"ttlimage"_s}));
+    }
+}
+
+void subGroupPage(benchmark::State& state) {
+    for (auto _ : state) {
+        DataSource page = opened(Statements::subGroupPage(3, 15));
+        benchmark::DoNotOptimize(readRows(page, {u"images"_s, u"sgroup"_s}, 8));
+    }
+}
+
+void subGroupTalliesOfAPage(benchmark::State& state) {
+    for (auto _ : state)
+        for (int s = 15; s < 22; ++s) {
+            DataSource tallies = opened(Statements::subGroupTallies(3, s));
+            benchmark::DoNotOptimize(sumCounts(tallies));
+        }
+}
+
+void groupTotals(benchmark::State& state) {
+    for (auto _ : state)
+        for (int g = 1; g <= BenchDeck::groups; ++g) {
+            DataSource tallies = opened(Statements::groupTallies(g));
+            benchmark::DoNotOptimize(sumCounts(tallies));
+        }
+}
+
+void markedLevelTallies(benchmark::State& state) {
+    BenchDeck::markFirstSubGroups(deck, studyMarks);
+    for (auto _ : state) {
+        DataSource tallies = openedByName(u"syukei2"_s);
+        benchmark::DoNotOptimize(sumCounts(tallies));
+    }
+}
+
+void batchOfNine(benchmark::State& state) {
+    BenchDeck::markFirstSubGroups(deck, studyMarks);
+    for (auto _ : state) {
+        DataSource words = opened(Statements::levelWordsAfter(1, 5000));
+        benchmark::DoNotOptimize(readRows(words, cardFields, 9));
+    }
+}
+
+// As the slide show loads a level: every word of it, its number, and the first card.
+void wholeLevel(benchmark::State& state) {
+    BenchDeck::markFirstSubGroups(deck, studyMarks);
+    int count = 0;
+    for (auto _ : state) {
+        DataSource words = opened(Statements::levelWordsAfter(0, 0));
+        count = words.RecordCount();
+        benchmark::DoNotOptimize(readRows(words, cardFields, 1));
+    }
+    state.counters["words"] = count;
+}
+
+// Reading every card of that level (the show does it one card every few seconds).
+void wholeLevelEveryRow(benchmark::State& state) {
+    BenchDeck::markFirstSubGroups(deck, studyMarks);
+    for (auto _ : state) {
+        DataSource words = opened(Statements::levelWordsAfter(0, 0));
+        benchmark::DoNotOptimize(readRows(words, cardFields));
+    }
+}
+
+void markOneSubGroup(benchmark::State& state) {
+    bool mark = true;
+    for (auto _ : state) {
+        DataSource row = opened(Statements::selectedSubGroup(4, 10));
+        row.Edit();
+        row.setField(u"select"_s, mark);
+        row.Update();
+        mark = !mark;
+    }
+}
+
+// As the practice grades a card: re-open the batch's result (the level from its start),
+// find the word, write level and times, committed.
+void gradeOneWord(benchmark::State& state) {
+    BenchDeck::markFirstSubGroups(deck, studyMarks);
+    const QList<int> keys = [] {
+        DataSource words = opened(Statements::levelWordsAfter(1, 0));
+        QList<int> all;
+        for (; !words.Eof(); words.MoveNext())
+            all.append(words.field(u"key"_s).toInt());
+        return all;
+    }();
+    qsizetype next = 0;
+    for (auto _ : state) {
+        DataSource words = opened(Statements::levelWordsAfter(1, 0));
+        words.FindFirst(u"key = "_s + QString::number(keys[next++ % keys.size()]));
+        words.Edit();
+        words.setField(u"level"_s, 1); // OK on a level-1 word keeps it at level 1
+        words.setField(u"times"_s, words.field(u"times"_s).toInt() + 1);
+        words.Update();
+    }
+}
+
+void resetMarkedWords(benchmark::State& state) {
+    BenchDeck::markFirstSubGroups(deck, resetMarks);
+    int count = 0;
+    for (auto _ : state) {
+        DataSource words = openedByName(u"select_word"_s);
+        count = words.RecordCount();
+        words.updateAll({{u"level"_s, 0}, {u"times"_s, 0}});
+    }
+    state.counters["words"] = count;
+}
+
+void printPlans() {
+    BenchDeck::markFirstSubGroups(deck, studyMarks);
+    const QList<QPair<const char*, Statement>> statements{
+        {"S1 selected sub-group", Statements::selectedSubGroup(4, 10)},
+        {"S2 sub-group page", Statements::subGroupPage(3, 15)},
+        {"S3 group tallies", Statements::groupTallies(3)},
+        {"S4 sub-group tallies", Statements::subGroupTallies(3, 15)},
+        {"S5 level words", Statements::levelWordsAfter(1, 0)},
+        {"S6 marked level tallies", Statements::markedLevelTallies()},
+        {"grading write",
+         {u"UPDATE \"select_word\" SET \"level\" = ?, \"times\" = ?"
+          u" WHERE \"key\" = ?"_s,
+          {1, 1, 42},
+          {}}},
+    };
+    for (const auto& [name, statement] : statements) {
+        QSqlQuery query(WordDataFile::connection(deck));
+        query.prepare(u"EXPLAIN QUERY PLAN "_s + statement.sql);
+        for (int value : statement.values)
+            query.addBindValue(value);
+        query.exec();
+        std::fprintf(stderr, "%s\n", name);
+        while (query.next())
+            std::fprintf(stderr, "  %s\n", qPrintable(query.value(3).toString()));
+    }
+    WordDataFile::closeAll();
+}
+
+} // namespace
+
+#define WORDDATA_BENCH(fn, label)                                                                  \
+    BENCHMARK(fn)                                                                                  \
+        ->Name(label)                                                                              \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->Repetitions(5)                                                                           \
+        ->ReportAggregatesOnly(true)
+
+WORDDATA_BENCH(openFile, "open file, check it, list groups");
+WORDDATA_BENCH(subGroupPage, "S2 one page");
+WORDDATA_BENCH(subGroupTalliesOfAPage, "S4 seven rows");
+WORDDATA_BENCH(groupTotals, "S3 six groups");
+WORDDATA_BENCH(markedLevelTallies, "syukei2");
+WORDDATA_BENCH(batchOfNine, "S5 batch of 9");
+WORDDATA_BENCH(wholeLevel, "S5 whole level + RecordCount + first card");
+WORDDATA_BENCH(wholeLevelEveryRow, "S5 whole level, every card read (not a click)");
+WORDDATA_BENCH(markOneSubGroup, "mark a sub-group (S1, edit, update)");
+WORDDATA_BENCH(gradeOneWord, "grade a word (find, edit, update)");
+WORDDATA_BENCH(resetMarkedWords, "reset 1000 marked words");
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    const QString base = qEnvironmentVariable("PIMLOTAN_BENCH_DIR", QDir::currentPath());
+    QTemporaryDir dir(base + u"/bench-worddata-XXXXXX"_s);
+    if (!dir.isValid())
+        return 1;
+    deck = dir.filePath(u"bench.pml"_s);
+    BenchDeck::write(deck);
+    printPlans();
+    benchmark::RunSpecifiedBenchmarks();
+    WordDataFile::closeAll();
+    benchmark::Shutdown();
+    return 0;
+}

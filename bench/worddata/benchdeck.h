@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The benchmark's deck: 6 groups x 50 sub-groups, 10,000 words spread evenly over the
+// sub-groups with interleaved keys; per sub-group 40 % of the words at level 0, 20 % at
+// level 1 and 10 % at each of levels 2 to 5.
+namespace BenchDeck {
+
+inline constexpr int groups = 6;
+inline constexpr int subGroupsPerGroup = 50;
+inline constexpr int words = 10000;
+
+void write(const QString& path);
+
+// Marks exactly the first count sub-groups in (group, sgroup) order, through a private
+// connection (as another form would have left them).
+void markFirstSubGroups(const QString& path, int count);
+
+} // namespace BenchDeck
