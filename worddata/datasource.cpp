@@ -9,7 +9,6 @@
 #include <QRegularExpression>
 #include <QSqlRecord>
 #include <algorithm>
-#include <numeric>
 
 using namespace Qt::StringLiterals;
 using Reason = DataError::Reason;
@@ -202,9 +201,20 @@ void DataSource::updateAll(const QVariantMap& assignments) {
     if (isEmpty() || values.isEmpty())
         return;
     result_->finish();
-    QList<int> all(result_->loadedRows().size());
-    std::iota(all.begin(), all.end(), 0);
-    WordDataFile::inTransaction(path_, [&] { writeRows(all, values); });
+    // Rows that already hold the values need no write while the result is what the file
+    // holds: clearing the marks of a group with none set then writes nothing at all.
+    const bool current = result_->isCurrent();
+    QList<int> rows;
+    for (int row = 0; row < result_->loadedRows().size(); ++row) {
+        const QList<QVariant>& stored = result_->row(row);
+        const bool same = std::all_of(values.keyBegin(), values.keyEnd(),
+                                      [&](int column) { return stored[column] == values[column]; });
+        if (!current || !same)
+            rows.append(row);
+    }
+    if (rows.isEmpty())
+        return;
+    WordDataFile::inTransaction(path_, [&] { writeRows(rows, values); });
     for (QList<QVariant>& row : result_->loadedRows())
         for (auto it = values.constBegin(); it != values.constEnd(); ++it)
             row[it.key()] = it.value();
@@ -246,6 +256,7 @@ void DataSource::writeRows(const QList<int>& rows, const QHash<int, QVariant>& v
     }
     query.finish();
     const qlonglong changed = scalarSql(db, u"SELECT total_changes()"_s).toLongLong() - before;
+    ResultRows::noteWrite(db.connectionName());
     if (changed < rows.size())
         throw DataError(Reason::NoCurrentRow,
                         u"a row to write is no longer in %1"_s.arg(resultSource_));

@@ -18,6 +18,12 @@ QHash<QString, QList<std::weak_ptr<ResultRows>>>& openResults() {
     return results;
 }
 
+// The number of writes made on each connection, by connection name.
+QHash<QString, quint64>& writeCounts() {
+    static QHash<QString, quint64> counts;
+    return counts;
+}
+
 QString trimmedSql(const QString& sql) {
     QString text = sql.trimmed();
     while (text.endsWith(u';'))
@@ -32,6 +38,7 @@ std::shared_ptr<ResultRows> ResultRows::open(const QString& connectionName,
     const QSqlDatabase db = QSqlDatabase::database(connectionName, false);
     auto result = std::make_shared<ResultRows>();
     result->connection_ = connectionName;
+    result->writesAtOpen_ = writeCounts().value(connectionName);
     result->values_ = QList<QVariant>(statement.values.begin(), statement.values.end());
     result->countSql_ = statement.countSql.isEmpty()
                             ? u"SELECT count(*) FROM ("_s + trimmedSql(statement.sql) + u')'
@@ -86,6 +93,14 @@ int ResultRows::count() {
 void ResultRows::finish() {
     while (fetchOne()) {
     }
+}
+
+void ResultRows::noteWrite(const QString& connectionName) {
+    ++writeCounts()[connectionName];
+}
+
+bool ResultRows::isCurrent() const {
+    return writeCounts().value(connection_) == writesAtOpen_;
 }
 
 void ResultRows::finishAll(const QString& connectionName) {

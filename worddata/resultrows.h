@@ -36,6 +36,11 @@ class ResultRows {
 
     // Finishes every open result of a connection (before a write or closing it).
     static void finishAll(const QString& connectionName);
+    // Records that rows were written on a connection.
+    static void noteWrite(const QString& connectionName);
+    // True when nothing was written on the connection since this result was opened, so its
+    // rows are what the file holds.
+    bool isCurrent() const;
 
   private:
     bool fetchOne();
@@ -47,4 +52,5 @@ class ResultRows {
     QStringList names_;
     QList<QList<QVariant>> rows_;
     std::optional<int> count_;
+    quint64 writesAtOpen_ = 0;
 };

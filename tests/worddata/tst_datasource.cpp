@@ -233,7 +233,13 @@ class TestDataSource : public QObject {
         // Marked sub-groups only: 7 and 8 keep their level.
         QCOMPARE(stored(u"SELECT group_concat(key) FROM word WHERE level <> 0"_s).toString(),
                  u"7,8"_s);
-        open(u"selected"_s).updateAll({{u"select"_s, false}});
+        // Opened before another data source marks sub-group 3: its mark is cleared too.
+        DataSource marks = open(u"selected"_s);
+        DataSource third = open(Statements::selectedSubGroup(1, 3));
+        third.Edit();
+        third.setField(u"select"_s, true);
+        third.Update();
+        marks.updateAll({{u"select"_s, false}});
         QCOMPARE(stored(u"SELECT sum(\"select\") FROM subgroup"_s).toInt(), 0);
         QCOMPARE(open(u"select_word"_s).RecordCount(), 0);
     }

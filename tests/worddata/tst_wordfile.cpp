@@ -136,7 +136,7 @@ class TestWordFile : public QObject {
         words.setField(u"level"_s, 1);
         QVERIFY_THROWS_EXCEPTION(DataError, words.Update());
         QCOMPARE(words.field(u"level"_s).toInt(), 0); // the result keeps what the file holds
-        QVERIFY_THROWS_EXCEPTION(DataError, words.updateAll({{u"level"_s, 0}}));
+        QVERIFY_THROWS_EXCEPTION(DataError, words.updateAll({{u"times"_s, 5}}));
 
         QVERIFY_THROWS_EXCEPTION(DataError,
                                  opened(file, u"selected"_s).updateAll({{u"select"_s, false}}));
