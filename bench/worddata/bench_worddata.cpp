@@ -4,6 +4,7 @@
 // PIMLOTAN_BENCH_DIR names another folder.
 #include "benchdeck.h"
 #include "datasource.h"
+#include "deckfixture.h"
 #include "statements.h"
 #include "worddatafile.h"
 
@@ -163,15 +164,31 @@ void gradeOneWord(benchmark::State& state) {
     }
 }
 
+// The reset as the main menu runs it: every word of the marked sub-groups back to level 0.
+// Before each run the words get levels again (not timed), so every row is written.
 void resetMarkedWords(benchmark::State& state) {
     BenchDeck::markFirstSubGroups(deck, resetMarks);
     int count = 0;
     for (auto _ : state) {
+        state.PauseTiming();
+        DeckFixture::execute(deck, {u"UPDATE word SET level = 1 + key % 5, times = 3"_s});
+        state.ResumeTiming();
         DataSource words = openedByName(u"select_word"_s);
         count = words.RecordCount();
         words.updateAll({{u"level"_s, 0}, {u"times"_s, 0}});
     }
     state.counters["words"] = count;
+}
+
+// Choosing a group clears every mark of the file (three sub-groups were marked, not timed).
+void clearEveryMark(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        BenchDeck::markFirstSubGroups(deck, 3);
+        state.ResumeTiming();
+        DataSource marks = openedByName(u"selected"_s);
+        marks.updateAll({{u"select"_s, false}});
+    }
 }
 
 void printPlans() {
@@ -222,6 +239,7 @@ WORDDATA_BENCH(wholeLevelEveryRow, "S5 whole level, every card read (not a click
 WORDDATA_BENCH(markOneSubGroup, "mark a sub-group (S1, edit, update)");
 WORDDATA_BENCH(gradeOneWord, "grade a word (find, edit, update)");
 WORDDATA_BENCH(resetMarkedWords, "reset 1000 marked words");
+WORDDATA_BENCH(clearEveryMark, "clear every mark (choosing a group)");
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
