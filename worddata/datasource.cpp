@@ -7,7 +7,6 @@
 #include "worddataformat.h"
 
 #include <QRegularExpression>
-#include <QSqlRecord>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
