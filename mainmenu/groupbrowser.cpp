@@ -18,7 +18,9 @@ template <typename Write> void write(Write&& work) {
     try {
         work();
     } catch (const DataError& error) {
-        if (error.reason() == DataError::Reason::Engine)
+        // The engine refused it (read-only file, full disk) or the file is gone.
+        if (error.reason() == DataError::Reason::Engine ||
+            error.reason() == DataError::Reason::FileMissing)
             throw GroupBrowser::WriteRefused(error.what());
         throw;
     }
@@ -59,8 +61,10 @@ QList<GroupBrowser::Group> GroupBrowser::groups() {
 
 std::optional<GroupBrowser::GroupText> GroupBrowser::chooseGroup(int group) {
     chosenGroup_ = group;
-    open(Data1, QStringLiteral("selected"));
-    write([this] { Data1.updateAll({{QStringLiteral("select"), false}}); });
+    write([this] {
+        open(Data1, QStringLiteral("selected"));
+        Data1.updateAll({{QStringLiteral("select"), false}});
+    });
     MarkedCount = 0;
 
     open(Data1, QStringLiteral("tittle"));
@@ -119,9 +123,9 @@ GroupBrowser::Page GroupBrowser::showPage() {
 
 bool GroupBrowser::toggleMark(int row) {
     const auto r = static_cast<size_t>(row);
-    open(Data1, Statements::selectedSubGroup(chosenGroup_, RowSgroup.at(r)));
     const bool mark = RowMark.at(r) != 1;
-    write([this, mark] {
+    write([this, mark, r] {
+        open(Data1, Statements::selectedSubGroup(chosenGroup_, RowSgroup.at(r)));
         Data1.Edit();
         Data1.setField(QStringLiteral("select"), mark);
         Data1.Update();
@@ -132,8 +136,8 @@ bool GroupBrowser::toggleMark(int row) {
 }
 
 void GroupBrowser::reset() {
-    open(Data1, QStringLiteral("select_word"));
     write([this] {
+        open(Data1, QStringLiteral("select_word"));
         Data1.updateAll({{QStringLiteral("level"), 0}, {QStringLiteral("times"), 0}});
     });
     LowerBound = RowSgroup[0];

@@ -192,6 +192,16 @@ class TestGroupBrowser : public QObject {
         QVERIFY(!page.rows[0].levelCounts[1]);
     }
 
+    void vanishedFileIsARefusedWrite() {
+        makeDeck(2);
+        QVERIFY(browser.chooseGroup(1));
+        browser.showPage();
+        QFile::remove(path);
+        QVERIFY_THROWS_EXCEPTION(GroupBrowser::WriteRefused, browser.toggleMark(0));
+        QCOMPARE(browser.MarkedCount, 0);
+        QVERIFY(!QFile::exists(path)); // not made again by the write
+    }
+
     void refusedWritesChangeNothing() {
         makeDeck(2);
         QVERIFY(browser.chooseGroup(1));

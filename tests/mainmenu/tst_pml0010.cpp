@@ -224,11 +224,15 @@ class TestPml0010 : public QObject {
         makeDeck();
         QFile::setPermissions(deckPath(), QFile::ReadOwner);
         open(); // reading works
-        QVERIFY(form->Im_big[0]->isVisibleTo(form.get()));
-        form->Im_big_Click(0); // clearing the marks is a write
+        form->Im_big_Click(0);
+        QVERIFY(form->Ch_syo[0]->isVisibleTo(form.get()));
+        QVERIFY(fake->prompter.messages.isEmpty());
+        form->Ch_syo[0]->click(); // a mark is a write
         QCOMPARE(fake->prompter.texts(),
                  QStringList{QStringLiteral("きろくを ほぞんできませんでした。")});
-        QCOMPARE(fake->prompter.messages[0].title, QStringLiteral("PML0010Im_big_Click"));
+        QCOMPARE(fake->prompter.messages[0].title, QStringLiteral("PML0010Ch_syo_Click"));
+        QVERIFY(!form->Ch_syo[0]->isChecked());
+        QVERIFY(!form->Bt_rensyu->isVisibleTo(form.get()));
     }
 
     void closingSavesTheSoundSettings() {
