@@ -397,12 +397,22 @@ class TestPracticeDrill : public QObject {
         QVERIFY(!state().NextShown);
     }
 
-    // A read-only file: one message per level choice, the drill goes on, the file stays.
+    void failedWrites_data() {
+        QTest::addColumn<bool>("vanished");
+        QTest::newRow("read-only") << false;
+        QTest::newRow("vanished") << true;
+    }
+    // One message per level choice, the drill goes on, the file stays as it was.
     void failedWrites() {
+        QFETCH(bool, vanished);
         writeLevel(0, 3);
-        QFile::setPermissions(path_, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        const QString kept = vanished ? path_ + u".moved"_s : path_;
+        if (!vanished)
+            QFile::setPermissions(path_, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         PracticeDrill& drill = start();
         drill.BT_level_Click(0);
+        if (vanished)
+            QVERIFY(QFile::rename(path_, kept));
         drill.BT_NG_Click(0);
         drill.BT_OK_Click(1);
         QCOMPARE(events_.kinds(), QList<Message>{Message::SaveFailed});
@@ -410,11 +420,13 @@ class TestPracticeDrill : public QObject {
         QCOMPARE(state().LevelCounts[5], 1);
         QCOMPARE(state().LevelCounts[1], 1);
         QCOMPARE(state().RemainingInLevel, 1);
+        for (int key = 1; key <= 3; ++key)
+            QCOMPARE(stored(kept, key), u"0 0"_s);
+        if (vanished)
+            return;
         drill.BT_level_Click(0);
         drill.BT_OK_Click(0);
         QCOMPARE(events_.kinds(), (QList<Message>{Message::SaveFailed, Message::SaveFailed}));
-        for (int key = 1; key <= 3; ++key)
-            QCOMPARE(stored(path_, key), u"0 0"_s);
     }
 
     // A word gone from the file: nothing is written, the card still counts as graded.
