@@ -172,6 +172,22 @@ class TestPml0030 : public QObject {
         }
     }
 
+    void toThePracticeAndBack() {
+        open();
+        QVERIFY(click(form->BT_level[1]));
+        QVERIFY(click(form->BT_view));
+        QTRY_VERIFY(!form);
+        QVERIFY(practice && practice->isVisible());
+        // The practice switches back: the level chosen here is the starting level.
+        form = qobject_cast<PML0030*>(Forms::show(Forms::Id::SlideShow));
+        QVERIFY(form);
+        form->Form_Activate();
+        QCOMPARE(form->LB_track->text(), QStringLiteral("○"));
+        QCOMPARE(form->LB_no->text(), QStringLiteral("  0/  2"));
+        QVERIFY(!form->LB_repeat->isVisible());
+        QCOMPARE(panelColour(*form), QColor(0, 0xC0, 0));
+    }
+
     void menuCommands() {
         open();
         AppFolder = QStringLiteral("/opt/pimlotan/");

@@ -158,6 +158,33 @@ class TestSlideShowEngine : public QObject {
                 show.s().HoldTicks != before.HoldTicks);
     }
 
+    void ticksWhileSpeakingAreIgnored() {
+        // A device that lets timer ticks through while it speaks (as a nested event loop
+        // would): they must not re-enter the show, so each voice is spoken once.
+        struct ReenteringDevice : SoundDevice {
+            void setVolume(quint32) override {}
+            quint32 volume() const override { return 0; }
+            void play(const QString&, bool) override {
+                ++plays;
+                engine->Timer1_Timer();
+                engine->Timer2_Timer();
+                engine->Timer3_Timer();
+            }
+            SlideShowEngine* engine = nullptr;
+            int plays = 0;
+        } device;
+        Show show({2, 0, 0, 0, 0, 0});
+        device.engine = &show.engine;
+        show.fixture.fake.platform.sound = &device;
+        show.engine.play();
+        QCOMPARE(ticksOf(show.engine, Phase::Grow), 10);
+        QCOMPARE(device.plays, 1);
+        QCOMPARE(ticksOf(show.engine, Phase::Hold), 2);
+        QCOMPARE(device.plays, 2);
+        QCOMPARE(ticksOf(show.engine, Phase::Shrink), 10);
+        QCOMPARE(show.s().LevelPosition, 2);
+    }
+
     void endOfLevel_data() {
         QTest::addColumn<int>("start");
         QTest::addColumn<bool>("repeat");
