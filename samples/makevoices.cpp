@@ -4,10 +4,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QHash>
 #include <QProcess>
 #include <QThread>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

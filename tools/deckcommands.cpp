@@ -3,9 +3,11 @@
 #include "deckcsv.h"
 #include "deckvalidator.h"
 #include "pmldeck.h"
+#include "recordsourcecheck.h"
 
 #include <QFileInfo>
 #include <dataerror.h>
+#include <worddatafile.h>
 
 namespace DeckCommands {
 
@@ -42,14 +44,17 @@ int build(const QString& deckFolder, const QString& output, QTextStream& out) {
 
 int check(const QString& pml, QTextStream& out) {
     Deck deck;
+    DeckProblems problems;
     try {
         deck = PmlDeck::read(pml);
+        problems = RecordSourceCheck::run(pml);
+        WordDataFile::close(pml);
     } catch (const DataError& error) {
+        WordDataFile::close(pml);
         out << error.message() << '\n' << pml << ": not a usable word-data file\n";
         return 1;
     }
-    const DeckProblems problems =
-        validateDeck(deck, DeckOrigin{pml, pml, pml}, QFileInfo(pml).absolutePath());
+    problems << validateDeck(deck, DeckOrigin{pml, pml, pml}, QFileInfo(pml).absolutePath());
     for (const DeckProblem& problem : problems)
         out << problem.toString() << '\n';
     out << pml << ": " << summary(deck) << ": "

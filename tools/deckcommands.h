@@ -11,7 +11,8 @@ namespace DeckCommands {
 // the deck has any problem, and reports every problem.
 int build(const QString& deckFolder, const QString& output, QTextStream& out);
 
-// Checks an existing word-data file: its format, its rows, and the media beside it.
+// Checks an existing word-data file: its format, its record sources, its rows, and the media
+// beside it.
 int check(const QString& pml, QTextStream& out);
 
 // Writes a word-data file back as a deck folder (CSV files with levels and counts, and the

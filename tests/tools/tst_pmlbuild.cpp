@@ -223,6 +223,16 @@ class TestPmlBuild : public QObject {
             << QStringList{u"PRAGMA ignore_check_constraints = ON"_s,
                            u"UPDATE word SET level = 9 WHERE key = 2"_s}
             << QString() << QByteArray() << unusable;
+        QTest::newRow("record source redefined")
+            << QStringList{u"DROP VIEW syukei"_s,
+                           u"CREATE VIEW syukei AS SELECT \"group\", sgroup, level, 1 AS count"
+                           " FROM word GROUP BY 1, 2, 3 UNION ALL SELECT 1, 1, 0, 5"_s}
+            << QString() << QByteArray()
+            << QStringList{
+                   u"out/words.pml: record source syukei does not hold the word count of"
+                   " each group, sub-group and level"_s,
+                   u"out/words.pml: record source syukei has a level twice in a sub-group"_s,
+                   u"out/words.pml: 2 groups, 3 sub-groups, 3 words: 2 problems"_s};
         QTest::newRow("record source missing")
             << QStringList{u"DROP VIEW syukei2"_s} << QString() << QByteArray() << unusable;
         QTest::newRow("another application's database")
