@@ -220,8 +220,7 @@ void DataSource::updateAll(const QVariantMap& assignments) {
 }
 
 // One UPDATE per row through the record source's view (its trigger writes the base table),
-// the row named by its identity fields as read. Every row must be found: the trigger changes
-// exactly one stored row per row of the view, so the engine's change count tells.
+// the row named by its identity fields as read. Every row must still be in the view.
 void DataSource::writeRows(const QList<int>& rows, const QHash<int, QVariant>& values) {
     const WordDataFormat::UpdatableSource* updatable =
         WordDataFormat::updatableSource(resultSource_);
@@ -241,10 +240,25 @@ void DataSource::writeRows(const QList<int>& rows, const QHash<int, QVariant>& v
     const QSqlDatabase db = WordDataFile::connection(path_);
     // No statement may stay open beside a write: its commit would wait for it.
     ResultRows::finishAll(db.connectionName());
-    const qlonglong before = scalarSql(db, u"SELECT total_changes()"_s).toLongLong();
     QSqlQuery query(db);
     if (!query.prepare(sql))
         throw engineError(query, sql);
+    // The view's trigger changes stored rows only for a row still in the view; the change
+    // count of the connection (which counts what triggers change) tells, row by row.
+    const QString countSql = u"SELECT total_changes()"_s;
+    QSqlQuery changes(db);
+    changes.setForwardOnly(true);
+    if (!changes.prepare(countSql))
+        throw engineError(changes, countSql);
+    const auto totalChanges = [&] {
+        if (!changes.exec() || !changes.next())
+            throw engineError(changes, countSql);
+        const qlonglong total = changes.value(0).toLongLong();
+        changes.finish();
+        return total;
+    };
+    qlonglong before = totalChanges();
+    bool allFound = true;
     for (int row : rows) {
         for (int column : columns)
             query.addBindValue(values[column]);
@@ -252,11 +266,14 @@ void DataSource::writeRows(const QList<int>& rows, const QHash<int, QVariant>& v
             query.addBindValue(result_->row(row)[column]);
         if (!query.exec())
             throw engineError(query, sql);
+        const qlonglong after = totalChanges();
+        allFound = allFound && after > before;
+        before = after;
     }
     query.finish();
-    const qlonglong changed = scalarSql(db, u"SELECT total_changes()"_s).toLongLong() - before;
+    changes.finish();
     ResultRows::noteWrite(db.connectionName());
-    if (changed < rows.size())
+    if (!allFound)
         throw DataError(Reason::NoCurrentRow,
                         u"a row to write is no longer in %1"_s.arg(resultSource_));
 }

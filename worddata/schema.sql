@@ -40,11 +40,47 @@ CREATE TABLE "word" (
   FOREIGN KEY ("group", "sgroup") REFERENCES "subgroup" ("group", "sgroup")
 ) STRICT;
 
--- Words of a sub-group by level and key: the tallies and the word pages read only this index.
+-- Words of a sub-group by level and key: the words of the marked sub-groups.
 CREATE INDEX "word_by_subgroup_level" ON "word" ("group", "sgroup", "level");
+
+-- Words of a level in key order, with their sub-group: the words of a level come in the
+-- order they are shown, so the first of two thousand is read without sorting them all.
+CREATE INDEX "word_by_level_key" ON "word" ("level", "key", "group", "sgroup");
 
 -- The marked sub-groups are the outer loop of the study views.
 CREATE INDEX "subgroup_by_select" ON "subgroup" ("select");
+
+-- The number of words per (group, sub-group, level), kept by the triggers on "word", so that
+-- the tallies on every click are read, not counted (counting a group's words costs 0.5 ms).
+CREATE TABLE "tally" (
+  "group"  INTEGER NOT NULL,
+  "sgroup" INTEGER NOT NULL,
+  "level"  INTEGER NOT NULL,
+  "count"  INTEGER NOT NULL CHECK ("count" >= 0),
+  PRIMARY KEY ("group", "sgroup", "level")
+) STRICT, WITHOUT ROWID;
+
+CREATE TRIGGER "word_tally_insert" AFTER INSERT ON "word"
+BEGIN
+  INSERT INTO "tally" VALUES (NEW."group", NEW."sgroup", NEW."level", 1)
+  ON CONFLICT DO UPDATE SET "count" = "count" + 1;
+END;
+
+CREATE TRIGGER "word_tally_delete" AFTER DELETE ON "word"
+BEGIN
+  UPDATE "tally" SET "count" = "count" - 1
+  WHERE "group" = OLD."group" AND "sgroup" = OLD."sgroup" AND "level" = OLD."level";
+END;
+
+CREATE TRIGGER "word_tally_update" AFTER UPDATE OF "group", "sgroup", "level" ON "word"
+WHEN NEW."group" IS NOT OLD."group" OR NEW."sgroup" IS NOT OLD."sgroup"
+  OR NEW."level" IS NOT OLD."level"
+BEGIN
+  UPDATE "tally" SET "count" = "count" - 1
+  WHERE "group" = OLD."group" AND "sgroup" = OLD."sgroup" AND "level" = OLD."level";
+  INSERT INTO "tally" VALUES (NEW."group", NEW."sgroup", NEW."level", 1)
+  ON CONFLICT DO UPDATE SET "count" = "count" + 1;
+END;
 
 CREATE VIEW "selected" AS
   SELECT "group", "sgroup", "select" FROM "subgroup";
@@ -53,23 +89,23 @@ CREATE VIEW "ordered" AS
   SELECT "group", "sgroup", "images" FROM "subgroup";
 
 CREATE VIEW "syukei" AS
-  SELECT "group", "sgroup", "level", count(*) AS "count"
-  FROM "word" GROUP BY "group", "sgroup", "level";
+  SELECT "group", "sgroup", "level", "count" FROM "tally" WHERE "count" > 0;
 
--- CROSS JOIN keeps the few marked sub-groups as the outer loop (SQLite would otherwise
--- walk every word of a level).
+-- CROSS JOIN keeps the marked sub-groups as the outer loop.
 CREATE VIEW "syukei2" AS
-  SELECT w."level" AS "level", count(*) AS "count"
-  FROM "subgroup" s CROSS JOIN "word" w ON w."group" = s."group" AND w."sgroup" = s."sgroup"
-  WHERE s."select" = 1
-  GROUP BY w."level";
+  SELECT t."level" AS "level", sum(t."count") AS "count"
+  FROM "subgroup" s CROSS JOIN "tally" t ON t."group" = s."group" AND t."sgroup" = s."sgroup"
+  WHERE s."select" = 1 AND t."count" > 0
+  GROUP BY t."level";
 
+-- A plain join: for the words of a level SQLite walks "word_by_level_key" in key order and
+-- looks each sub-group up; for all words it walks the marked sub-groups.
 CREATE VIEW "select_word" AS
   SELECT w."key" AS "key", w."level" AS "level", w."times" AS "times", w."word" AS "word",
          w."meaning" AS "meaning", w."images" AS "images", w."voice" AS "voice",
          w."text1" AS "text1", w."text2" AS "text2", w."filler1" AS "filler1",
          w."filler2" AS "filler2", w."filler3" AS "filler3"
-  FROM "subgroup" s CROSS JOIN "word" w ON w."group" = s."group" AND w."sgroup" = s."sgroup"
+  FROM "word" w JOIN "subgroup" s ON s."group" = w."group" AND s."sgroup" = w."sgroup"
   WHERE s."select" = 1;
 
 -- Only the mark can be written through "selected"; any true value is stored as 1.

@@ -44,7 +44,10 @@ Statement levelWordsAfter(int level, int lastKey) {
             u" AND \"select_word\".\"key\" > ? ORDER BY \"select_word\".\"key\";"_s,
             {level, lastKey},
             Source::selectWord,
-            u"SELECT count(*) FROM \"select_word\" WHERE \"level\" = ? AND \"key\" > ?"_s};
+            // The rows of select_word counted from the marked sub-groups and one index alone.
+            u"SELECT count(*) FROM \"subgroup\" s CROSS JOIN \"word\" w"
+            u" ON w.\"group\" = s.\"group\" AND w.\"sgroup\" = s.\"sgroup\""
+            u" WHERE s.\"select\" = 1 AND w.\"level\" = ? AND w.\"key\" > ?"_s};
 }
 
 Statement markedLevelTallies() {

@@ -49,8 +49,10 @@ const UpdatableSource* updatableSource(const QString& source) {
     return nullptr;
 }
 
-// The triggers that make the updatable sources writable.
-static const QStringList writeTriggers{u"selected_update"_s, u"select_word_update"_s};
+// The triggers that make the updatable sources writable and keep the tallies.
+static const QStringList requiredTriggers{u"selected_update"_s, u"select_word_update"_s,
+                                          u"word_tally_insert"_s, u"word_tally_delete"_s,
+                                          u"word_tally_update"_s};
 
 QString schemaSql() {
     initSchemaResource();
@@ -145,7 +147,7 @@ void check(QSqlDatabase& db) {
                 throw DataError(Reason::MissingSource,
                                 u"record source %1 lacks the field %2"_s.arg(source.source, field));
     }
-    for (const QString& trigger : writeTriggers)
+    for (const QString& trigger : requiredTriggers)
         if (scalarSql(db,
                       u"SELECT count(*) FROM sqlite_schema WHERE type = 'trigger' AND name = ?"_s,
                       {trigger})
@@ -159,6 +161,19 @@ void check(QSqlDatabase& db) {
     if (problems != QStringList{u"ok"_s})
         throw DataError(Reason::Damaged,
                         u"the file is damaged: "_s + problems.mid(0, 5).join(u"; "_s));
+}
+
+void checkTallies(QSqlDatabase& db) {
+    const int wrong = scalarSql(db, u"SELECT count(*) FROM ("
+                                    u" SELECT \"group\", \"sgroup\", \"level\", count(*) AS n"
+                                    u" FROM \"word\" GROUP BY 1, 2, 3) c"
+                                    u" FULL JOIN (SELECT * FROM \"tally\" WHERE \"count\" > 0) t"
+                                    u" USING (\"group\", \"sgroup\", \"level\")"
+                                    u" WHERE c.n IS NOT t.\"count\""_s)
+                          .toInt();
+    if (wrong != 0)
+        throw DataError(DataError::Reason::Damaged,
+                        u"the word counts of %1 (group, sub-group, level) are wrong"_s.arg(wrong));
 }
 
 } // namespace WordDataFormat

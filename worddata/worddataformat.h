@@ -110,4 +110,9 @@ void create(const QString& path);
 // fields, the write triggers, and PRAGMA quick_check. Throws DataError saying which failed.
 void check(QSqlDatabase& db);
 
+// Compares the kept word counts ("tally", read by syukei and syukei2) with the words: a file
+// changed by hand with the triggers dropped. Counts every word, so it is not made at opening.
+// Throws DataError(Damaged).
+void checkTallies(QSqlDatabase& db);
+
 } // namespace WordDataFormat

@@ -4,8 +4,10 @@
 #include "statements.h"
 #include "testmain.h"
 #include "worddatafile.h"
+#include "worddataformat.h"
 #include "worddatatest.h"
 
+#include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
 
@@ -104,6 +106,32 @@ class TestStatements : public QObject {
         for (data.MovePrevious(); !data.Bof(); data.MovePrevious())
             ++walked;
         QCOMPARE(walked, rows);
+    }
+
+    // The counts are kept by triggers on the words, so every kind of change keeps them right.
+    void talliesFollowEveryChangeOfTheWords_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("consistent");
+        QTest::newRow("word added") << u"INSERT INTO word (key, \"group\", sgroup, level, word,"
+                                       u" images, voice) VALUES (40, 1, 4, 2, 'x', 'x', 'x')"_s
+                                    << true;
+        QTest::newRow("word moved") << u"UPDATE word SET sgroup = 3 WHERE key = 14"_s << true;
+        QTest::newRow("level changed") << u"UPDATE word SET level = 4 WHERE key = 11"_s << true;
+        QTest::newRow("times changed") << u"UPDATE word SET times = 9 WHERE key = 11"_s << true;
+        QTest::newRow("word deleted") << u"DELETE FROM word WHERE key = 18"_s << true;
+        QTest::newRow("every word reset") << u"UPDATE word SET level = 0, times = 0"_s << true;
+        QTest::newRow("counts changed by hand")
+            << u"UPDATE tally SET count = 5 WHERE sgroup = 1 AND level = 0"_s << false;
+    }
+
+    void talliesFollowEveryChangeOfTheWords() {
+        QFETCH(QString, change);
+        QFETCH(bool, consistent);
+        const QString copy = dir_.filePath(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(QFile::copy(file_, copy));
+        DeckFixture::execute(copy, {change});
+        QSqlDatabase db = WordDataFile::connection(copy);
+        QCOMPARE(!failure([&] { WordDataFormat::checkTallies(db); }), consistent);
     }
 
     void markedTalliesComeInLevelOrder() {
