@@ -122,7 +122,8 @@ QVariant DataSource::field(const QString& name) const {
     if (editing_)
         if (const auto it = pending_.constFind(column); it != pending_.constEnd())
             return *it;
-    return result_->row(pos_)[column];
+    const QVariant& value = result_->cell(pos_, column);
+    return value.isNull() ? QVariant() : value; // a Null reads as an empty variant
 }
 
 void DataSource::FindFirst(const QString& criterion) {
@@ -136,8 +137,9 @@ void DataSource::FindFirst(const QString& criterion) {
     CancelUpdate();
     pos_ = 0;
     for (; result_ && result_->has(pos_); ++pos_) {
+        const QVariant& value = result_->cell(pos_, column);
         bool ok = false;
-        if (result_->row(pos_)[column].toLongLong(&ok) == wanted && ok)
+        if (!value.isNull() && value.toLongLong(&ok) == wanted && ok)
             break;
     }
     noMatch_ = Eof(); // past the end with no match
@@ -182,12 +184,14 @@ void DataSource::Update() {
         return;
     writeRows({pos_}, values);
     for (auto it = values.constBegin(); it != values.constEnd(); ++it)
-        result_->row(pos_)[it.key()] = it.value();
+        result_->cell(pos_, it.key()) = it.value();
 }
 
 void DataSource::CancelUpdate() {
-    editing_ = false;
-    pending_.clear();
+    if (editing_) {
+        editing_ = false;
+        pending_.clear();
+    }
 }
 
 void DataSource::updateAll(const QVariantMap& assignments) {
@@ -204,19 +208,19 @@ void DataSource::updateAll(const QVariantMap& assignments) {
     // holds: clearing the marks of a group with none set then writes nothing at all.
     const bool current = result_->isCurrent();
     QList<int> rows;
-    for (int row = 0; row < result_->loadedRows().size(); ++row) {
-        const QList<QVariant>& stored = result_->row(row);
-        const bool same = std::all_of(values.keyBegin(), values.keyEnd(),
-                                      [&](int column) { return stored[column] == values[column]; });
+    for (int row = 0; row < result_->loaded(); ++row) {
+        const bool same = std::all_of(values.keyBegin(), values.keyEnd(), [&](int column) {
+            return result_->cell(row, column) == values[column];
+        });
         if (!current || !same)
             rows.append(row);
     }
     if (rows.isEmpty())
         return;
     WordDataFile::inTransaction(path_, [&] { writeRows(rows, values); });
-    for (QList<QVariant>& row : result_->loadedRows())
+    for (int row = 0; row < result_->loaded(); ++row)
         for (auto it = values.constBegin(); it != values.constEnd(); ++it)
-            row[it.key()] = it.value();
+            result_->cell(row, it.key()) = it.value();
 }
 
 // One UPDATE per row through the record source's view (its trigger writes the base table),
@@ -263,7 +267,7 @@ void DataSource::writeRows(const QList<int>& rows, const QHash<int, QVariant>& v
         for (int column : columns)
             query.addBindValue(values[column]);
         for (int column : identity)
-            query.addBindValue(result_->row(row)[column]);
+            query.addBindValue(result_->cell(row, column));
         if (!query.exec())
             throw engineError(query, sql);
         const qlonglong after = totalChanges();

@@ -65,18 +65,14 @@ bool ResultRows::fetchOne() {
             throw DataError(DataError::Reason::Engine, error.databaseText());
         return false;
     }
-    QList<QVariant> row;
-    row.reserve(names_.size());
-    for (int i = 0; i < names_.size(); ++i) {
-        const QVariant value = query_->value(i);
-        row.append(value.isNull() ? QVariant() : value); // a Null reads as an empty variant
-    }
-    rows_.append(std::move(row));
+    for (int i = 0; i < names_.size(); ++i)
+        cells_.append(query_->value(i));
+    ++loaded_;
     return true;
 }
 
-bool ResultRows::has(int row) {
-    while (rows_.size() <= row)
+bool ResultRows::readUpTo(int row) {
+    while (loaded_ <= row)
         if (!fetchOne())
             return false;
     return true;
@@ -84,7 +80,7 @@ bool ResultRows::has(int row) {
 
 int ResultRows::count() {
     if (!query_)
-        return int(rows_.size());
+        return loaded_;
     if (!count_) // nothing is written while rows remain unread, so the count holds
         count_ = scalarSql(QSqlDatabase::database(connection_, false), countSql_, values_).toInt();
     return *count_;

@@ -26,9 +26,11 @@ class ResultRows {
 
     const QStringList& names() const { return names_; }
     // Reads up to row; false when the result has fewer rows.
-    bool has(int row);
-    QList<QVariant>& row(int row) { return rows_[row]; }
-    QList<QList<QVariant>>& loadedRows() { return rows_; }
+    bool has(int row) { return row < loaded_ || readUpTo(row); }
+    // The rows read so far.
+    int loaded() const { return loaded_; }
+    // A field of a row read (a Null is a null variant of its column's type).
+    QVariant& cell(int row, int column) { return cells_[qsizetype(row) * names_.size() + column]; }
     // The number of rows; while rows remain unread, counted by the engine without them.
     int count();
     // Reads every remaining row and closes the statement.
@@ -44,13 +46,15 @@ class ResultRows {
 
   private:
     bool fetchOne();
+    bool readUpTo(int row);
 
     QString connection_;
     QString countSql_;
     QList<QVariant> values_;
     std::optional<QSqlQuery> query_; // empty once every row is read
     QStringList names_;
-    QList<QList<QVariant>> rows_;
+    QList<QVariant> cells_; // row after row: one allocation for the whole result
+    int loaded_ = 0;
     std::optional<int> count_;
     quint64 writesAtOpen_ = 0;
 };

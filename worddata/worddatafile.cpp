@@ -27,10 +27,21 @@ QHash<QString, Entry>& registry() {
 }
 
 // One key per file, however the path was spelled.
+// Resolved paths, remembered: resolving costs a system call per folder on every refresh.
+QHash<QString, QString>& resolvedPaths() {
+    static QHash<QString, QString> paths;
+    return paths;
+}
+
 QString keyFor(const QString& path) {
+    if (const auto it = resolvedPaths().constFind(path); it != resolvedPaths().constEnd())
+        return *it;
     const QFileInfo info(path);
     const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+    if (canonical.isEmpty())
+        return info.absoluteFilePath();
+    resolvedPaths().insert(path, canonical);
+    return canonical;
 }
 
 // A file without any write permission is opened read-only even for root, who could otherwise
@@ -121,12 +132,14 @@ void close(const QString& path) {
         return;
     const QString name = it->connectionName;
     registry().erase(it);
+    resolvedPaths().clear();
     removeConnection(name);
 }
 
 void closeAll() {
     const QList<Entry> entries = registry().values();
     registry().clear();
+    resolvedPaths().clear();
     for (const Entry& entry : entries)
         removeConnection(entry.connectionName);
 }
