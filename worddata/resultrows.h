@@ -23,6 +23,10 @@ class ResultRows {
     // Runs statement on the connection; the first row is read at once. Throws DataError.
     static std::shared_ptr<ResultRows> open(const QString& connectionName,
                                             const Statement& statement);
+    ResultRows() = default;
+    ResultRows(const ResultRows&) = delete;
+    ResultRows& operator=(const ResultRows&) = delete;
+    ~ResultRows();
 
     const QStringList& names() const { return names_; }
     // Reads up to row; false when the result has fewer rows.
@@ -38,6 +42,9 @@ class ResultRows {
 
     // Finishes every open result of a connection (before a write or closing it).
     static void finishAll(const QString& connectionName);
+    // Drops the prepared statements kept for a connection (before it closes; every result
+    // on it must be finished).
+    static void forgetStatements(const QString& connectionName);
     // Records that rows were written on a connection.
     static void noteWrite(const QString& connectionName);
     // True when nothing was written on the connection since this result was opened, so its
@@ -47,8 +54,10 @@ class ResultRows {
   private:
     bool fetchOne();
     bool readUpTo(int row);
+    void releaseStatement();
 
     QString connection_;
+    QString sql_;
     QString countSql_;
     QList<QVariant> values_;
     std::optional<QSqlQuery> query_; // empty once every row is read

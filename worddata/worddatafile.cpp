@@ -64,6 +64,7 @@ void removeConnection(const QString& name) {
         ResultRows::finishAll(name); // no statement outlives its connection
     } catch (const DataError&) {     // closing anyway: the statements are closed all the same
     }
+    ResultRows::forgetStatements(name);
     {
         QSqlDatabase db = QSqlDatabase::database(name, false);
         db.close();
