@@ -2,11 +2,13 @@
 
 #include "countformat.h"
 #include "dataerror.h"
+#include "mediapath.h"
 #include "picturebox.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "pmcm000.h"
 #include "wincolor.h"
+#include "worddatafile.h"
 
 #include <cstdio>
 
@@ -72,6 +74,8 @@ void Pml0010::Form_Activate() {
     HideGroupColumn();
     HideSubGroupArea();
     guarded("Form_Activate", [this] {
+        // A deck rebuilt or copied over meanwhile (also by ひらく of the same path) is read anew.
+        WordDataFile::closeIfReplaced(DataFilePath);
         browser_.setDataFile(DataFilePath);
         for (const GroupBrowser::Group& group : browser_.groups()) {
             const int i = group.group - 1;
@@ -247,9 +251,9 @@ void Pml0010::Bt_syokika_Click() {
 }
 
 void Pml0010::loadPicture(PictureBox* picture, const QString& name) {
-    const QString path = DataFolder + QStringLiteral("images/") + name + QStringLiteral(".jpg");
+    const QString path = MediaPath::picture(DataFolder, name);
     if (!picture->loadPicture(path))
-        throw PictureMissing{path};
+        throw PictureMissing{path.isEmpty() ? name : path};
 }
 
 void Pml0010::guarded(const char* handler, const std::function<void()>& work) {

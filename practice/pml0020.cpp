@@ -1,6 +1,7 @@
 #include "pml0020.h"
 
 #include "forms.h"
+#include "mediapath.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "pmcm000.h"
@@ -59,7 +60,7 @@ void PML0020::BT_WAV_Click(int index) {
     if (!drill_.cardView(index).voiceButton)
         return;
     const QString voice = drill_.state().ScreenCards[index].voice;
-    PlaySoundFile(DataFolder + u"voice/"_s + voice + u".wav"_s, 2, VoiceVolume);
+    PlaySoundFile(MediaPath::voice(DataFolder, voice), 2, VoiceVolume);
 }
 
 void PML0020::Im_word_Click(int index) {

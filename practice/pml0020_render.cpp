@@ -1,6 +1,7 @@
 // Shows the drill's state on the practice screen's controls.
 #include "cardlabel.h"
 #include "countformat.h"
+#include "mediapath.h"
 #include "pmcm000.h"
 #include "pml0020.h"
 #include "rectangleshape.h"
@@ -75,7 +76,7 @@ void PML0020::renderCard(int p) {
     const PracticeCard& card = drill_.state().ScreenCards[p];
 
     if (view.present)
-        Im_word[p]->showPicture(DataFolder + u"images/"_s + card.images + u".jpg"_s);
+        Im_word[p]->showPicture(MediaPath::picture(DataFolder, card.images));
     Im_word[p]->setVisible(view.picture);
     // The word side is filled only while it is up.
     LB_word[p]->setText(view.wordLabels ? card.word : QString());

@@ -2,6 +2,7 @@
 
 #include "dataerror.h"
 #include "statements.h"
+#include "worddatafile.h"
 #include "worddataformat.h"
 
 #include <limits>
@@ -125,6 +126,7 @@ bool PracticeDrill::Form_Activate() {
         return false;
     }
     HandlerScope scope(this, u"Form_Activate"_s);
+    WordDataFile::closeIfReplaced(shared_.DataFilePath); // a deck rebuilt meanwhile is read anew
     ResetLevelButtons();
     ClearCards();
     s_.LevelCounts.fill(0);

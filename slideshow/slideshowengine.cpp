@@ -1,8 +1,10 @@
 #include "slideshowengine.h"
 
 #include "dataerror.h"
+#include "mediapath.h"
 #include "pmcm000.h"
 #include "statements.h"
+#include "worddatafile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -99,6 +101,7 @@ void SlideShowEngine::activate() {
 }
 
 void SlideShowEngine::rebuild() {
+    WordDataFile::closeIfReplaced(DataFilePath); // a deck rebuilt meanwhile is read anew
     ResetScreen();
     screen_.Slider1.visible = true;
     screen_.sliderValue = static_cast<int>(VoiceVolume);
@@ -224,8 +227,7 @@ void SlideShowEngine::ShowCard() {
     applyPicture();
     screen_.Image1.visible = true;
     s_.CardPicture = Data2.field(QStringLiteral("images")).toString();
-    screen_.picturePath =
-        DataFolder + QStringLiteral("images/") + s_.CardPicture + QStringLiteral(".jpg");
+    screen_.picturePath = MediaPath::picture(DataFolder, s_.CardPicture);
     s_.CardVoice = Data2.field(QStringLiteral("voice")).toString();
     Timer1.start();
 }
@@ -266,8 +268,7 @@ void SlideShowEngine::SpeakCard() {
     // The voice blocks the screen until it ends: show the card as it is first.
     emit aboutToSpeak();
     speaking_ = true;
-    PlaySoundFile(DataFolder + QStringLiteral("voice/") + s_.CardVoice + QStringLiteral(".wav"), 3,
-                  VoiceVolume);
+    PlaySoundFile(MediaPath::voice(DataFolder, s_.CardVoice), 3, VoiceVolume);
     speaking_ = false;
     if (Timer2.isActive()) {
         Timer2.stop();

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <mediapath.h>
 #include <worddataformat.h>
 
 namespace {
@@ -11,12 +12,8 @@ namespace {
 constexpr qint64 int32Max = 2147483647;
 constexpr qint64 int32Min = -int32Max - 1;
 
-QString pictureFile(const QString& name) {
-    return QStringLiteral("images/%1.jpg").arg(name);
-}
-QString voiceFile(const QString& name) {
-    return QStringLiteral("voice/%1.wav").arg(name);
-}
+using MediaPath::pictureFile;
+using MediaPath::voiceFile;
 
 QString subGroupName(qint64 group, qint64 sgroup) {
     return QStringLiteral("%1-%2").arg(group).arg(sgroup);
@@ -123,7 +120,7 @@ class Validator {
     void requireMedia(const QString& what, const QString& name, QString (*fileOf)(const QString&)) {
         if (name.trimmed().isEmpty())
             return; // already reported as empty
-        if (name.contains(u'/') || name.contains(u'\\') || name == u"." || name == u"..") {
+        if (!MediaPath::isPlainName(name)) {
             report(QStringLiteral("%1 name \"%2\" is not a plain file name").arg(what, name));
             return;
         }
@@ -158,7 +155,7 @@ QStringList deckMediaFiles(const Deck& deck) {
     QStringList files;
     QSet<QString> seen;
     const auto add = [&](const QString& file) {
-        if (!seen.contains(file)) {
+        if (!file.isEmpty() && !seen.contains(file)) { // empty: not a plain name, never copied
             seen.insert(file);
             files << file;
         }

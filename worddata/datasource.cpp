@@ -277,6 +277,7 @@ void DataSource::writeRows(const QList<int>& rows, const QHash<int, QVariant>& v
     query.finish();
     changes.finish();
     ResultRows::noteWrite(db.connectionName());
+    WordDataFile::noteWritten(path_);
     if (!allFound)
         throw DataError(Reason::NoCurrentRow,
                         u"a row to write is no longer in %1"_s.arg(resultSource_));

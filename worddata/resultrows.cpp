@@ -4,9 +4,12 @@
 #include "enginequery.h"
 #include "statement.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QTimer>
+#include <cstdio>
 #include <map>
 
 using namespace Qt::StringLiterals;
@@ -59,6 +62,26 @@ void giveBackStatement(const QString& connectionName, const QString& sql, QSqlQu
         connection->second.emplace(sql, IdleStatement{std::move(query), names});
 }
 
+// An open statement holds the engine's read lock, and with it every other program's write.
+// Once the event that opened a result is done, the rest of its rows are read, so no lock is
+// held while the screen waits for the user.
+void finishWhenIdle() {
+    static bool scheduled = false;
+    if (scheduled || !QCoreApplication::instance())
+        return;
+    scheduled = true;
+    QTimer::singleShot(0, QCoreApplication::instance(), [] {
+        scheduled = false;
+        for (const QString& connection : openResults().keys()) {
+            try {
+                ResultRows::finishAll(connection);
+            } catch (const DataError& error) { // the rows read so far stay; the next use reports
+                std::fprintf(stderr, "pimlotan: %s\n", error.what());
+            }
+        }
+    });
+}
+
 QString trimmedSql(const QString& sql) {
     QString text = sql.trimmed();
     while (text.endsWith(u';'))
@@ -95,6 +118,8 @@ std::shared_ptr<ResultRows> ResultRows::open(const QString& connectionName,
     open.removeIf([](const std::weak_ptr<ResultRows>& r) { return r.expired(); });
     open.append(result);
     result->fetchOne();
+    if (result->query_)
+        finishWhenIdle();
     return result;
 }
 

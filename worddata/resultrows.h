@@ -13,8 +13,9 @@ struct Statement;
 // The rows of one result, read from the engine only as far as a cursor needs them: a page of
 // nine words out of a level of two thousand converts nine rows, not all of them.
 //
-// While rows remain unread the engine statement stays open. Before anything is written on
-// the same connection, and before the connection closes, every open result reads its
+// While rows remain unread the engine statement stays open, until the event that opened it
+// is done (then the rest is read, so that no lock is held between events). Before anything is
+// written on the same connection, and before the connection closes, every open result reads its
 // remaining rows (finishAll), so a result is always the rows as they were when it was
 // opened, a write never runs beside an open statement (its commit would wait for it), and no
 // statement outlives its connection.

@@ -9,16 +9,37 @@
 #include <QHash>
 #include <QSqlError>
 #include <QUrl>
+#include <optional>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
 namespace WordDataFile {
 namespace {
 
+// What tells one file on disk from another one put at the same path: a file renamed over
+// the old one has a new inode; one copied over it in place has a new size or time.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    qint64 modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+std::optional<FileStamp> stampOf(const QString& file) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(file).constData(), &st) != 0)
+        return std::nullopt;
+    return FileStamp{st.st_dev, st.st_ino, st.st_size,
+                     qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
 struct Entry {
     QString connectionName;
     bool readOnly = false;
     int transactionDepth = 0;
+    std::optional<FileStamp> stamp; // as opened, or as our own last commit left it
 };
 
 QHash<QString, Entry>& registry() {
@@ -75,7 +96,9 @@ void removeConnection(const QString& name) {
 QSqlDatabase openChecked(const QString& key, const QString& path, bool readOnly,
                          const QString& name) {
     QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
-    db.setConnectOptions(u"QSQLITE_OPEN_URI"_s);
+    // A file locked by another program (a second copy, the deck maker) is waited for only
+    // briefly: the write then fails and is reported instead of freezing the screen.
+    db.setConnectOptions(u"QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"_s);
     db.setDatabaseName(uriFor(key, readOnly));
     if (!db.open()) {
         const QString engine = db.lastError().databaseText();
@@ -85,8 +108,8 @@ QSqlDatabase openChecked(const QString& key, const QString& path, bool readOnly,
     }
     try {
         WordDataFormat::check(db);
-        // A copy of a .pml must be the whole deck: no -wal file beside it.
-        runSql(db, u"PRAGMA journal_mode = DELETE"_s);
+        // The journal mode is left as the file has it: switching it would rewrite the file.
+        // Files we create are in DELETE mode, so a .pml is one file a parent can copy.
         runSql(db, u"PRAGMA synchronous = FULL"_s);
     } catch (const DataError& error) {
         throw DataError(error.reason(), u"%1: %2"_s.arg(path, error.message()));
@@ -109,8 +132,9 @@ QSqlDatabase connection(const QString& path) {
     const QString name = u"pimlotan-worddata:"_s + key;
     const bool readOnly = !writable(info);
     try {
+        const std::optional<FileStamp> stamp = stampOf(key);
         QSqlDatabase db = openChecked(key, path, readOnly, name);
-        registry().insert(key, Entry{name, readOnly, 0});
+        registry().insert(key, Entry{name, readOnly, 0, stamp});
         return db;
     } catch (...) {
         removeConnection(name);
@@ -135,6 +159,20 @@ void close(const QString& path) {
     registry().erase(it);
     resolvedPaths().clear();
     removeConnection(name);
+}
+
+bool closeIfReplaced(const QString& path) {
+    const auto it = registry().constFind(keyFor(path));
+    if (it == registry().constEnd() || it->transactionDepth > 0 || stampOf(it.key()) == it->stamp)
+        return false;
+    close(path);
+    return true;
+}
+
+void noteWritten(const QString& path) {
+    const QString key = keyFor(path);
+    if (const auto it = registry().find(key); it != registry().end())
+        it->stamp = stampOf(key);
 }
 
 void closeAll() {
@@ -171,6 +209,7 @@ void inTransaction(const QString& path, const std::function<void()>& work) {
     try {
         work();
         runSql(db, u"COMMIT"_s);
+        noteWritten(path);
     } catch (...) {
         addDepth(-1);
         QSqlQuery rollback(db);

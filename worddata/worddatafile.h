@@ -22,6 +22,16 @@ bool isReadOnly(const QString& path);
 // Closes the connection of path (the next use opens and checks it again), so that a file
 // replaced on disk is read anew. Data sources keep no engine state, so this is always safe.
 void close(const QString& path);
+// Closes the connection of path when the path no longer names the file that was opened
+// (another file renamed or copied over it, or the file removed), so that the next use opens
+// and checks the file now there. Cheap (one stat); the screens call it at each activation.
+// True when it closed.
+bool closeIfReplaced(const QString& path);
+
+// Records the file as a write of ours left it: our own writes change its time, and must not
+// read as a replaced file.
+void noteWritten(const QString& path);
+
 // Closes every connection (tests; before the program ends).
 void closeAll();
 

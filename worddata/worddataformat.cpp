@@ -7,6 +7,7 @@
 #include <QAtomicInt>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -153,24 +154,112 @@ void check(QSqlDatabase& db) {
                       {trigger})
                 .toInt() != 1)
             throw DataError(Reason::MissingSource, u"trigger %1 is missing"_s.arg(trigger));
-
-    QStringList problems;
-    QSqlQuery query = runSql(db, u"PRAGMA quick_check"_s);
-    while (query.next())
-        problems.append(query.value(0).toString());
-    if (problems != QStringList{u"ok"_s})
+    const QStringList problems = damage(db, integrityAtOpening(db));
+    if (!problems.isEmpty())
         throw DataError(Reason::Damaged,
                         u"the file is damaged: "_s + problems.mid(0, 5).join(u"; "_s));
 }
 
-void checkTallies(QSqlDatabase& db) {
-    const int wrong = scalarSql(db, u"SELECT count(*) FROM ("
-                                    u" SELECT \"group\", \"sgroup\", \"level\", count(*) AS n"
-                                    u" FROM \"word\" GROUP BY 1, 2, 3) c"
-                                    u" FULL JOIN (SELECT * FROM \"tally\" WHERE \"count\" > 0) t"
-                                    u" USING (\"group\", \"sgroup\", \"level\")"
-                                    u" WHERE c.n IS NOT t.\"count\""_s)
-                          .toInt();
+namespace {
+
+struct SchemaObject {
+    QString type;
+    QString sql;
+};
+
+QMap<QString, SchemaObject> schemaObjects(const QSqlDatabase& db) {
+    QMap<QString, SchemaObject> objects;
+    QSqlQuery query = runSql(db, u"SELECT name, type, sql FROM sqlite_schema"
+                                 u" WHERE name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"_s);
+    while (query.next())
+        objects.insert(query.value(0).toString(),
+                       {query.value(1).toString(), query.value(2).toString()});
+    return objects;
+}
+
+// The schema as this program writes it, read back from a database made in memory once.
+const QMap<QString, SchemaObject>& writtenSchema() {
+    static const QMap<QString, SchemaObject> objects = [] {
+        const QString name = u"pimlotan-schema"_s;
+        QMap<QString, SchemaObject> read;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
+            db.setDatabaseName(u":memory:"_s);
+            if (db.open()) {
+                applySchema(db);
+                read = schemaObjects(db);
+            }
+        }
+        QSqlDatabase::removeDatabase(name);
+        return read;
+    }();
+    return objects;
+}
+
+QStringList schemaProblems(const QSqlDatabase& db) {
+    const QMap<QString, SchemaObject> expected = writtenSchema();
+    const QMap<QString, SchemaObject> present = schemaObjects(db);
+    QStringList problems;
+    for (auto it = expected.constBegin(); it != expected.constEnd(); ++it) {
+        const auto found = present.constFind(it.key());
+        if (found == present.constEnd())
+            problems << u"%1 %2 is missing"_s.arg(it->type, it.key());
+        else if (found->type != it->type || found->sql != it->sql)
+            problems << u"%1 %2 is changed"_s.arg(it->type, it.key());
+    }
+    for (auto it = present.constBegin(); it != present.constEnd(); ++it)
+        if (!expected.contains(it.key()))
+            problems << u"%1 %2 is not ours"_s.arg(it->type, it.key());
+    return problems;
+}
+
+QStringList integrityProblems(const QSqlDatabase& db, Integrity integrity) {
+    QStringList problems;
+    QSqlQuery query = runSql(db, integrity == Integrity::Full ? u"PRAGMA integrity_check"_s
+                                                              : u"PRAGMA quick_check"_s);
+    while (query.next())
+        problems.append(query.value(0).toString());
+    if (problems == QStringList{u"ok"_s})
+        return {};
+    return problems;
+}
+
+} // namespace
+
+Integrity integrityAtOpening(const QSqlDatabase& db) {
+    const qint64 pages = scalarSql(db, u"PRAGMA page_count"_s).toLongLong();
+    const qint64 pageSize = scalarSql(db, u"PRAGMA page_size"_s).toLongLong();
+    return pages * pageSize <= fullCheckAtOpeningBytes ? Integrity::Full : Integrity::Quick;
+}
+
+QStringList damage(const QSqlDatabase& db, Integrity integrity) {
+    QStringList problems = integrityProblems(db, integrity);
+    if (!problems.isEmpty()) // the rest reads the same broken pages
+        return problems;
+    problems << schemaProblems(db);
+    if (problems.isEmpty()) {
+        try {
+            checkTallies(db);
+        } catch (const DataError& error) {
+            problems << error.message();
+        }
+    }
+    return problems;
+}
+
+void checkTallies(const QSqlDatabase& db) {
+    // Both differences as sets: a full join of the two costs 140 ms on 10,000 words, this 5.
+    const QString counted = u"SELECT \"group\", \"sgroup\", \"level\", count(*) FROM \"word\""
+                            u" GROUP BY 1, 2, 3"_s;
+    const QString kept = u"SELECT \"group\", \"sgroup\", \"level\", \"count\" FROM \"tally\""
+                         u" WHERE \"count\" > 0"_s;
+    const int wrong =
+        scalarSql(
+            db,
+            u"SELECT count(*) FROM (SELECT DISTINCT \"group\", \"sgroup\", \"level\""
+            u" FROM (SELECT * FROM (%1 EXCEPT %2) UNION ALL SELECT * FROM (%2 EXCEPT %1)))"_s.arg(
+                counted, kept))
+            .toInt();
     if (wrong != 0)
         throw DataError(DataError::Reason::Damaged,
                         u"the word counts of %1 (group, sub-group, level) are wrong"_s.arg(wrong));

@@ -168,6 +168,28 @@ class TestPml0010 : public QObject {
         QVERIFY(!form->Bt_sraid->isVisibleTo(form.get()));
     }
 
+    // A deck rebuilt while the program runs (renamed over the old file) is read anew by the
+    // next activation and by ひらく of the same path, and ticks reach the new file.
+    void deckReplacedOnDiskIsReadAnew() {
+        makeDeck();
+        makeDeck(QStringLiteral("small.pml"), 1);
+        open();
+        QVERIFY(form->Im_big[1]->isVisibleTo(form.get()));
+        QVERIFY(QFile::remove(deckPath()));
+        QVERIFY(QFile::rename(deckPath(QStringLiteral("small.pml")), deckPath()));
+        fake->prompter.files.enqueue(deckPath());
+        form->Ver_open_Click();
+        QVERIFY(fake->prompter.messages.isEmpty());
+        QVERIFY(!form->Im_big[1]->isVisibleTo(form.get()));
+        form->Im_big_Click(0);
+        form->Ch_syo[1]->click();
+        QVERIFY(fake->prompter.messages.isEmpty());
+        QCOMPARE(DeckFixture::scalar(deckPath(), QStringLiteral("SELECT count(*) FROM subgroup"
+                                                                " WHERE \"select\""))
+                     .toInt(),
+                 1);
+    }
+
     void returningFromADialogKeepsTheMarks() {
         makeDeck();
         open();

@@ -383,7 +383,10 @@ class TestPracticeDrill : public QObject {
         QFETCH(QList<int>, keys);
         QFETCH(QString, handler);
         writeLevel(0, 3);
+        // Opening refuses a file whose views are not ours: this one is changed once open.
+        WordDataFile::connection(path_);
         DeckFixture::execute(path_, alteration);
+        WordDataFile::noteWritten(path_);
         PracticeDrill& drill = start();
         drill.BT_level_Click(0);
         QCOMPARE(events_.kinds(), QList<Message>{Message::WrongData});

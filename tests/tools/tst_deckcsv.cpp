@@ -221,6 +221,10 @@ class TestDeckCsv : public QObject {
             {u"words.csv:4: a quoted field is not closed"_s});
         row("picture name leaving the folder", "words", 1, u"1,1,1,0,0,cat,,../cat,cat,,,,,"_s,
             {u"words.csv:2: picture name \"../cat\" is not a plain file name"_s});
+        row("voice name with a drive letter", "words", 1, u"1,1,1,0,0,cat,,cat,C:cat,,,,,"_s,
+            {u"words.csv:2: voice name \"C:cat\" is not a plain file name"_s});
+        row("picture name with a backslash", "words", 1, u"1,1,1,0,0,cat,,a\\cat,cat,,,,,"_s,
+            {u"words.csv:2: picture name \"a\\cat\" is not a plain file name"_s});
         row("missing picture, reported on every row naming it", "words", -1,
             u"40,1,1,0,0,kitten,,cat,cat,,,,,"_s,
             {u"words.csv:2: picture images/cat.jpg is missing"_s,

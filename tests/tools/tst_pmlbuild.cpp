@@ -187,6 +187,66 @@ class TestPmlBuild : public QObject {
         QCOMPARE(PmlDeck::read(rebuilt), original);
     }
 
+    // A media name in the file that is not a plain file name is never joined to the target
+    // folder: nothing at all is written.
+    void exportRefusesMediaNamesLeavingTheFolder_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("parent folders") << u"../../x"_s;
+        QTest::newRow("absolute path") << u"/tmp/x"_s;
+        QTest::newRow("backslash") << u"..\\x"_s;
+        QTest::newRow("drive letter") << u"C:x"_s;
+        QTest::newRow("NUL") << u"x\u0000y"_s;
+        QTest::newRow("dot dot") << u".."_s;
+    }
+    void exportRefusesMediaNamesLeavingTheFolder() {
+        QFETCH(QString, name);
+        QCOMPARE(build(deck_, pml_).status, 0);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"raw"_s);
+            db.setDatabaseName(pml_);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.prepare(u"UPDATE word SET images = ? WHERE key = 1"_s));
+            query.addBindValue(name);
+            QVERIFY(query.exec());
+        }
+        QSqlDatabase::removeDatabase(u"raw"_s);
+        const QStringList before =
+            QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const QString exported = dir_->filePath(u"a/b/exported"_s);
+        const Run result = run(dir_->path(), [&](QTextStream& out) {
+            return DeckCommands::exportDeck(pml_, exported, out);
+        });
+        QCOMPARE(result.status, 1);
+        QCOMPARE(result.lines.constLast(), u"a/b/exported: not written"_s);
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    }
+
+    // Another tool left the deck in WAL mode with a write not yet folded into the file:
+    // checking reads it but changes neither file.
+    void checkLeavesAWalDeckAsItWas() {
+        QCOMPARE(build(deck_, pml_).status, 0);
+        const QString writer = u"writer"_s;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, writer);
+            db.setDatabaseName(pml_);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec(u"PRAGMA journal_mode = WAL"_s));
+            QVERIFY(query.exec(u"UPDATE word SET times = 5 WHERE key = 2"_s));
+            const QByteArray deckBefore = contents(pml_);
+            const QByteArray walBefore = contents(pml_ + u"-wal"_s);
+            QVERIFY(!walBefore.isEmpty());
+
+            const Run result =
+                run(dir_->path(), [&](QTextStream& out) { return DeckCommands::check(pml_, out); });
+            QCOMPARE(result.status, 0);
+            QCOMPARE(contents(pml_), deckBefore);
+            QCOMPARE(contents(pml_ + u"-wal"_s), walBefore);
+        }
+        QSqlDatabase::removeDatabase(writer);
+    }
+
     void check_data() {
         QTest::addColumn<QStringList>("damage");     // statements run on the built file
         QTest::addColumn<QString>("removed");        // a media file taken away
@@ -223,16 +283,43 @@ class TestPmlBuild : public QObject {
             << QStringList{u"PRAGMA ignore_check_constraints = ON"_s,
                            u"UPDATE word SET level = 9 WHERE key = 2"_s}
             << QString() << QByteArray() << unusable;
+        const auto damaged = [](const QString& problem) {
+            return QStringList{u"out/words.pml: "_s + problem,
+                               u"out/words.pml: not a usable word-data file"_s};
+        };
         QTest::newRow("record source redefined")
             << QStringList{u"DROP VIEW syukei"_s,
                            u"CREATE VIEW syukei AS SELECT \"group\", sgroup, level, 1 AS count"
                            " FROM word GROUP BY 1, 2, 3 UNION ALL SELECT 1, 1, 0, 5"_s}
-            << QString() << QByteArray()
-            << QStringList{
-                   u"out/words.pml: record source syukei does not hold the word count of"
-                   " each group, sub-group and level"_s,
-                   u"out/words.pml: record source syukei has a level twice in a sub-group"_s,
-                   u"out/words.pml: 2 groups, 3 sub-groups, 3 words: 2 problems"_s};
+            << QString() << QByteArray() << damaged(u"view syukei is changed"_s);
+        // One character of a stored trigger changed: the grading would write a wrong count.
+        QTest::newRow("trigger changed")
+            << QStringList{u"PRAGMA writable_schema = ON"_s,
+                           u"UPDATE sqlite_schema SET sql = replace(sql, '- 1', '- 2')"
+                           " WHERE name = 'word_tally_update'"_s}
+            << QString() << QByteArray() << damaged(u"trigger word_tally_update is changed"_s);
+        QTest::newRow("trigger of another tool")
+            << QStringList{u"CREATE TRIGGER stamp AFTER UPDATE ON word BEGIN SELECT 1; END"_s}
+            << QString() << QByteArray() << damaged(u"trigger stamp is not ours"_s);
+        QTest::newRow("kept counts off")
+            << QStringList{u"UPDATE tally SET count = count + 3 WHERE \"group\" = 1"_s} << QString()
+            << QByteArray()
+            << damaged(u"the word counts of 2 (group, sub-group, level) are wrong"_s);
+        // The index holds a row under another level than the table: only the full check sees it.
+        QTest::newRow("index out of step with its table")
+            << QStringList{u"PRAGMA writable_schema = ON"_s,
+                           u"UPDATE sqlite_schema SET sql = replace(sql, '\"level\")', "
+                           u"'\"times\")')"
+                           " WHERE name = 'word_by_subgroup_level'"_s,
+                           u"--"_s,
+                           u"INSERT INTO word (key, \"group\", sgroup, level, times, word, images,"
+                           " voice) VALUES (99, 1, 1, 0, 3, 'x', 'x', 'x')"_s,
+                           u"--"_s,
+                           u"PRAGMA writable_schema = ON"_s,
+                           u"UPDATE sqlite_schema SET sql = replace(sql, '\"times\")', "
+                           u"'\"level\")')"
+                           " WHERE name = 'word_by_subgroup_level'"_s}
+            << QString() << QByteArray() << QStringList();
         QTest::newRow("record source missing")
             << QStringList{u"DROP VIEW syukei2"_s} << QString() << QByteArray() << unusable;
         QTest::newRow("another application's database")
@@ -246,8 +333,16 @@ class TestPmlBuild : public QObject {
         QFETCH(QByteArray, replacement);
         QFETCH(QStringList, expected);
         QCOMPARE(build(deck_, pml_).status, 0);
-        if (!damage.isEmpty())
-            DeckFixture::execute(pml_, damage);
+        // "--" starts a new connection: a changed schema is read only by the next one.
+        QStringList session;
+        for (const QString& sql : damage + QStringList{u"--"_s}) {
+            if (sql != u"--"_s) {
+                session << sql;
+            } else if (!session.isEmpty()) {
+                DeckFixture::execute(pml_, session);
+                session.clear();
+            }
+        }
         if (!removed.isEmpty())
             QVERIFY(QFile::remove(QDir(dir_->filePath(u"out"_s)).filePath(removed)));
         if (!replacement.isEmpty()) {
@@ -259,6 +354,13 @@ class TestPmlBuild : public QObject {
 
         const Run result =
             run(dir_->path(), [&](QTextStream& out) { return DeckCommands::check(pml_, out); });
+        if (expected.isEmpty()) { // damage the engine names in its own words
+            QCOMPARE(result.lines.constLast(), unusableReport().constFirst());
+            QVERIFY2(result.lines.size() >= 2, qPrintable(result.lines.join(u'\n')));
+            QCOMPARE(result.status, 1);
+            QCOMPARE(contents(pml_), before);
+            return;
+        }
         // A file the program refuses gets the reason on the line before (the opening's text).
         const bool refused = expected == unusableReport();
         const QStringList lines = refused ? result.lines.mid(1) : result.lines;

@@ -1,16 +1,20 @@
 // Opening a word-data file: what is refused and why, and that opening or a refused write
 // never changes the file.
 #include "deckfixture.h"
+#include "mediapath.h"
 #include "statements.h"
 #include "testmain.h"
 #include "worddatafile.h"
 #include "worddataformat.h"
 #include "worddatatest.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
 using Reason = DataError::Reason;
@@ -33,6 +37,11 @@ DeckFixture smallDeck() {
 // The reason the first read of path fails with, or nullopt when it opens.
 std::optional<Reason> openFailure(const QString& path) {
     return failure([&] { opened(path, u"tittle"_s); });
+}
+
+QVariant scalarOn(const QString& file, const QString& sql) {
+    QSqlQuery query(sql, WordDataFile::connection(file));
+    return query.next() ? query.value(0) : QVariant();
 }
 
 } // namespace
@@ -74,6 +83,20 @@ class TestWordFile : public QObject {
             << QByteArray() << Reason::MissingSource;
         QTest::newRow("write trigger missing") << QStringList{u"DROP TRIGGER select_word_update"_s}
                                                << QByteArray() << Reason::MissingSource;
+        // One character of a stored trigger: every other check passes, the next grading would
+        // then write a wrong count.
+        QTest::newRow("trigger changed")
+            << QStringList{u"PRAGMA writable_schema = ON"_s,
+                           u"UPDATE sqlite_schema SET sql = replace(sql, '+ 1', '+ 2')"
+                           " WHERE name = 'word_tally_update'"_s}
+            << QByteArray() << Reason::Damaged;
+        QTest::newRow("view changed")
+            << QStringList{u"DROP VIEW syukei"_s,
+                           u"CREATE VIEW syukei AS SELECT \"group\", sgroup, level, 1 AS count"
+                           " FROM word"_s}
+            << QByteArray() << Reason::Damaged;
+        QTest::newRow("counts off") << QStringList{u"UPDATE tally SET count = count + 3"_s}
+                                    << QByteArray() << Reason::Damaged;
     }
 
     void wrongFilesAreRefusedAndLeftAsTheyWere() {
@@ -120,6 +143,127 @@ class TestWordFile : public QObject {
         writeBytes(damaged, broken);
         QCOMPARE(openFailure(damaged), Reason::Damaged);
         QCOMPARE(contents(damaged), broken);
+    }
+
+    // A deck left in WAL mode by another tool is read as it is: switching its journal mode
+    // would rewrite the file.
+    void walDeckOpensUnchanged() {
+        const QString file = path(u"wal.pml"_s);
+        smallDeck().write(file);
+        DeckFixture::execute(file, {u"PRAGMA journal_mode = WAL"_s});
+        const QByteArray before = contents(file);
+        QCOMPARE(opened(file, u"select_word"_s).RecordCount(), 3);
+        QCOMPARE(scalarOn(file, u"PRAGMA journal_mode"_s).toString(), u"wal"_s);
+        WordDataFile::closeAll();
+        QCOMPARE(contents(file), before);
+    }
+
+    // A deck replaced on disk while open (renamed over, or copied over in place) is opened
+    // anew, with the opening checks; our own writes do not count as a replacement.
+    void replacedDeckIsOpenedAnew_data() {
+        QTest::addColumn<bool>("inPlace");
+        QTest::addColumn<bool>("wrongFile");
+        QTest::newRow("renamed over") << false << false;
+        QTest::newRow("copied over in place") << true << false;
+        QTest::newRow("renamed over by a wrong file") << false << true;
+    }
+    void replacedDeckIsOpenedAnew() {
+        QFETCH(bool, inPlace);
+        QFETCH(bool, wrongFile);
+        const QString file = path(u"replaced.pml"_s);
+        const QString next = path(u"next.pml"_s);
+        QFile::remove(file);
+        QFile::remove(next);
+        smallDeck().write(file);
+        DataSource words = opened(file, Statements::levelWordsAfter(0, 0));
+        words.Edit();
+        words.setField(u"level"_s, 1);
+        words.Update();
+        QVERIFY(!WordDataFile::closeIfReplaced(file)); // our own write
+
+        if (wrongFile) {
+            writeBytes(next, "not a deck");
+        } else {
+            DeckFixture bigger;
+            bigger.group(1).subGroup(1, 1, true).words(1, 1, 0, 7, 1);
+            bigger.write(next);
+        }
+        if (inPlace) {
+            QFile target(file);
+            QVERIFY(target.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            target.write(contents(next));
+        } else {
+            QVERIFY(::rename(QFile::encodeName(next).constData(),
+                             QFile::encodeName(file).constData()) == 0);
+        }
+        QVERIFY(WordDataFile::closeIfReplaced(file));
+        QVERIFY(!WordDataFile::isOpen(file));
+        if (wrongFile) {
+            QCOMPARE(openFailure(file), Reason::NotWordData);
+            return;
+        }
+        DataSource fresh = opened(file, Statements::levelWordsAfter(0, 0));
+        QCOMPARE(fresh.RecordCount(), 7);
+        fresh.Edit();
+        fresh.setField(u"level"_s, 2);
+        fresh.Update(); // writes reach the file now there
+        QCOMPARE(DeckFixture::scalar(file, u"SELECT count(*) FROM word WHERE level = 2"_s), 1);
+    }
+
+    // Between events no statement holds the file, so another program can write it; a write
+    // that meets a file locked by another program fails after a short wait instead of hanging.
+    void noLockIsHeldBetweenEventsAndALockedFileFailsSoon() {
+        const QString file = path(u"locks.pml"_s);
+        DeckFixture deck;
+        deck.group(1).subGroup(1, 1, true).words(1, 1, 0, 50, 1);
+        deck.write(file);
+        DataSource words = opened(file, Statements::levelWordsAfter(0, 0));
+        QCOMPARE(words.field(u"key"_s).toInt(), 1); // rows remain unread
+        QCoreApplication::processEvents();
+        DeckFixture::execute(
+            file, {u"PRAGMA busy_timeout = 0"_s, u"UPDATE word SET times = 1 WHERE key = 50"_s});
+        words.MoveNext();
+        QCOMPARE(words.field(u"key"_s).toInt(), 2); // the result is still what it was
+
+        const QString other = u"other program"_s;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, other);
+            db.setDatabaseName(file);
+            QVERIFY(db.open());
+            QSqlQuery lock(db);
+            QVERIFY(lock.exec(u"BEGIN EXCLUSIVE"_s));
+            QElapsedTimer clock;
+            clock.start();
+            words.Edit();
+            words.setField(u"level"_s, 1);
+            QVERIFY_THROWS_EXCEPTION(DataError, words.Update());
+            QVERIFY2(clock.elapsed() >= 1500 && clock.elapsed() < 4000,
+                     qPrintable(QString::number(clock.elapsed())));
+            QVERIFY(lock.exec(u"ROLLBACK"_s));
+        }
+        QSqlDatabase::removeDatabase(other);
+    }
+
+    void mediaNamesStayInsideTheDeck_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("picture"); // empty: no path at all
+        QTest::newRow("plain") << u"cat"_s << u"/deck/images/cat.jpg"_s;
+        QTest::newRow("Japanese with blanks") << u"ねこ 2"_s << u"/deck/images/ねこ 2.jpg"_s;
+        QTest::newRow("dots inside") << u"a..b"_s << u"/deck/images/a..b.jpg"_s;
+        QTest::newRow("parent") << u".."_s << QString();
+        QTest::newRow("up and out") << u"../../etc/x"_s << QString();
+        QTest::newRow("absolute") << u"/etc/passwd"_s << QString();
+        QTest::newRow("backslash") << u"..\\x"_s << QString();
+        QTest::newRow("drive letter") << u"C:x"_s << QString();
+        QTest::newRow("NUL") << u"x\u0000.jpg"_s << QString();
+        QTest::newRow("line break") << u"x\ny"_s << QString();
+        QTest::newRow("empty") << QString() << QString();
+    }
+    void mediaNamesStayInsideTheDeck() {
+        QFETCH(QString, name);
+        QFETCH(QString, picture);
+        QCOMPARE(MediaPath::picture(u"/deck/"_s, name), picture);
+        QCOMPARE(MediaPath::voice(u"/deck/"_s, name).isEmpty(), picture.isEmpty());
     }
 
     void readOnlyFileReadsAndRefusesEveryWrite() {
