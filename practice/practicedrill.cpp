@@ -319,11 +319,12 @@ void PracticeDrill::BT_OK_Click(int position) {
         ++s_.CardsOnScreen;
         return;
     }
-    events_.playEffect(Effect::Ok);
     setCleared(position, true);
     setMark(position, PracticeCard::OkMark);
+    // Written first: loading a slow sound file must never delay or lose the grading.
     if (!s_.GradedFlags[position])
         grade(position, true);
+    events_.playEffect(Effect::Ok);
     --s_.CardsOnScreen;
     if (s_.CardsOnScreen < 1 && s_.RemainingInLevel > 0)
         s_.NextShown = true;
@@ -338,11 +339,11 @@ void PracticeDrill::BT_NG_Click(int position) {
     HandlerScope scope(this, u"BT_NG_Click"_s);
     if (!isOpen(position) || s_.ScreenCards[position].mark == PracticeCard::OkMark)
         return; // no NG button on a card cleared or brought back
-    events_.playEffect(Effect::Ng);
     s_.Faces[position] = Face::Picture;
     setMark(position, PracticeCard::NgMark);
     if (!s_.GradedFlags[position])
         grade(position, false);
+    events_.playEffect(Effect::Ng);
 }
 
 void PracticeDrill::Im_word_Click(int position) {
@@ -359,9 +360,13 @@ void PracticeDrill::grade(int position, bool ok) {
     const PracticeCard card = s_.ScreenCards[position];
     const int level = shared_.SelectedLevel;
     const int newLevel = NextLevel(level, ok, card.times);
-    // A word that is no longer in the file moves no tally; a write that failed still does, so
-    // that the drill goes on as the user saw it.
-    if (writeGrading(card, newLevel) && newLevel != level) {
+    const Written written = writeGrading(card, newLevel);
+    // A failed write moves nothing: the tallies and the words left show what the file holds,
+    // and the card is not marked graded, so a later click on it tries the write again.
+    if (written == Written::Failed)
+        return;
+    // A word that is no longer in the file moves no tally but leaves the pass.
+    if (written == Written::Yes && newLevel != level) {
         ++s_.LevelCounts[newLevel];
         --s_.LevelCounts[level];
         s_.LevelCountShown[newLevel] = true;
@@ -376,13 +381,13 @@ void PracticeDrill::grade(int position, bool ok) {
     s_.LoadedBatch[s_.ScreenOrder[position]].graded = true;
 }
 
-// Writes the word's new level (when it changes) and times; false when the word is gone.
-bool PracticeDrill::writeGrading(const PracticeCard& card, int newLevel) {
+// Writes the word's new level (when it changes) and times.
+PracticeDrill::Written PracticeDrill::writeGrading(const PracticeCard& card, int newLevel) {
     try {
         Data2.Refresh();
         Data2.FindFirst(u"key = %1"_s.arg(card.key));
         if (Data2.NoMatch())
-            return false;
+            return Written::WordGone;
         Data2.Edit();
         if (newLevel != shared_.SelectedLevel)
             Data2.setField(u"level"_s, newLevel);
@@ -390,6 +395,7 @@ bool PracticeDrill::writeGrading(const PracticeCard& card, int newLevel) {
             qMin<qint64>(qint64(card.times) + 1, std::numeric_limits<qint32>::max());
         Data2.setField(u"times"_s, times);
         Data2.Update();
+        return Written::Yes;
     } catch (const DataError&) {
         if (Data2.isEditing())
             Data2.CancelUpdate();
@@ -397,8 +403,8 @@ bool PracticeDrill::writeGrading(const PracticeCard& card, int newLevel) {
             s_.SaveFailureShown = true;
             report(Message::SaveFailed);
         }
+        return Written::Failed;
     }
-    return true;
 }
 
 void PracticeDrill::report(Message message) {

@@ -114,7 +114,8 @@ class PracticeDrill {
     void setMark(int position, qint32 mark);
     void setCleared(int position, bool cleared);
     void grade(int position, bool ok);
-    bool writeGrading(const PracticeCard& card, int newLevel);
+    enum class Written { Yes, WordGone, Failed };
+    Written writeGrading(const PracticeCard& card, int newLevel);
     void report(Message message);
 
     Shared shared_;

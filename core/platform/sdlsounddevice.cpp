@@ -3,6 +3,7 @@
 #include "synthesizedsound.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -31,6 +32,11 @@ int SdlSoundDevice::mixerVolume(quint32 word) {
     return static_cast<int>((louder * MIX_MAX_VOLUME + 0xFFFF / 2) / 0xFFFF);
 }
 
+bool SdlSoundDevice::isPlayableFile(const QString& path) {
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.isFile() && info.size() <= MaxFileBytes;
+}
+
 bool SdlSoundDevice::ensureOpen() {
     if (open_)
         return true;
@@ -44,8 +50,17 @@ bool SdlSoundDevice::ensureOpen() {
         return true;
     };
     if (!tryOpen()) {
+        // The dummy driver for this opening only: the real device may be back (unplugged
+        // headphones, a sound server restarted) at the next one, after the idle close.
+        const QByteArray chosen = qgetenv("SDL_AUDIODRIVER");
+        const bool wasSet = qEnvironmentVariableIsSet("SDL_AUDIODRIVER");
         qputenv("SDL_AUDIODRIVER", "dummy");
-        if (!tryOpen())
+        const bool opened = tryOpen();
+        if (wasSet)
+            qputenv("SDL_AUDIODRIVER", chosen);
+        else
+            qunsetenv("SDL_AUDIODRIVER");
+        if (!opened)
             return false;
     }
     Mix_AllocateChannels(1);
@@ -74,7 +89,8 @@ void SdlSoundDevice::play(const QString& path, bool wait) {
         Mix_FreeChunk(chunk_);
         chunk_ = nullptr;
     }
-    if (!path.isEmpty())
+    // A folder, a pipe or a device would block or never end; a huge file would fill memory.
+    if (isPlayableFile(path))
         chunk_ = Mix_LoadWAV(QFile::encodeName(path).constData());
     if (!chunk_)
         chunk_ = Mix_LoadWAV_RW(

@@ -5,9 +5,11 @@
 #include "pmcm000.h"
 #include "testmain.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 using namespace PMCM000;
 
@@ -138,6 +140,64 @@ class TestSound : public QObject {
         device.play(path, true);
         // The default chime is about 0.4 s long.
         QVERIFY2(timer.elapsed() >= 300, qPrintable(QString::number(timer.elapsed())));
+    }
+
+    // Whatever a settings file names, the device reads only a regular file of a sane size:
+    // a pipe would block for ever, a device or a huge file would fill memory.
+    void onlyRegularFilesOfASaneSizeAreRead_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("playable");
+        QTest::newRow("sound file") << QStringLiteral("wav") << true;
+        QTest::newRow("folder") << QStringLiteral("folder") << false;
+        QTest::newRow("named pipe") << QStringLiteral("fifo") << false;
+        QTest::newRow("endless device") << QStringLiteral("/dev/zero") << false;
+        QTest::newRow("2 GB file") << QStringLiteral("huge") << false;
+        QTest::newRow("no name") << QString() << false;
+    }
+    void onlyRegularFilesOfASaneSizeAreRead() {
+        QFETCH(QString, kind);
+        QFETCH(bool, playable);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("sound.wav"));
+        if (kind == QStringLiteral("wav")) {
+            FakePlatform::writeFile(path, silentWav(100));
+        } else if (kind == QStringLiteral("folder")) {
+            QVERIFY(QDir().mkpath(path));
+        } else if (kind == QStringLiteral("fifo")) {
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        } else if (kind == QStringLiteral("huge")) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(qint64(2) << 30)); // sparse: no disk used
+        } else {
+            path = kind;
+        }
+        QCOMPARE(SdlSoundDevice::isPlayableFile(path), playable);
+        SdlSoundDevice device;
+        QElapsedTimer timer;
+        timer.start();
+        device.play(path, true); // the default chime instead, about 0.4 s
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+    }
+
+    // A device that cannot be opened plays on the dummy driver this time, and the driver
+    // asked for is tried again at the next opening.
+    void failedOpeningFallsBackForThisOpeningOnly() {
+        const QByteArray before = qgetenv("SDL_AUDIODRIVER");
+        qputenv("SDL_AUDIODRIVER", "no-such-driver");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("short.wav"));
+        FakePlatform::writeFile(path, silentWav(300));
+        {
+            SdlSoundDevice device;
+            QElapsedTimer timer;
+            timer.start();
+            device.play(path, true);
+            QVERIFY2(timer.elapsed() >= 250, qPrintable(QString::number(timer.elapsed())));
+        }
+        const QByteArray after = qgetenv("SDL_AUDIODRIVER");
+        qputenv("SDL_AUDIODRIVER", before);
+        QCOMPARE(after, QByteArray("no-such-driver"));
     }
 
     void synthesizedSoundsAreValidWavFiles() {

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <set>
 
 using namespace Qt::StringLiterals;
@@ -17,7 +18,12 @@ struct RecordingEvents : PracticeDrill::Events {
     void showMessage(Message message, const QString& handler) override {
         messages.append({message, handler});
     }
-    void playEffect(PracticeDrill::Effect effect) override { effects.append(effect); }
+    void playEffect(PracticeDrill::Effect effect) override {
+        effects.append(effect);
+        if (onEffect)
+            onEffect();
+    }
+    std::function<void()> onEffect; // what the file holds when the sound starts
     QList<Message> kinds() const {
         QList<Message> result;
         for (const auto& [message, handler] : messages)
@@ -149,7 +155,12 @@ class TestPracticeDrill : public QObject {
         writeDeck({{.key = 7, .level = level, .times = times}});
         PracticeDrill& drill = start();
         drill.BT_level_Click(level);
+        // The grading is in the file before its sound starts: a slow sound never delays it.
+        QString atSound;
+        events_.onEffect = [&] { atSound = stored(path_, 7); };
         ok ? drill.BT_OK_Click(0) : drill.BT_NG_Click(0);
+        events_.onEffect = nullptr;
+        QCOMPARE(atSound, u"%1 %2"_s.arg(newLevel).arg(times + 1));
         QCOMPARE(stored(path_, 7), u"%1 %2"_s.arg(newLevel).arg(times + 1));
         QCOMPARE(stored(path_, 1000), u"0 0"_s); // an unmarked word is untouched
         QCOMPARE(state().RemainingInLevel, 0);
@@ -405,7 +416,8 @@ class TestPracticeDrill : public QObject {
         QTest::newRow("read-only") << false;
         QTest::newRow("vanished") << true;
     }
-    // One message per level choice, the drill goes on, the file stays as it was.
+    // One message per level choice, the drill goes on, the file stays as it was, and the
+    // tallies and the words left say what the file holds.
     void failedWrites() {
         QFETCH(bool, vanished);
         writeLevel(0, 3);
@@ -420,9 +432,12 @@ class TestPracticeDrill : public QObject {
         drill.BT_OK_Click(1);
         QCOMPARE(events_.kinds(), QList<Message>{Message::SaveFailed});
         QCOMPARE(events_.messages.first().second, u"BT_NG_Click"_s);
-        QCOMPARE(state().LevelCounts[5], 1);
-        QCOMPARE(state().LevelCounts[1], 1);
-        QCOMPARE(state().RemainingInLevel, 1);
+        QCOMPARE(state().LevelCounts[0], 3);
+        QCOMPARE(state().LevelCounts[5], 0);
+        QCOMPARE(state().LevelCounts[1], 0);
+        QVERIFY(!state().LevelEnabled[1] && !state().LevelCountShown[5]);
+        QCOMPARE(state().RemainingInLevel, 3);
+        QCOMPARE(state().CardsOnScreen, 2); // the OK card still clears
         for (int key = 1; key <= 3; ++key)
             QCOMPARE(stored(kept, key), u"0 0"_s);
         if (vanished)
