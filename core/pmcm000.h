@@ -95,6 +95,10 @@ bool SaveSoundSettings();
 bool SaveEffectSoundChoices();
 // Remembers path in PML010.ini and reloads it, as choosing a data file does.
 bool SaveDataFilePath(const QString& path);
+// PML010.ini holds the path as one quoted line, so a path with a double quote, a line break
+// or a NUL (all legal on Linux) cannot be remembered: such a choice is refused with a
+// message, before anything is written. True when path was refused.
+bool RefuseUnstorableDataFilePath(const QString& path);
 // Writes the six colour variables to PML020.ini.
 bool SaveColourSettings();
 

@@ -1,10 +1,14 @@
 // Loading and saving the settings files of the settings folder.
 #include "platform/platform.h"
+#include "platform/prompter.h"
 #include "platform/sounddevice.h"
 #include "pmcm000.h"
 #include "settingsfile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 namespace PMCM000 {
@@ -16,6 +20,12 @@ QStringList readSettings(const QString& name, int lineCount) {
     const QString path = SettingsFolder + name;
     if (!SettingsFile::exists(path))
         PrepareSettingsFolder();
+    if (!SettingsFile::exists(path) && QFileInfo::exists(path)) {
+        // A folder (say) where the file belongs: the copy cannot replace it, so go on without.
+        std::fprintf(stderr, "pimlotan: %s is not a file; its settings are left empty\n",
+                     qPrintable(QDir::toNativeSeparators(path)));
+        return {};
+    }
     return SettingsFile::readLines(path, lineCount);
 }
 
@@ -70,6 +80,17 @@ void LoadDataFilePath() {
         return;
     const QStringList lines = SettingsFile::readLines(path, 1);
     applyDataFilePath(SettingsFile::firstField(lineAt(lines, 0)));
+}
+
+bool RefuseUnstorableDataFilePath(const QString& path) {
+    if (!path.contains(u'"') && !path.contains(u'\r') && !path.contains(u'\n') &&
+        !path.contains(u'\0'))
+        return false;
+    platform().prompter->message(
+        QStringLiteral("この ファイルの なまえには つかえない もじ（\" や かいぎょう）が "
+                       "あります。なまえを かえてから えらんでください。"),
+        AppTitle);
+    return true;
 }
 
 bool SaveDataFilePath(const QString& path) {

@@ -78,6 +78,8 @@ void PML0000::askForDataFile() {
 }
 
 void PML0000::useDeck(const QString& path) {
+    if (RefuseUnstorableDataFilePath(path))
+        return;
     SaveDataFilePath(QFileInfo(path).absoluteFilePath());
 }
 

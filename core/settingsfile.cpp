@@ -5,6 +5,8 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+using namespace Qt::StringLiterals;
+
 namespace SettingsFile {
 
 bool exists(const QString& path) {
@@ -31,16 +33,21 @@ QStringList readLines(const QString& path, int maxLines) {
     QString text = decode(file.readAll());
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
+    // CR LF, LF alone and CR alone all end a line (files from other systems and editors).
+    text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
     QStringList lines = text.split(u'\n');
     // A final line end does not start another line.
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
-    for (QString& line : lines)
-        if (line.endsWith(u'\r'))
-            line.chop(1);
     if (lines.size() > maxLines)
         lines.resize(maxLines);
     return lines;
+}
+
+// A value written is one line whatever was read or assigned: no line break or NUL inside it.
+static QString oneLine(QString line) {
+    line.removeIf([](QChar c) { return c == u'\r' || c == u'\n' || c == u'\0'; });
+    return line;
 }
 
 bool writeLines(const QString& path, const QStringList& lines) {
@@ -49,7 +56,7 @@ bool writeLines(const QString& path, const QStringList& lines) {
         return false;
     QByteArray bytes;
     for (const QString& line : lines)
-        bytes += line.toUtf8() + "\r\n";
+        bytes += oneLine(line).toUtf8() + "\r\n";
     if (file.write(bytes) != bytes.size())
         return false;
     return file.commit();

@@ -15,7 +15,7 @@ using namespace PMCM000;
 void Pml0010::Ver_open_Click() {
     const QString start = DataFolder.isEmpty() ? DocumentsFolder : DataFolder;
     const QString path = platform().prompter->openFile(QStringLiteral("単語データ|*.pml"), start);
-    if (path.isEmpty())
+    if (path.isEmpty() || RefuseUnstorableDataFilePath(path))
         return;
     SaveDataFilePath(path);
     Form_Activate();

@@ -7,9 +7,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QStringEncoder>
 
 using namespace PMCM000;
+using namespace Qt::StringLiterals;
 
 namespace {
 QByteArray readAll(const QString& path) {
@@ -120,6 +122,14 @@ class TestSettingsFiles : public QObject {
             << QByteArray("a.wav\r\nb.wav\r\n/c.wav\r\n/d.wav\r\n 0 \r\n 0 \r\n");
         QTest::newRow("missing lines")
             << QByteArray("") << music << music << QByteArray("\r\n\r\n\r\n\r\n 0 \r\n 0 \r\n");
+        QTest::newRow("CR-only line ends")
+            << QByteArray("a.wav\rb.wav\r\r\r 1 \r 0 \r") << music + QStringLiteral("b.wav")
+            << music + QStringLiteral("a.wav")
+            << QByteArray("a.wav\r\nb.wav\r\n\r\n\r\n 1 \r\n 0 \r\n");
+        QTest::newRow("LF-only line ends and a NUL")
+            << (QByteArray("a") + '\0' + "b.wav\nb.wav\n\n\n 0 \n 1 \n")
+            << music + QString(u"a\0b.wav"_s) << music + QStringLiteral("b.wav")
+            << QByteArray("ab.wav\r\nb.wav\r\n\r\n\r\n 0 \r\n 1 \r\n");
     }
     void effectSoundChoices() {
         QFETCH(QByteArray, file);
@@ -133,6 +143,32 @@ class TestSettingsFiles : public QObject {
         QCOMPARE(NgSoundPath, ngPath.replace(u'@', music));
         QVERIFY(SaveEffectSoundChoices());
         QCOMPARE(readAll(fake->settingsFolder() + EffectSoundSettings), savedBack);
+    }
+
+    // Whatever bytes a settings file holds, what is written back is lines ending in CR LF with
+    // no line break or NUL inside.
+    void everyLineWrittenIsOneLine() {
+        QRandomGenerator random(20261209);
+        for (int round = 0; round < 50; ++round) {
+            QByteArray bytes(random.bounded(1, 200), '\0');
+            for (char& byte : bytes) // line breaks and NULs often, any other byte too
+                byte = "\r\n\0a 1\xe3\x81\x82"[random.bounded(9)] ^ char(random.bounded(2) * 0x40);
+            writeSetting(EffectSoundSettings, bytes);
+            writeSetting(ColourSettings, bytes);
+            LoadEffectSoundChoices();
+            LoadColourSettings();
+            QVERIFY(SaveEffectSoundChoices());
+            QVERIFY(SaveColourSettings());
+            for (const QString& name : {EffectSoundSettings, ColourSettings}) {
+                // Six values, six CR LF pairs, and no other CR, LF or NUL.
+                const QByteArray written = readAll(fake->settingsFolder() + name);
+                QVERIFY(written.endsWith("\r\n"));
+                QCOMPARE(written.count("\r\n"), 6);
+                QCOMPARE(written.count('\r'), 6);
+                QCOMPARE(written.count('\n'), 6);
+                QVERIFY2(!written.contains('\0'), bytes.toHex().constData());
+            }
+        }
     }
 
     void saveEffectSoundChoicesStoresBuiltInsByName() {

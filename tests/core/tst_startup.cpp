@@ -5,6 +5,7 @@
 #include "pml0000.h"
 #include "testmain.h"
 
+#include <QDir>
 #include <QFile>
 
 using namespace PMCM000;
@@ -103,6 +104,51 @@ class TestStartup : public QObject {
         QCOMPARE(texts.count(Aborted), 4);
         QCOMPARE(VoiceVolume, 0);
         QVERIFY(EffectSoundsOn);
+        QVERIFY(form->ready());
+    }
+
+    // A folder where a settings file belongs cannot be copied over: after the copy was offered
+    // at start-up and by its loader, the program goes on with that file's values empty.
+    void settingsFileThatIsAFolder_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("sound settings") << SoundSettings;
+        QTest::newRow("colours") << ColourSettings;
+        QTest::newRow("effect sounds") << EffectSoundSettings;
+        QTest::newRow("data file") << DataFileSettings;
+    }
+    void settingsFileThatIsAFolder() {
+        QFETCH(QString, name);
+        fake->prepareFolders();
+        QFile::remove(settings(name));
+        QVERIFY(QDir().mkpath(settings(name)));
+        fake->shell.copies = 0;
+        fake->prompter.messages.clear();
+        QVERIFY(form->Form_Load());
+        QVERIFY(form->ready());
+        QVERIFY(fake->shell.copies <= 2);
+        if (name == SoundSettings)
+            QCOMPARE(VoiceVolume, 0);
+        if (name == ColourSettings)
+            QVERIFY(MainBackColor.isEmpty());
+        QVERIFY(DataFilePath.isEmpty());
+    }
+
+    // PML010.ini keeps the path as one quoted line: a path it cannot hold is refused with a
+    // message where it is chosen, and nothing is written.
+    void pathTheSettingsCannotHoldIsRefused_data() {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("double quote") << QStringLiteral("/decks/say \"hi\".pml");
+        QTest::newRow("line break") << QStringLiteral("/decks/two\nlines.pml");
+        QTest::newRow("carriage return") << QStringLiteral("/decks/odd\r.pml");
+    }
+    void pathTheSettingsCannotHoldIsRefused() {
+        QFETCH(QString, path);
+        fake->prompter.files.enqueue(path);
+        QVERIFY(form->Form_Load());
+        QCOMPARE(fake->prompter.texts().size(), 4); // copy, copied, choose, refused
+        QVERIFY(fake->prompter.texts().constLast().contains(QStringLiteral("つかえない もじ")));
+        QVERIFY(!QFile::exists(settings(DataFileSettings)));
+        QVERIFY(DataFilePath.isEmpty());
         QVERIFY(form->ready());
     }
 

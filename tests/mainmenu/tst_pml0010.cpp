@@ -190,6 +190,18 @@ class TestPml0010 : public QObject {
                  1);
     }
 
+    void openingAPathTheSettingsCannotHold() {
+        makeDeck();
+        open();
+        QFile settings(fake->settingsFolder() + DataFileSettings);
+        fake->prompter.files.enqueue(deckFolder + QStringLiteral("say \"hi\".pml"));
+        form->Ver_open_Click();
+        QCOMPARE(fake->prompter.messages.size(), 1);
+        QCOMPARE(DataFilePath, deckPath());
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QCOMPARE(settings.readAll(), "\"" + deckPath().toUtf8() + "\"\r\n");
+    }
+
     void returningFromADialogKeepsTheMarks() {
         makeDeck();
         open();
