@@ -89,9 +89,11 @@ void SlideShowEngine::ResetScreen() {
 
 void SlideShowEngine::activate() {
     if (DialogOpen) {
-        // Back from a preference or information dialog: the show goes on as it was.
         DialogOpen = false;
-        return;
+        // Back from a preference or information dialog: the show goes on as it was. A dialog
+        // left open over another screen must not keep this one from being built the first time.
+        if (built_)
+            return;
     }
     if (s_.Paused)
         return;
@@ -99,6 +101,7 @@ void SlideShowEngine::activate() {
 }
 
 void SlideShowEngine::rebuild() {
+    built_ = true;
     ResetScreen();
     screen_.Slider1.visible = true;
     screen_.sliderValue = static_cast<int>(VoiceVolume);

@@ -74,6 +74,24 @@ class TestPml0030 : public QObject {
         QVERIFY(!form->BT_itiji->isEnabled());
     }
 
+    // A dialog left open over the main menu must not leave the first show empty and dead.
+    void firstActivationBuildsDespiteALeftoverDialog() {
+        fixture = std::make_unique<SlideShowFixture>(Levels{3, 2, 0, 0, 0, 0});
+        DialogOpen = true;
+        PML0030 show;
+        show.Form_Activate();
+        QVERIFY(!DialogOpen);
+        QVERIFY(show.BT_level[0]->isVisibleTo(&show) && show.BT_level[0]->isEnabled());
+        QVERIFY(show.Slider1->isVisibleTo(&show) && show.BT_WAV->isEnabled());
+        QCOMPARE(show.LB_no->text(), QStringLiteral("  0/  3"));
+        // Once built, coming back from a dialog keeps the screen as it is.
+        show.Bt_repeat_Click();
+        DialogOpen = true;
+        show.Form_Activate();
+        QVERIFY(!DialogOpen);
+        QVERIFY(show.LB_repeat->isVisibleTo(&show));
+    }
+
     void panelColourCycle() {
         open();
         const QList<QColor> cycle{QColor(0xFF, 0xC0, 0x80), QColor(0x80, 0xFF, 0xFF),
