@@ -153,6 +153,31 @@ class TestPml0020 : public QObject {
         QCOMPARE(fillOf(0), QColor(Qt::green));
     }
 
+    // The message that ends an activation (the chosen level has no words left) comes up over
+    // the built screen, not over an empty one.
+    void activationMessageOverTheBuiltScreen() {
+        useWords(3); // all at level 0
+        PMCM000::LevelChosen = true;
+        PMCM000::SelectedLevel = 2;
+        QStringList shown;
+        fake_->prompter.onMessage = [this, &shown](const FakePrompter::Message&) {
+            if (!form_)
+                return;
+            for (QWidget* w : form_->findChildren<QWidget*>())
+                if (w->isVisible() && !w->objectName().isEmpty() &&
+                    (w->objectName().startsWith(u"BT_"_s) || w->objectName() == u"Slider1"_s))
+                    shown << w->objectName().section(u'(', 0, 0);
+            shown.removeDuplicates();
+            shown.sort();
+        };
+        open();
+        QCOMPARE(fake_->prompter.texts(),
+                 QStringList{u"えらんだランクのれんしゅうがおわりました。"_s});
+        QCOMPARE(shown, (QStringList{u"BT_exit"_s, u"BT_level"_s, u"BT_mode"_s, u"BT_view"_s,
+                                     u"Slider1"_s}));
+        QVERIFY(button(u"BT_level(0)"_s)->isEnabled());
+    }
+
     // Counts right-aligned in three characters; a level without words cannot be chosen.
     void levelButtons() {
         DeckFixture deck;

@@ -12,6 +12,7 @@
 #include <QList>
 #include <QQueue>
 #include <QTemporaryDir>
+#include <functional>
 
 // Records every message and answers from queues (OK, cancelled dialogs when a queue is empty).
 class FakePrompter : public Prompter {
@@ -34,6 +35,9 @@ class FakePrompter : public Prompter {
     std::optional<QColor> chooseColor(const QColor& initial) override;
 
     QStringList texts() const;
+
+    // Called with each message as it comes up, to look at the screen behind it.
+    std::function<void(const Message&)> onMessage;
 
     QList<Message> messages;
     QList<FileRequest> fileRequests;
