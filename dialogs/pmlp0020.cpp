@@ -5,6 +5,7 @@
 #include "platform/prompter.h"
 #include "pmcm000.h"
 #include "settingsfile.h"
+#include "singleclick.h"
 
 #include <QDir>
 
@@ -78,6 +79,7 @@ void PMLP0020::createControls() {
     Cm_down = button(this, QStringLiteral("Cm_down"), QStringLiteral("▼"));
     Lb_not = label("Lb_not", QStringLiteral("Mute"));
     Ck_okng = make<QCheckBox>(this, QStringLiteral("Ck_okng"));
+    countDoubleClickAsOne(Ck_okng);
     Frame1 = make<QGroupBox>(this, QStringLiteral("Frame1"), QStringLiteral("OK"));
     Frame2 = make<QGroupBox>(this, QStringLiteral("Frame2"), QStringLiteral("NG"));
     Frame1->setAlignment(Qt::AlignHCenter);

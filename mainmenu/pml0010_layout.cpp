@@ -3,6 +3,7 @@
 #include "picturebox.h"
 #include "pmcm000.h"
 #include "pml0010.h"
+#include "singleclick.h"
 
 #include <QMenuBar>
 
@@ -45,6 +46,7 @@ void Pml0010::buildControls() {
         // clicked() comes from the user only; ticks set by the page display stay silent.
         Ch_syo[r] = named(new QCheckBox(Fr_1), indexed("Ch_syo", r));
         connect(Ch_syo[r], &QCheckBox::clicked, this, [this, r] { Ch_syo_Click(r); });
+        countDoubleClickAsOne(Ch_syo[r]); // one tick, one write
         Lb_sno[r] = named(new QLabel(Fr_1), indexed("Lb_sno", r));
         for (int n = 0; n < Levels; ++n) {
             const QByteArray digit = QByteArray::number(n);

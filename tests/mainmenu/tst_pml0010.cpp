@@ -1,5 +1,6 @@
 // The main menu form offscreen: what the activation shows, clicks on ticks and buttons, menus.
 #include "deckfixture.h"
+#include "doubleclick.h"
 #include "fakeplatform.h"
 #include "forms.h"
 #include "picturebox.h"
@@ -166,6 +167,29 @@ class TestPml0010 : public QObject {
         form->Ch_syo[0]->click();
         form->Im_syo_Click(3);
         QVERIFY(!form->Bt_sraid->isVisibleTo(form.get()));
+    }
+
+    // A child's double click ticks once: one write, not a tick and an untick.
+    void doubleClickTicksOnce_data() {
+        QTest::addColumn<bool>("onThePicture");
+        QTest::newRow("picture") << true;
+        QTest::newRow("tick box") << false;
+    }
+    void doubleClickTicksOnce() {
+        QFETCH(bool, onThePicture);
+        makeDeck();
+        open();
+        form->Im_big_Click(0);
+        QWidget* target = onThePicture ? static_cast<QWidget*>(form->Im_syo[1])
+                                       : static_cast<QWidget*>(form->Ch_syo[1]);
+        doubleClick(target);
+        QVERIFY(form->Ch_syo[1]->isChecked());
+        QCOMPARE(DeckFixture::scalar(deckPath(),
+                                     QStringLiteral("SELECT group_concat(sgroup) FROM subgroup "
+                                                    "WHERE \"select\""))
+                     .toString(),
+                 QStringLiteral("2"));
+        QVERIFY(form->Bt_rensyu->isVisibleTo(form.get()));
     }
 
     void returningFromADialogKeepsTheMarks() {

@@ -2,6 +2,7 @@
 #include "activatableform.h"
 #include "cardlabel.h"
 #include "deckfixture.h"
+#include "doubleclick.h"
 #include "fakeplatform.h"
 #include "forms.h"
 #include "pmcm000.h"
@@ -176,6 +177,32 @@ class TestPml0020 : public QObject {
         QCOMPARE(shown, (QStringList{u"BT_exit"_s, u"BT_level"_s, u"BT_mode"_s, u"BT_view"_s,
                                      u"Slider1"_s}));
         QVERIFY(button(u"BT_level(0)"_s)->isEnabled());
+    }
+
+    // A double click turns a card once. After the first click the word label lies where the
+    // picture was, so the second half of the double click lands on it.
+    void doubleClickTurnsOnce_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("wordSideUp");
+        QTest::newRow("picture") << u"Im_word"_s << u"LB_word"_s << true;
+        QTest::newRow("word") << u"LB_word"_s << u"Im_word"_s << false;
+        QTest::newRow("meaning") << u"LB_meaning"_s << u"Im_word"_s << false;
+    }
+    void doubleClickTurnsOnce() {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(bool, wordSideUp);
+        useWords(2);
+        open();
+        QVERIFY(click(button(u"BT_level(0)"_s)));
+        if (first != u"Im_word"_s)
+            QVERIFY(click(control<QWidget>(u"Im_word(0)"_s)));
+        QWidget* firstControl = control<QWidget>(first + u"(0)"_s);
+        QVERIFY(firstControl->isVisible());
+        doubleClick(firstControl, control<QWidget>(second + u"(0)"_s));
+        QCOMPARE(label(u"LB_word(0)"_s)->isVisible(), wordSideUp);
+        QCOMPARE(control<QWidget>(u"Im_word(0)"_s)->isVisible(), !wordSideUp);
     }
 
     // Counts right-aligned in three characters; a level without words cannot be chosen.
