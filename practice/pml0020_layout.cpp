@@ -1,5 +1,6 @@
 // The practice screen's controls: what each one is, and where it stands in design twips.
 #include "cardlabel.h"
+#include "fittedlabel.h"
 #include "layout.h"
 #include "pictureicons.h"
 #include "pmcm000.h"
@@ -119,9 +120,12 @@ void PML0020::createControls() {
 
         Lb_kaisu[p] = named(new QLabel(u"999回目"_s, client_), indexed(u"Lb_kaisu"_s, p));
         Layout::setFontPoints(Lb_kaisu[p], FontSize9);
-        Lb_wno[p] = named(new QLabel(u"9-99-99"_s, client_), indexed(u"Lb_wno"_s, p));
+        // A parent's own card code may be longer than the design's "9-99-99".
+        Lb_wno[p] = named(new FittedLabel(client_), indexed(u"Lb_wno"_s, p));
         Layout::setFontPoints(Lb_wno[p], FontSize9);
     }
+        Lb_wno[p]->setDesignFont(Lb_wno[p]->font());
+        Lb_wno[p]->setFittedText(u"9-99-99"_s);
 
     BT_next = named(new QPushButton(u"Next ⇒"_s, client_), u"BT_next"_s);
     Layout::setFontPoints(BT_next, FontSize9);

@@ -1,6 +1,7 @@
 // Shows the drill's state on the practice screen's controls.
 #include "cardlabel.h"
 #include "countformat.h"
+#include "fittedlabel.h"
 #include "pmcm000.h"
 #include "pml0020.h"
 #include "rectangleshape.h"
@@ -86,7 +87,7 @@ void PML0020::renderCard(int p) {
     LB_meanings[p]->setText(view.present ? card.meaning : QString());
     Lb_kaisu[p]->setText(view.present ? QString::number(qint64(card.times) + 1) + u"回目"_s
                                       : QString());
-    Lb_wno[p]->setText(view.present ? card.text2 : QString());
+    Lb_wno[p]->setFittedText(view.present ? card.text2 : QString());
     LB_meanings[p]->setVisible(view.details);
     Lb_kaisu[p]->setVisible(view.details);
     Lb_wno[p]->setVisible(view.details);

@@ -2,6 +2,7 @@
 #include "deckfixture.h"
 #include "doubleclick.h"
 #include "fakeplatform.h"
+#include "fittedlabel.h"
 #include "forms.h"
 #include "picturebox.h"
 #include "pmcm000.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QMenuBar>
 
@@ -124,6 +126,54 @@ class TestPml0010 : public QObject {
         QCOMPARE(form->Lb_groupno[0]->text(), QStringLiteral("どうぶつ   45個"));
         QCOMPARE(form->windowTitle(), QStringLiteral("MORVピムロ英語カード　deck.pml"));
         QVERIFY(!form->Bt_rensyu->isVisibleTo(form.get()));
+    }
+
+    // A parent's own long texts fit their labels: the count of a long title stays, the
+    // description shows whole lines only, and a three-digit sub-group number is whole.
+    void longTextsFitTheirLabels() {
+        const QString title = QStringLiteral("どうぶつとなかまたちのえいごをおぼえようね");
+        const QString description =
+            QStringLiteral(
+                "このグループでは、いぬやねこ、ぞうやきりんなど、いろいろなどうぶつのなまえを"
+                "えいごでおぼえます。さいごまで がんばってね。えをみて、こえをきいて、なんども"
+                "れんしゅうしましょう。")
+                .repeated(3);
+        DeckFixture deck;
+        deck.group(1, title).subGroup(1, 100).words(1, 100, 0, 12, 1);
+        deck.write(deckPath());
+        DeckFixture::execute(deckPath(),
+                             {QStringLiteral("UPDATE tittle SET setmei = '%1'").arg(description)});
+        writePictures(deckFolder, {QStringLiteral("g1"), QStringLiteral("g1s100")});
+        open();
+        form->Im_big_Click(0);
+        QVERIFY(fake->prompter.messages.isEmpty());
+
+        const auto fitsInOneLine = [](QLabel* label) {
+            return QFontMetricsF(label->font()).horizontalAdvance(label->text()) <=
+                   label->contentsRect().width();
+        };
+        FittedLabel* group = form->Lb_groupno[0];
+        QVERIFY(group->text().endsWith(QStringLiteral("  12個")));
+        QVERIFY(group->text().contains(QChar(0x2026)));
+        QVERIFY(fitsInOneLine(group));
+        QCOMPARE(group->fullText(), title + QStringLiteral("   12個"));
+
+        FittedLabel* number = form->Lb_sno[0];
+        QCOMPARE(number->text(), QStringLiteral("No.100"));
+        QVERIFY(fitsInOneLine(number));
+
+        FittedLabel* about = form->Lb_setumei;
+        const QStringList lines = about->text().split(u'\n');
+        const QFontMetricsF metrics(about->font());
+        QVERIFY(lines.size() * metrics.lineSpacing() <= about->contentsRect().height());
+        for (const QString& line : lines)
+            QVERIFY(metrics.horizontalAdvance(line) <= about->contentsRect().width());
+        QVERIFY(lines.last().endsWith(QChar(0x2026)));
+        QVERIFY(about->font().pointSizeF() >= FontSize12 * 0.7 - 0.01);
+        // The frame's title gives way too, and the pictures keep the whole title.
+        QVERIFY(QFontMetricsF(form->Fr_1->font()).horizontalAdvance(form->Fr_1->title()) <
+                form->Fr_1->width());
+        QCOMPARE(form->Im_syo[0]->accessibleName(), QStringLiteral("No. 100 ") + title);
     }
 
     void groupClickShowsItsFirstPage() {

@@ -12,6 +12,7 @@
 #include "worddatafile.h"
 
 #include <QDir>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QLabel>
 #include <QPointer>
@@ -152,6 +153,20 @@ class TestPml0020 : public QObject {
         QVERIFY(click(button(u"BT_OK(0)"_s)));
         QCOMPARE(visibleParts(0), QStringList{u"BT_OK"_s});
         QCOMPARE(fillOf(0), QColor(Qt::green));
+    }
+
+    // A parent's own card code, longer than the design's "9-99-99", is shown whole.
+    void longCardCodeFits() {
+        DeckFixture deck;
+        deck.group(1).subGroup(1, 1, true);
+        deck.word({.key = 1, .text2 = u"12-345-678"_s});
+        useDeck(deck);
+        open();
+        QVERIFY(click(button(u"BT_level(0)"_s)));
+        QLabel* code = label(u"Lb_wno(0)"_s);
+        QCOMPARE(code->text(), u"12-345-678"_s);
+        QVERIFY(QFontMetricsF(code->font()).horizontalAdvance(code->text()) <=
+                code->contentsRect().width());
     }
 
     // The message that ends an activation (the chosen level has no words left) comes up over
