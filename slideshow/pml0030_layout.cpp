@@ -1,4 +1,5 @@
 // The slide-show screen's controls and their places, from design twips and the screen scale.
+#include "fittedlabel.h"
 #include "layout.h"
 #include "picturebox.h"
 #include "pmcm000.h"
@@ -90,7 +91,8 @@ void PML0030::createControls() {
     SH_display = named(new QFrame(client_), "SH_display");
     SH_display->setAutoFillBackground(true);
     LB_track = named(new QLabel(ShowTexts::levelCaption(0), client_), "LB_track");
-    LB_no = named(new QLabel(QStringLiteral("9999/9999"), client_), "LB_no");
+    LB_no = named(new FittedLabel(client_), "LB_no");
+    LB_no->setFittedText(QStringLiteral("9999/9999"));
     LB_play = named(new QLabel(ShowTexts::Stopped, client_), "LB_play");
     LB_repeat = named(new QLabel(QStringLiteral("repeat"), client_), "LB_repeat");
     LB_mode = named(new QLabel(QStringLiteral("track"), client_), "LB_mode");
@@ -152,7 +154,9 @@ void PML0030::layOutControls() {
     place(LB_repeat, 232, 654, 7290, 9500);
     place(LB_mode, 232, 654, 7500, 9500);
     LB_track->setFont(designFont(font(), true, true, FontSize12));
-    LB_no->setFont(designFont(font(), true, true, FontSize24));
+    LB_no->setDesignFont(designFont(font(), true, true, FontSize24));
+    // A four-digit counter shrinks rather than run under the play state beside it.
+    LB_no->setRoomWidth(LB_play->x() - LB_no->x());
     LB_play->setFont(designFont(font(), true, true, FontSize24));
     setPoints(LB_repeat, FontSize8);
     setPoints(LB_mode, FontSize8);

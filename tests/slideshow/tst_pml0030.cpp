@@ -1,4 +1,5 @@
 // The slide-show screen offscreen: what its controls show and how it is left.
+#include "fittedlabel.h"
 #include "forms.h"
 #include "picturebox.h"
 #include "pml0030.h"
@@ -90,6 +91,24 @@ class TestPml0030 : public QObject {
         show.Form_Activate();
         QVERIFY(!DialogOpen);
         QVERIFY(show.LB_repeat->isVisibleTo(&show));
+    }
+
+    // A four-digit counter shrinks to stay clear of the play state, from its given place.
+    void fourDigitCounterFits() {
+        open();
+        const double designPoints = form->LB_no->font().pointSizeF();
+        form->LB_no->setFittedText(QStringLiteral("1234/1234"));
+        QCOMPARE(form->LB_no->text(), QStringLiteral("1234/1234"));
+        QCOMPARE(form->LB_no->geometry(), QRect(433, 486, 211, 38));
+        const QFontMetricsF metrics(form->LB_no->font());
+        const qreal textRight = form->LB_no->x() + form->LB_no->contentsRect().left() +
+                                metrics.horizontalAdvance(form->LB_no->text());
+        QVERIFY2(textRight <= form->LB_play->x(), qPrintable(QString::number(textRight)));
+        QVERIFY(form->LB_no->font().pointSizeF() < designPoints);
+        QVERIFY(form->LB_no->font().pointSizeF() >= designPoints * 0.7);
+        // A short counter keeps the design type.
+        form->LB_no->setFittedText(QStringLiteral("  5/ 40"));
+        QCOMPARE(form->LB_no->font().pointSizeF(), designPoints);
     }
 
     void panelColourCycle() {
