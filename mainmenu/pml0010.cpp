@@ -164,6 +164,7 @@ void Pml0010::PageDisplay() {
         loadPicture(Im_syo[r], row.pictureName);
         const QString name = QStringLiteral("No. %1 %2").arg(row.sgroup).arg(groupTitle_);
         Im_syo[r]->setAccessibleName(name);
+        Ch_syo[r]->setAccessibleName(name);
         Im_syo[r]->show();
         Ch_syo[r]->show();
         Lb_sno[r]->setFittedText(QStringLiteral("No.") + countText(row.sgroup));

@@ -58,7 +58,6 @@ void Pml0010::buildControls() {
             Lb_level[n][r]->setAlignment(Qt::AlignCenter);
             Lb_lvkosu[n][r]->setAlignment(Qt::AlignCenter);
         }
-        Im_syo[r]->setAccessibleName(QStringLiteral("No.") + QString::number(r + 1));
     }
 
     auto button = [this](QWidget* parent, const char* name, const QString& caption,
@@ -128,8 +127,8 @@ void Pml0010::layOut() {
         QFont f = base;
         f.setPointSizeF(std::max(1.0, points));
         return f;
-    auto sized = [&fontOf](QWidget* widget, double points) { widget->setFont(fontOf(points)); };
     };
+    auto sized = [&fontOf](QWidget* widget, double points) { widget->setFont(fontOf(points)); };
 
     double top = 525 * HeightFactor;
     const double left = 450 * WidthFactor;

@@ -75,8 +75,11 @@ void PML0020::renderCard(int p) {
     const PracticeDrill::CardView view = drill_.cardView(p);
     const PracticeCard& card = drill_.state().ScreenCards[p];
 
-    if (view.present)
+    if (view.present) {
         Im_word[p]->showPicture(DataFolder + u"images/"_s + card.images + u".jpg"_s);
+        // What the picture shows, for assistive technology.
+        Im_word[p]->setAccessibleName(card.meaning.isEmpty() ? card.word : card.meaning);
+    }
     Im_word[p]->setVisible(view.picture);
     // The word side is filled only while it is up.
     LB_word[p]->setText(view.wordLabels ? card.word : QString());

@@ -86,6 +86,7 @@ void PML0030::createControls() {
     BT_view->setAccessibleName(QStringLiteral("れんしゅう"));
 
     Image1 = named(new PictureBox(client_), "Image1");
+    Image1->setAccessibleName(QStringLiteral("カード"));
 
     // The panel first, so that its labels lie on it.
     SH_display = named(new QFrame(client_), "SH_display");
@@ -113,6 +114,7 @@ void PML0030::createControls() {
     BT_display = button("BT_display", QStringLiteral("ひょうじ"));
 
     Slider1 = named(new QSlider(Qt::Horizontal, client_), "Slider1");
+    Slider1->setAccessibleName(QStringLiteral("こえの おおきさ"));
     Slider1->setRange(0, 65535);
     Slider1->setPageStep(65535 / 10);
 }
