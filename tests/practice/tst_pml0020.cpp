@@ -220,6 +220,21 @@ class TestPml0020 : public QObject {
         QCOMPARE(control<QWidget>(u"Im_word(0)"_s)->isVisible(), !wordSideUp);
     }
 
+    // On a 1280 x 1024 screen the form is wider than the screen (its width follows the
+    // height); the slider on its right must still be on the screen.
+    void sliderOnScreenWhenTheFormIsWiderThanTheScreen() {
+        fake_->screen.height = 1024 * 15;
+        fake_->screen.width = 1280 * 15;
+        PMCM000::ComputeScreenScale();
+        useWords(1);
+        open();
+        QVERIFY(form_->frameGeometry().width() > 1280);
+        const QRect slider(form_->Slider1->mapToGlobal(QPoint(0, 0)), form_->Slider1->size());
+        QVERIFY2(slider.left() >= 0 && slider.right() < 1280,
+                 qPrintable(u"slider at %1..%2"_s.arg(slider.left()).arg(slider.right())));
+        QCOMPARE(form_->frameGeometry().right(), 1279);
+    }
+
     // Counts right-aligned in three characters; a level without words cannot be chosen.
     void levelButtons() {
         DeckFixture deck;

@@ -105,9 +105,11 @@ class FakeRegistry : public Registry {
 class FakeScreenInfo : public ScreenInfo {
   public:
     double heightTwips() const override { return height; }
+    double widthTwips() const override { return width; }
     double twipsPerPixelY() const override { return twipsPerPixel; }
 
     double height = 768 * 15;
+    double width = 1024 * 15;
     double twipsPerPixel = 15;
 };
 
