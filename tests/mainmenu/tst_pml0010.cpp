@@ -89,6 +89,33 @@ class TestPml0010 : public QObject {
         fake.reset();
     }
 
+    // Places at scale factor 1, in pixels of the design twips (15 to a pixel); the frame's
+    // controls relative to the frame.
+    void layoutOfTheMainControls_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QRect>("place");
+        QTest::newRow("first group picture") << "Im_big(0)" << QRect(30, 35, 90, 64);
+        QTest::newRow("second group picture, 390 below") << "Im_big(1)" << QRect(30, 125, 90, 64);
+        QTest::newRow("group label under its picture") << "Lb_groupno(0)" << QRect(30, 99, 149, 15);
+        QTest::newRow("selection bar right of it") << "Sh_bar(0)" << QRect(120, 35, 90, 64);
+        QTest::newRow("frame") << "Fr_1" << QRect(189, 7, 630, 555);
+        QTest::newRow("description") << "Lb_setumei" << QRect(32, 18, 583, 34);
+        QTest::newRow("first row picture") << "Im_syo(0)" << QRect(93, 70, 72, 51);
+        QTest::newRow("second row, 160 below") << "Im_syo(1)" << QRect(93, 132, 72, 51);
+        QTest::newRow("row number") << "Lb_sno(0)" << QRect(50, 70, 37, 15);
+        QTest::newRow("first level header") << "Lb_level0(0)" << QRect(165, 70, 72, 26);
+        QTest::newRow("page up") << "Bt_up" << QRect(7, 70, 37, 43);
+        QTest::newRow("practice button") << "Bt_rensyu" << QRect(826, 125, 90, 64);
+        QTest::newRow("reset button") << "Bt_syokika" << QRect(826, 395, 90, 64);
+    }
+    void layoutOfTheMainControls() {
+        QFETCH(QString, control);
+        QFETCH(QRect, place);
+        auto* widget = form->findChild<QWidget*>(control);
+        QVERIFY(widget);
+        QCOMPARE(widget->geometry(), place);
+    }
+
     void noDataFileAsksForOne() {
         form->Form_Activate();
         QCOMPARE(

@@ -105,6 +105,30 @@ class TestPml0020 : public QObject {
         WordDataFile::closeAll();
     }
 
+    // Places at scale factor 1, in pixels of the design twips (15 to a pixel).
+    void layoutOfTheMainControls_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("place");
+        QTest::newRow("first card's rectangle") << "Sh_word(0)" << QRect(154, 40, 222, 160);
+        QTest::newRow("middle card's picture") << "Im_word(4)" << QRect(393, 242, 209, 121);
+        QTest::newRow("word label, upper half") << "LB_word(4)" << QRect(393, 242, 209, 61);
+        QTest::newRow("first NG") << "BT_NG(0)" << QRect(225, 200, 41, 25);
+        QTest::newRow("voice, right column") << "BT_WAV(5)" << QRect(745, 395, 41, 25);
+        QTest::newRow("last OK") << "BT_OK(8)" << QRect(633, 590, 41, 25);
+        QTest::newRow("first level") << "BT_level(0)" << QRect(130, 0, 121, 25);
+        QTest::newRow("last level") << "BT_level(5)" << QRect(735, 0, 121, 25);
+        QTest::newRow("exit") << "BT_exit" << QRect(19, 47, 44, 44);
+        QTest::newRow("order") << "BT_mode(1)" << QRect(67, 581, 44, 44);
+        QTest::newRow("next") << "BT_next" << QRect(878, 273, 44, 44);
+        QTest::newRow("slider") << "Slider1" << QRect(800, 643, 168, 23);
+    }
+    void layoutOfTheMainControls() {
+        QFETCH(QString, name);
+        QFETCH(QRect, place);
+        open();
+        QCOMPARE(control<QWidget>(name)->geometry(), place);
+    }
+
     // One card through its faces and states, with what each label says.
     void cardFacesAndStates() {
         QDir(dir_.path()).mkpath(u"images"_s);

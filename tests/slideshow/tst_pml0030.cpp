@@ -93,6 +93,29 @@ class TestPml0030 : public QObject {
         QVERIFY(show.LB_repeat->isVisibleTo(&show));
     }
 
+    // Places at scale factor 1, in pixels of the design twips (15 to a pixel).
+    void layoutOfTheMainControls_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QRect>("place");
+        QTest::newRow("third level") << "BT_level(2)" << QRect(372, 0, 121, 25);
+        QTest::newRow("exit") << "BT_exit" << QRect(19, 47, 44, 44);
+        QTest::newRow("practice") << "BT_view" << QRect(67, 47, 44, 44);
+        QTest::newRow("panel") << "SH_display" << QRect(322, 463, 367, 66);
+        QTest::newRow("counter") << "LB_no" << QRect(433, 486, 211, 38);
+        QTest::newRow("play state") << "LB_play" << QRect(567, 486, 47, 38);
+        QTest::newRow("first player button") << "BT_track_back" << QRect(361, 530, 41, 25);
+        QTest::newRow("last player button") << "BT_track_next" << QRect(607, 530, 41, 25);
+        QTest::newRow("slider") << "Slider1" << QRect(800, 643, 168, 23);
+    }
+    void layoutOfTheMainControls() {
+        QFETCH(QString, control);
+        QFETCH(QRect, place);
+        open();
+        auto* widget = form->findChild<QWidget*>(control);
+        QVERIFY(widget);
+        QCOMPARE(widget->geometry(), place);
+    }
+
     // A four-digit counter shrinks to stay clear of the play state, from its given place.
     void fourDigitCounterFits() {
         open();
