@@ -1,5 +1,7 @@
 #include "forms.h"
 
+#include "screenplacement.h"
+
 #include <QHash>
 #include <QPointer>
 #include <QWidget>
@@ -40,6 +42,7 @@ QWidget* show(Id id) {
     QWidget* form = load(id);
     if (form) {
         form->show();
+        keepOnScreen(form);
         form->raise();
         form->activateWindow();
     }

@@ -21,6 +21,7 @@ PML0000::PML0000(QWidget* parent)
     setObjectName(QStringLiteral("PML0000"));
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setScaledContents(true);
+    Image1->setAccessibleName(AppTitle);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(5000);
     connect(Timer1, &QTimer::timeout, this, &PML0000::Timer1_Timer);

@@ -76,6 +76,7 @@ void frmAbout::Form_Load() {
 
     picIcon->setGeometry(14, 14, IconSize, IconSize);
     picIcon->setPixmap(iconPicture(devicePixelRatioF()));
+    picIcon->setAccessibleName(AppTitle);
 
     lblTitle->setText(AppTitle);
     QFont titleFont = lblTitle->font();

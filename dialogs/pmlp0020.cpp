@@ -5,6 +5,7 @@
 #include "platform/prompter.h"
 #include "pmcm000.h"
 #include "settingsfile.h"
+#include "singleclick.h"
 
 #include <QDir>
 
@@ -78,6 +79,8 @@ void PMLP0020::createControls() {
     Cm_down = button(this, QStringLiteral("Cm_down"), QStringLiteral("▼"));
     Lb_not = label("Lb_not", QStringLiteral("Mute"));
     Ck_okng = make<QCheckBox>(this, QStringLiteral("Ck_okng"));
+    Ck_okng->setAccessibleName(QStringLiteral("Mute"));
+    countDoubleClickAsOne(Ck_okng);
     Frame1 = make<QGroupBox>(this, QStringLiteral("Frame1"), QStringLiteral("OK"));
     Frame2 = make<QGroupBox>(this, QStringLiteral("Frame2"), QStringLiteral("NG"));
     Frame1->setAlignment(Qt::AlignHCenter);
@@ -90,6 +93,11 @@ void PMLP0020::createControls() {
         // The files are chosen with "...", never typed.
         Tx_file[row]->setReadOnly(true);
         Bt_sample[row] = button(this, indexed("Bt_sample", i), SampleButtonText);
+        // The rows have no captions of their own: the names say which row is which.
+        const QString file = QStringLiteral("ファイル %1").arg(i + 1);
+        Tx_file[row]->setAccessibleName(file);
+        Op_ok[row]->setAccessibleName(QStringLiteral("OK: ") + file);
+        Op_ng[row]->setAccessibleName(QStringLiteral("NG: ") + file);
         connect(Op_ok[row], &QRadioButton::clicked, this, [this, i] { Op_ok_Click(i); });
         connect(Op_ng[row], &QRadioButton::clicked, this, [this, i] { Op_ng_Click(i); });
         connect(Bt_sample[row], &QPushButton::clicked, this, [this, i] { Bt_sample_Click(i); });
@@ -98,6 +106,11 @@ void PMLP0020::createControls() {
     Bt_3 = button(this, QStringLiteral("Bt_3"), QStringLiteral("..."));
     BT_OK = button(this, QStringLiteral("BT_OK"), QStringLiteral("OK"));
     BT_can = button(this, QStringLiteral("BT_can"), QStringLiteral("ｷｬﾝｾﾙ"));
+
+    Sl_onsei->setAccessibleName(QStringLiteral("こえの おおきさ"));
+    Sl_ok->setAccessibleName(QStringLiteral("OK の おと"));
+    Sl_ng->setAccessibleName(QStringLiteral("NG の おと"));
+    Tx_kankak->setAccessibleName(QStringLiteral("distance"));
 
     connect(Sl_onsei, &QSlider::valueChanged, this, &PMLP0020::Sl_onsei_Change);
     connect(Sl_ok, &QSlider::valueChanged, this, &PMLP0020::Sl_ok_Change);

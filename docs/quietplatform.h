@@ -56,6 +56,7 @@ class QuietPlatform {
     class DesignScreen : public ScreenInfo {
       public:
         double heightTwips() const override { return 768 * 15; }
+        double widthTwips() const override { return 1024 * 15; }
         double twipsPerPixelY() const override { return 15; }
     };
 

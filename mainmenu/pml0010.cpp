@@ -2,11 +2,13 @@
 
 #include "countformat.h"
 #include "dataerror.h"
+#include "fittedlabel.h"
 #include "mediapath.h"
 #include "picturebox.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "pmcm000.h"
+#include "textfit.h"
 #include "wincolor.h"
 #include "worddatafile.h"
 
@@ -82,8 +84,9 @@ void Pml0010::Form_Activate() {
             loadPicture(Im_big[i], group.pictureName);
             Im_big[i]->setAccessibleName(group.title);
             Im_big[i]->show();
-            Lb_groupno[i]->setText(group.title + QStringLiteral("  ") + countText(group.total) +
-                                   QStringLiteral("個"));
+            // The title gives way to the count.
+            Lb_groupno[i]->setFittedText(
+                group.title, QStringLiteral("  ") + countText(group.total) + QStringLiteral("個"));
             Lb_groupno[i]->show();
         }
         if (SelectedBigGroup != 0)
@@ -104,7 +107,8 @@ void Pml0010::HideGroupColumn() {
 
 void Pml0010::HideSubGroupArea() {
     Fr_1->setTitle(QString());
-    Lb_setumei->clear();
+    groupTitle_.clear();
+    Lb_setumei->setFittedText(QString());
     Lb_setumei->hide();
     for (int r = 0; r < Rows; ++r) {
         Im_syo[r]->hide();
@@ -136,8 +140,12 @@ void Pml0010::GroupClick(int index) {
             QStringLiteral("該当するグループがありません PML0010 im_big_click"), AppTitle);
         return;
     }
-    Fr_1->setTitle(text->title);
-    Lb_setumei->setText(text->description);
+    groupTitle_ = text->title;
+    // The frame's title is elided, not shrunk: its type is the whole frame's.
+    Fr_1->setTitle(
+        TextFit::line(groupTitle_, Fr_1->font(), Fr_1->width() - FrameTitleMargin, QString(), 1.0)
+            .text);
+    Lb_setumei->setFittedText(text->description);
     PageDisplay();
 }
 
@@ -158,11 +166,12 @@ void Pml0010::PageDisplay() {
     for (int r = 0; r < page.rows.size(); ++r) {
         const GroupBrowser::Row& row = page.rows[r];
         loadPicture(Im_syo[r], row.pictureName);
-        Im_syo[r]->setAccessibleName(Fr_1->title() + QStringLiteral(" No.") +
-                                     QString::number(row.sgroup));
+        const QString name = QStringLiteral("No. %1 %2").arg(row.sgroup).arg(groupTitle_);
+        Im_syo[r]->setAccessibleName(name);
+        Ch_syo[r]->setAccessibleName(name);
         Im_syo[r]->show();
         Ch_syo[r]->show();
-        Lb_sno[r]->setText(QStringLiteral("No.") + countText(row.sgroup));
+        Lb_sno[r]->setFittedText(QStringLiteral("No.") + countText(row.sgroup));
         Lb_sno[r]->show();
         SuppressFlag = 1;
         Ch_syo[r]->setChecked(row.marked);

@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 
+class FittedLabel;
 class PictureBox;
 
 // The main menu: the big groups on the left, the chosen group's sub-groups seven to a page with
@@ -49,13 +50,13 @@ class Pml0010 : public QMainWindow, public ActivatableForm {
     const GroupBrowser& browser() const { return browser_; }
 
     std::array<PictureBox*, Groups> Im_big{};
-    std::array<QLabel*, Groups> Lb_groupno{};
+    std::array<FittedLabel*, Groups> Lb_groupno{};
     std::array<QWidget*, Groups> Sh_bar{};
     QGroupBox* Fr_1 = nullptr;
-    QLabel* Lb_setumei = nullptr;
+    FittedLabel* Lb_setumei = nullptr;
     std::array<PictureBox*, Rows> Im_syo{};
     std::array<QCheckBox*, Rows> Ch_syo{};
-    std::array<QLabel*, Rows> Lb_sno{};
+    std::array<FittedLabel*, Rows> Lb_sno{};
     // Lb_level[n][r] is Lb_level<n>(r): the header of level n in row r; Lb_lvkosu likewise.
     std::array<std::array<QLabel*, Rows>, Levels> Lb_level{};
     std::array<std::array<QLabel*, Rows>, Levels> Lb_lvkosu{};
@@ -93,6 +94,10 @@ class Pml0010 : public QMainWindow, public ActivatableForm {
     // Runs a handler's work; a data error or refused write is reported under the handler's name.
     void guarded(const char* handler, const std::function<void()>& work);
 
+    // Room left of and right of the frame's title, for the frame's own border.
+    static constexpr int FrameTitleMargin = 24;
+
     GroupBrowser browser_;
+    QString groupTitle_; // the chosen group's whole title; the frame may show it elided
     int SuppressFlag = 0;
 };

@@ -1,8 +1,10 @@
 // The main menu's controls and their places, from design twips and the screen scale.
+#include "fittedlabel.h"
 #include "layout.h"
 #include "picturebox.h"
 #include "pmcm000.h"
 #include "pml0010.h"
+#include "singleclick.h"
 
 #include <QMenuBar>
 
@@ -32,20 +34,21 @@ void Pml0010::buildControls() {
         Sh_bar[i]->setAutoFillBackground(true);
         Im_big[i] = named(new PictureBox(client), indexed("Im_big", i));
         connect(Im_big[i], &PictureBox::clicked, this, [this, i] { Im_big_Click(i); });
-        Lb_groupno[i] = named(new QLabel(client), indexed("Lb_groupno", i));
+        Lb_groupno[i] = named(new FittedLabel(client), indexed("Lb_groupno", i));
     }
 
     Fr_1 = named(new QGroupBox(client), QStringLiteral("Fr_1"));
     Fr_1->setAutoFillBackground(true);
-    Lb_setumei = named(new QLabel(Fr_1), QStringLiteral("Lb_setumei"));
-    Lb_setumei->setWordWrap(true);
+    Lb_setumei =
+        named(new FittedLabel(Fr_1, FittedLabel::Lines::Whole), QStringLiteral("Lb_setumei"));
     for (int r = 0; r < Rows; ++r) {
         Im_syo[r] = named(new PictureBox(Fr_1), indexed("Im_syo", r));
         connect(Im_syo[r], &PictureBox::clicked, this, [this, r] { Im_syo_Click(r); });
         // clicked() comes from the user only; ticks set by the page display stay silent.
         Ch_syo[r] = named(new QCheckBox(Fr_1), indexed("Ch_syo", r));
         connect(Ch_syo[r], &QCheckBox::clicked, this, [this, r] { Ch_syo_Click(r); });
-        Lb_sno[r] = named(new QLabel(Fr_1), indexed("Lb_sno", r));
+        countDoubleClickAsOne(Ch_syo[r]); // one tick, one write
+        Lb_sno[r] = named(new FittedLabel(Fr_1), indexed("Lb_sno", r));
         for (int n = 0; n < Levels; ++n) {
             const QByteArray digit = QByteArray::number(n);
             Lb_level[n][r] = named(new QLabel(QString::fromUtf8(LevelHeaders[n]), Fr_1),
@@ -55,7 +58,6 @@ void Pml0010::buildControls() {
             Lb_level[n][r]->setAlignment(Qt::AlignCenter);
             Lb_lvkosu[n][r]->setAlignment(Qt::AlignCenter);
         }
-        Im_syo[r]->setAccessibleName(QStringLiteral("No.") + QString::number(r + 1));
     }
 
     auto button = [this](QWidget* parent, const char* name, const QString& caption,
@@ -121,11 +123,12 @@ void Pml0010::layOut() {
     centralWidget()->setFixedSize(px(FormScaleWidth), px(FormScaleHeight));
 
     const QFont base = font();
-    auto sized = [&base](QWidget* widget, double points) {
+    auto fontOf = [&base](double points) {
         QFont f = base;
         f.setPointSizeF(std::max(1.0, points));
-        widget->setFont(f);
+        return f;
     };
+    auto sized = [&fontOf](QWidget* widget, double points) { widget->setFont(fontOf(points)); };
 
     double top = 525 * HeightFactor;
     const double left = 450 * WidthFactor;
@@ -135,7 +138,7 @@ void Pml0010::layOut() {
         Layout::placeScaled(Im_big[i], MenuButtonHeight, MenuButtonWidth, top, left);
         Layout::placeScaled(Lb_groupno[i], 225 * HeightFactor, 2235 * WidthFactor,
                             top + MenuButtonHeight, left);
-        sized(Lb_groupno[i], FontSize9);
+        Lb_groupno[i]->setDesignFont(fontOf(FontSize9));
         Layout::placeScaled(Sh_bar[i], MenuButtonHeight, MenuButtonWidth, top,
                             left + MenuButtonWidth);
     }
@@ -145,7 +148,7 @@ void Pml0010::layOut() {
     sized(Fr_1, FontSize9);
     Layout::placeScaled(Lb_setumei, DescriptionHeight, DescriptionWidth, 270 * HeightFactor,
                         480 * WidthFactor);
-    sized(Lb_setumei, FontSize12);
+    Lb_setumei->setDesignFont(fontOf(FontSize12));
 
     const double rowLeft = 1400 * WidthFactor;
     const double headerHeight = SubGroupPictureHeight / 2;
@@ -157,7 +160,7 @@ void Pml0010::layOut() {
                             rowLeft);
         Layout::placeScaled(Lb_sno[r], 225 * HeightFactor, 550 * WidthFactor, rowTop,
                             750 * WidthFactor);
-        sized(Lb_sno[r], FontSize9);
+        Lb_sno[r]->setDesignFont(fontOf(FontSize9));
         // The tick box sits just left of its picture, centred on it, below the number.
         const QSize tick = Ch_syo[r]->sizeHint();
         Ch_syo[r]->setGeometry(px(rowLeft) - tick.width() - 2,

@@ -1,11 +1,10 @@
 #include "cardlabel.h"
 
 #include <QImageReader>
-#include <QMouseEvent>
 #include <QPixmap>
 
 CardLabel::CardLabel(QWidget* parent)
-    : QLabel(parent) {}
+    : ClickableLabel(parent) {}
 
 void CardLabel::showPicture(const QString& path) {
     if (path == picturePath_ && !pixmap().isNull())
@@ -21,10 +20,4 @@ void CardLabel::showPicture(const QString& path) {
     QPixmap picture = QPixmap::fromImage(std::move(image));
     picture.setDevicePixelRatio(devicePixelRatioF());
     setPixmap(picture);
-}
-
-void CardLabel::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
-    QLabel::mouseReleaseEvent(event);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QLabel>
+#include "clickablelabel.h"
 
 // A label of a practice card that reports clicks: the card's picture (turned to the word side
 // by a click) and its word labels (turned back).
-class CardLabel : public QLabel {
+class CardLabel : public ClickableLabel {
     Q_OBJECT
   public:
     explicit CardLabel(QWidget* parent = nullptr);
@@ -13,12 +13,6 @@ class CardLabel : public QLabel {
     // missing or unreadable. Decodes at the shown size, which is what keeps nine cards quick.
     void showPicture(const QString& path);
     QString picturePath() const { return picturePath_; }
-
-  signals:
-    void clicked();
-
-  protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     QString picturePath_;

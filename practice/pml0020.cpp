@@ -34,10 +34,14 @@ void PML0020::Form_Activate() {
     // A dialog left open elsewhere must not keep the screen from being built the first time.
     if (!topRowShown_)
         DialogOpen = false;
-    if (drill_.Form_Activate()) {
+    const bool rebuilding = !DialogOpen;
+    if (rebuilding) {
+        // Shown before the drill starts the chosen level, so that a message it ends in (no
+        // words left) comes up over the whole screen.
         topRowShown_ = true;
         Slider1->setValue(VoiceVolume);
     }
+    drill_.Form_Activate();
     render();
 }
 

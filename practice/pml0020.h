@@ -8,6 +8,7 @@
 #include <array>
 
 class CardLabel;
+class FittedLabel;
 class QAction;
 class QLabel;
 class QMenu;
@@ -48,7 +49,7 @@ class PML0020 : public QMainWindow, public ActivatableForm, private PracticeDril
     std::array<QPushButton*, Cards> BT_NG{};
     std::array<QPushButton*, Cards> BT_WAV{};
     std::array<QLabel*, Cards> Lb_kaisu{};
-    std::array<QLabel*, Cards> Lb_wno{};
+    std::array<FittedLabel*, Cards> Lb_wno{};
     QPushButton* BT_next = nullptr;
     std::array<QPushButton*, 2> BT_mode{};
     QPushButton* BT_view = nullptr;

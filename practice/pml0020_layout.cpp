@@ -1,5 +1,6 @@
 // The practice screen's controls: what each one is, and where it stands in design twips.
 #include "cardlabel.h"
+#include "fittedlabel.h"
 #include "layout.h"
 #include "pictureicons.h"
 #include "pmcm000.h"
@@ -115,12 +116,16 @@ void PML0020::createControls() {
         Layout::setFontPoints(BT_NG[p], FontSize9);
         connect(BT_NG[p], &QPushButton::clicked, this, [this, p] { BT_NG_Click(p); });
         BT_WAV[p] = named(new QPushButton(client_), indexed(u"BT_WAV"_s, p));
+        BT_WAV[p]->setAccessibleName(u"こえ"_s);
         connect(BT_WAV[p], &QPushButton::clicked, this, [this, p] { BT_WAV_Click(p); });
 
         Lb_kaisu[p] = named(new QLabel(u"999回目"_s, client_), indexed(u"Lb_kaisu"_s, p));
         Layout::setFontPoints(Lb_kaisu[p], FontSize9);
-        Lb_wno[p] = named(new QLabel(u"9-99-99"_s, client_), indexed(u"Lb_wno"_s, p));
+        // A parent's own card code may be longer than the design's "9-99-99".
+        Lb_wno[p] = named(new FittedLabel(client_), indexed(u"Lb_wno"_s, p));
         Layout::setFontPoints(Lb_wno[p], FontSize9);
+        Lb_wno[p]->setDesignFont(Lb_wno[p]->font());
+        Lb_wno[p]->setFittedText(u"9-99-99"_s);
     }
 
     BT_next = named(new QPushButton(u"Next ⇒"_s, client_), u"BT_next"_s);
@@ -128,17 +133,21 @@ void PML0020::createControls() {
     connect(BT_next, &QPushButton::clicked, this, &PML0020::BT_next_Click);
     for (int index = 0; index < 2; ++index) {
         BT_mode[index] = named(new QPushButton(client_), indexed(u"BT_mode"_s, index));
+        BT_mode[index]->setAccessibleName(u"ならびかえ"_s);
         // Hidden in turn under the mouse: keyboard focus must not stay on a hidden button.
         BT_mode[index]->setFocusPolicy(Qt::NoFocus);
         connect(BT_mode[index], &QPushButton::clicked, this,
                 [this, index] { BT_mode_Click(index); });
     }
     BT_view = named(new QPushButton(client_), u"BT_view"_s);
+    BT_view->setAccessibleName(u"スライドショー"_s);
     connect(BT_view, &QPushButton::clicked, this, &PML0020::BT_view_Click);
     BT_exit = named(new QPushButton(client_), u"BT_exit"_s);
+    BT_exit->setAccessibleName(u"もどる"_s);
     connect(BT_exit, &QPushButton::clicked, this, &PML0020::BT_exit_Click);
 
     Slider1 = named(new QSlider(Qt::Horizontal, client_), u"Slider1"_s);
+    Slider1->setAccessibleName(u"こえの おおきさ"_s);
     Slider1->setRange(0, 65535);
     Slider1->setPageStep(6554);
     Slider1->setSingleStep(655);

@@ -1,6 +1,7 @@
 // Shows the drill's state on the practice screen's controls.
 #include "cardlabel.h"
 #include "countformat.h"
+#include "fittedlabel.h"
 #include "mediapath.h"
 #include "pmcm000.h"
 #include "pml0020.h"
@@ -75,8 +76,11 @@ void PML0020::renderCard(int p) {
     const PracticeDrill::CardView view = drill_.cardView(p);
     const PracticeCard& card = drill_.state().ScreenCards[p];
 
-    if (view.present)
+    if (view.present) {
         Im_word[p]->showPicture(MediaPath::picture(DataFolder, card.images));
+        // What the picture shows, for assistive technology.
+        Im_word[p]->setAccessibleName(card.meaning.isEmpty() ? card.word : card.meaning);
+    }
     Im_word[p]->setVisible(view.picture);
     // The word side is filled only while it is up.
     LB_word[p]->setText(view.wordLabels ? card.word : QString());
@@ -87,7 +91,7 @@ void PML0020::renderCard(int p) {
     LB_meanings[p]->setText(view.present ? card.meaning : QString());
     Lb_kaisu[p]->setText(view.present ? QString::number(qint64(card.times) + 1) + u"回目"_s
                                       : QString());
-    Lb_wno[p]->setText(view.present ? card.text2 : QString());
+    Lb_wno[p]->setFittedText(view.present ? card.text2 : QString());
     LB_meanings[p]->setVisible(view.details);
     Lb_kaisu[p]->setVisible(view.details);
     Lb_wno[p]->setVisible(view.details);

@@ -9,6 +9,7 @@
 class QAction;
 class QFrame;
 class QLabel;
+class FittedLabel;
 class PictureBox;
 class QMenu;
 class QPushButton;
@@ -33,7 +34,7 @@ class PML0030 : public QMainWindow, public ActivatableForm {
     PictureBox* Image1 = nullptr;
     QFrame* SH_display = nullptr;
     QLabel* LB_track = nullptr;
-    QLabel* LB_no = nullptr;
+    FittedLabel* LB_no = nullptr;
     QLabel* LB_play = nullptr;
     QLabel* LB_repeat = nullptr;
     QLabel* LB_mode = nullptr;

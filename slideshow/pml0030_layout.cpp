@@ -1,4 +1,5 @@
 // The slide-show screen's controls and their places, from design twips and the screen scale.
+#include "fittedlabel.h"
 #include "layout.h"
 #include "picturebox.h"
 #include "pmcm000.h"
@@ -85,12 +86,14 @@ void PML0030::createControls() {
     BT_view->setAccessibleName(QStringLiteral("れんしゅう"));
 
     Image1 = named(new PictureBox(client_), "Image1");
+    Image1->setAccessibleName(QStringLiteral("カード"));
 
     // The panel first, so that its labels lie on it.
     SH_display = named(new QFrame(client_), "SH_display");
     SH_display->setAutoFillBackground(true);
     LB_track = named(new QLabel(ShowTexts::levelCaption(0), client_), "LB_track");
-    LB_no = named(new QLabel(QStringLiteral("9999/9999"), client_), "LB_no");
+    LB_no = named(new FittedLabel(client_), "LB_no");
+    LB_no->setFittedText(QStringLiteral("9999/9999"));
     LB_play = named(new QLabel(ShowTexts::Stopped, client_), "LB_play");
     LB_repeat = named(new QLabel(QStringLiteral("repeat"), client_), "LB_repeat");
     LB_mode = named(new QLabel(QStringLiteral("track"), client_), "LB_mode");
@@ -111,6 +114,7 @@ void PML0030::createControls() {
     BT_display = button("BT_display", QStringLiteral("ひょうじ"));
 
     Slider1 = named(new QSlider(Qt::Horizontal, client_), "Slider1");
+    Slider1->setAccessibleName(QStringLiteral("こえの おおきさ"));
     Slider1->setRange(0, 65535);
     Slider1->setPageStep(65535 / 10);
 }
@@ -152,7 +156,9 @@ void PML0030::layOutControls() {
     place(LB_repeat, 232, 654, 7290, 9500);
     place(LB_mode, 232, 654, 7500, 9500);
     LB_track->setFont(designFont(font(), true, true, FontSize12));
-    LB_no->setFont(designFont(font(), true, true, FontSize24));
+    LB_no->setDesignFont(designFont(font(), true, true, FontSize24));
+    // A four-digit counter shrinks rather than run under the play state beside it.
+    LB_no->setRoomWidth(LB_play->x() - LB_no->x());
     LB_play->setFont(designFont(font(), true, true, FontSize24));
     setPoints(LB_repeat, FontSize8);
     setPoints(LB_mode, FontSize8);

@@ -1,4 +1,5 @@
 // Copies the show engine's screen state onto the controls.
+#include "fittedlabel.h"
 #include "layout.h"
 #include "picturebox.h"
 #include "pml0030.h"
@@ -76,7 +77,7 @@ void PML0030::render() {
 
     setBackground(SH_display, QPalette::Window, screen.panelColour);
     LB_track->setText(screen.trackText);
-    LB_no->setText(screen.counterText);
+    LB_no->setFittedText(screen.counterText);
     LB_play->setText(screen.playText);
     LB_mode->setText(screen.modeText);
 }

@@ -91,9 +91,11 @@ void SlideShowEngine::ResetScreen() {
 
 void SlideShowEngine::activate() {
     if (DialogOpen) {
-        // Back from a preference or information dialog: the show goes on as it was.
         DialogOpen = false;
-        return;
+        // Back from a preference or information dialog: the show goes on as it was. A dialog
+        // left open over another screen must not keep this one from being built the first time.
+        if (built_)
+            return;
     }
     if (s_.Paused)
         return;
@@ -102,6 +104,7 @@ void SlideShowEngine::activate() {
 
 void SlideShowEngine::rebuild() {
     WordDataFile::closeIfReplaced(DataFilePath); // a deck rebuilt meanwhile is read anew
+    built_ = true;
     ResetScreen();
     screen_.Slider1.visible = true;
     screen_.sliderValue = static_cast<int>(VoiceVolume);

@@ -59,8 +59,8 @@ class SlideShowEngine : public QObject {
     // The form's load: the picture metrics from the scale factors, the panel colour, the idle
     // screen.
     void load();
-    // The form became the active form: rebuild the screen, unless back from a dialog or
-    // paused.
+    // The form became the active form: rebuild the screen, unless back from a dialog (after
+    // the first build) or paused.
     void activate();
 
     // User commands.
@@ -130,4 +130,5 @@ class SlideShowEngine : public QObject {
     DataSource Data1; // the level tally
     DataSource Data2; // the words of the level being shown
     bool speaking_ = false;
+    bool built_ = false; // the first activation has built the screen
 };

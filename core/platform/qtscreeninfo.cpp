@@ -7,3 +7,8 @@ double QtScreenInfo::heightTwips() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry().height() * twipsPerPixelY() : 768 * twipsPerPixelY();
 }
+
+double QtScreenInfo::widthTwips() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() * twipsPerPixelY() : 1024 * twipsPerPixelY();
+}

@@ -6,5 +6,6 @@
 class QtScreenInfo : public ScreenInfo {
   public:
     double heightTwips() const override;
+    double widthTwips() const override;
     double twipsPerPixelY() const override { return 15; }
 };

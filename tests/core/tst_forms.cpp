@@ -68,6 +68,36 @@ class TestForms : public QObject {
         QTRY_COMPARE(menu.activations, 2);
     }
 
+    // A form wider than the screen (with its frame) keeps its size and is moved left until its
+    // right edge is on the screen; one that fits stays where it is.
+    void wideFormsKeepTheirRightEdgeOnScreen_data() {
+        QTest::addColumn<int>("formWidth");
+        QTest::addColumn<int>("screenWidth");
+        QTest::addColumn<bool>("moved");
+        QTest::newRow("1280 x 1024") << 1337 << 1280 << true;
+        QTest::newRow("fits") << 1003 << 1024 << false;
+        QTest::newRow("the frame does not fit") << 1280 << 1280 << true;
+    }
+    void wideFormsKeepTheirRightEdgeOnScreen() {
+        QFETCH(int, formWidth);
+        QFETCH(int, screenWidth);
+        QFETCH(bool, moved);
+        fake->screen.width = screenWidth * 15.0;
+        Forms::registerFactory(Forms::Id::Practice, [formWidth] {
+            auto* form = new QWidget;
+            form->setFixedSize(formWidth, 600);
+            form->move(10, 20);
+            return form;
+        });
+        QWidget* form = Forms::show(Forms::Id::Practice);
+        QCOMPARE(form->width(), formWidth);
+        if (moved)
+            QCOMPARE(form->frameGeometry().right(), screenWidth - 1);
+        else
+            QCOMPARE(form->pos(), QPoint(10, 20));
+        Forms::unloadAll();
+    }
+
     void registryLoadsOneInstance() {
         int created = 0;
         Forms::registerFactory(Forms::Id::Practice, [&created] {

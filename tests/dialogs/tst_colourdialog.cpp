@@ -1,5 +1,6 @@
 // The screen-colour dialog: what OK writes, what Cancel and the colour dialog's cancel keep.
 #include "dialogtest.h"
+#include "doubleclick.h"
 #include "fakeplatform.h"
 #include "pmcm000.h"
 #include "pmlp0010.h"
@@ -113,6 +114,14 @@ class TestColourDialog : public QObject {
         QStringList lines = QString::fromUtf8(DefaultColours).split(QStringLiteral("\r\n"));
         lines[line - 1] = written;
         QCOMPARE(QString::fromUtf8(readAll(colourFile())), lines.join(QStringLiteral("\r\n")));
+    }
+
+    void doubleClickAsksOnce() {
+        openWith(DefaultColours);
+        fake->prompter.colours.enqueue(QColor(0, 255, 0));
+        doubleClick(dialog->Lb_rensyu_ok);
+        QCOMPARE(fake->prompter.colourRequests.size(), 1);
+        QCOMPARE(dialog->workingValue(PMLP0010::PracticeOk), 0x00FF00);
     }
 
     void aTextThatIsNoColourBecomesTheDefault() {

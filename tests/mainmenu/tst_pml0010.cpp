@@ -1,6 +1,8 @@
 // The main menu form offscreen: what the activation shows, clicks on ticks and buttons, menus.
 #include "deckfixture.h"
+#include "doubleclick.h"
 #include "fakeplatform.h"
+#include "fittedlabel.h"
 #include "forms.h"
 #include "picturebox.h"
 #include "pmcm000.h"
@@ -10,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QMenuBar>
 
@@ -86,6 +89,33 @@ class TestPml0010 : public QObject {
         fake.reset();
     }
 
+    // Places at scale factor 1, in pixels of the design twips (15 to a pixel); the frame's
+    // controls relative to the frame.
+    void layoutOfTheMainControls_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QRect>("place");
+        QTest::newRow("first group picture") << "Im_big(0)" << QRect(30, 35, 90, 64);
+        QTest::newRow("second group picture, 390 below") << "Im_big(1)" << QRect(30, 125, 90, 64);
+        QTest::newRow("group label under its picture") << "Lb_groupno(0)" << QRect(30, 99, 149, 15);
+        QTest::newRow("selection bar right of it") << "Sh_bar(0)" << QRect(120, 35, 90, 64);
+        QTest::newRow("frame") << "Fr_1" << QRect(189, 7, 630, 555);
+        QTest::newRow("description") << "Lb_setumei" << QRect(32, 18, 583, 34);
+        QTest::newRow("first row picture") << "Im_syo(0)" << QRect(93, 70, 72, 51);
+        QTest::newRow("second row, 160 below") << "Im_syo(1)" << QRect(93, 132, 72, 51);
+        QTest::newRow("row number") << "Lb_sno(0)" << QRect(50, 70, 37, 15);
+        QTest::newRow("first level header") << "Lb_level0(0)" << QRect(165, 70, 72, 26);
+        QTest::newRow("page up") << "Bt_up" << QRect(7, 70, 37, 43);
+        QTest::newRow("practice button") << "Bt_rensyu" << QRect(826, 125, 90, 64);
+        QTest::newRow("reset button") << "Bt_syokika" << QRect(826, 395, 90, 64);
+    }
+    void layoutOfTheMainControls() {
+        QFETCH(QString, control);
+        QFETCH(QRect, place);
+        auto* widget = form->findChild<QWidget*>(control);
+        QVERIFY(widget);
+        QCOMPARE(widget->geometry(), place);
+    }
+
     void noDataFileAsksForOne() {
         form->Form_Activate();
         QCOMPARE(
@@ -123,6 +153,54 @@ class TestPml0010 : public QObject {
         QCOMPARE(form->Lb_groupno[0]->text(), QStringLiteral("どうぶつ   45個"));
         QCOMPARE(form->windowTitle(), QStringLiteral("MORVピムロ英語カード　deck.pml"));
         QVERIFY(!form->Bt_rensyu->isVisibleTo(form.get()));
+    }
+
+    // A parent's own long texts fit their labels: the count of a long title stays, the
+    // description shows whole lines only, and a three-digit sub-group number is whole.
+    void longTextsFitTheirLabels() {
+        const QString title = QStringLiteral("どうぶつとなかまたちのえいごをおぼえようね");
+        const QString description =
+            QStringLiteral(
+                "このグループでは、いぬやねこ、ぞうやきりんなど、いろいろなどうぶつのなまえを"
+                "えいごでおぼえます。さいごまで がんばってね。えをみて、こえをきいて、なんども"
+                "れんしゅうしましょう。")
+                .repeated(3);
+        DeckFixture deck;
+        deck.group(1, title).subGroup(1, 100).words(1, 100, 0, 12, 1);
+        deck.write(deckPath());
+        DeckFixture::execute(deckPath(),
+                             {QStringLiteral("UPDATE tittle SET setmei = '%1'").arg(description)});
+        writePictures(deckFolder, {QStringLiteral("g1"), QStringLiteral("g1s100")});
+        open();
+        form->Im_big_Click(0);
+        QVERIFY(fake->prompter.messages.isEmpty());
+
+        const auto fitsInOneLine = [](QLabel* label) {
+            return QFontMetricsF(label->font()).horizontalAdvance(label->text()) <=
+                   label->contentsRect().width();
+        };
+        FittedLabel* group = form->Lb_groupno[0];
+        QVERIFY(group->text().endsWith(QStringLiteral("  12個")));
+        QVERIFY(group->text().contains(QChar(0x2026)));
+        QVERIFY(fitsInOneLine(group));
+        QCOMPARE(group->fullText(), title + QStringLiteral("   12個"));
+
+        FittedLabel* number = form->Lb_sno[0];
+        QCOMPARE(number->text(), QStringLiteral("No.100"));
+        QVERIFY(fitsInOneLine(number));
+
+        FittedLabel* about = form->Lb_setumei;
+        const QStringList lines = about->text().split(u'\n');
+        const QFontMetricsF metrics(about->font());
+        QVERIFY(lines.size() * metrics.lineSpacing() <= about->contentsRect().height());
+        for (const QString& line : lines)
+            QVERIFY(metrics.horizontalAdvance(line) <= about->contentsRect().width());
+        QVERIFY(lines.last().endsWith(QChar(0x2026)));
+        QVERIFY(about->font().pointSizeF() >= FontSize12 * 0.7 - 0.01);
+        // The frame's title gives way too, and the pictures keep the whole title.
+        QVERIFY(QFontMetricsF(form->Fr_1->font()).horizontalAdvance(form->Fr_1->title()) <
+                form->Fr_1->width());
+        QCOMPARE(form->Im_syo[0]->accessibleName(), QStringLiteral("No. 100 ") + title);
     }
 
     void groupClickShowsItsFirstPage() {
@@ -200,116 +278,139 @@ class TestPml0010 : public QObject {
         QCOMPARE(DataFilePath, deckPath());
         QVERIFY(settings.open(QIODevice::ReadOnly));
         QCOMPARE(settings.readAll(), "\"" + deckPath().toUtf8() + "\"\r\n");
-    }
 
-    void returningFromADialogKeepsTheMarks() {
-        makeDeck();
-        open();
-        form->Im_big_Click(1);
-        form->Ch_syo[2]->click();
-        DialogOpen = true;
-        form->Form_Activate();
-        QVERIFY(!DialogOpen);
-        QVERIFY(form->Ch_syo[2]->isChecked());
-        QVERIFY(form->Bt_rensyu->isVisibleTo(form.get()));
-        // A real return (from the practice) re-chooses the group and clears the marks.
-        form->Form_Activate();
-        QCOMPARE(SelectedBigGroup, 2);
-        QVERIFY(!form->Ch_syo[2]->isChecked());
-        QVERIFY(!form->Bt_rensyu->isVisibleTo(form.get()));
-    }
+        // A child's double click ticks once: one write, not a tick and an untick.
+        void doubleClickTicksOnce_data() {
+            QTest::addColumn<bool>("onThePicture");
+            QTest::newRow("picture") << true;
+            QTest::newRow("tick box") << false;
+        }
+        void doubleClickTicksOnce() {
+            QFETCH(bool, onThePicture);
+            makeDeck();
+            open();
+            form->Im_big_Click(0);
+            QWidget* target = onThePicture ? static_cast<QWidget*>(form->Im_syo[1])
+                                           : static_cast<QWidget*>(form->Ch_syo[1]);
+            doubleClick(target);
+            QVERIFY(form->Ch_syo[1]->isChecked());
+            QCOMPARE(DeckFixture::scalar(deckPath(),
+                                         QStringLiteral("SELECT group_concat(sgroup) FROM subgroup "
+                                                        "WHERE \"select\""))
+                         .toString(),
+                     QStringLiteral("2"));
+            QVERIFY(form->Bt_rensyu->isVisibleTo(form.get()));
+        }
 
-    void openingAFileWithoutTheChosenGroup() {
-        makeDeck();
-        makeDeck(QStringLiteral("small.pml"), 1);
-        open();
-        form->Im_big_Click(1);
-        fake->prompter.files.enqueue(deckPath(QStringLiteral("small.pml")));
-        form->Ver_open_Click();
-        QCOMPARE(fake->prompter.fileRequests[0].filter, QStringLiteral("単語データ|*.pml"));
-        QCOMPARE(fake->prompter.fileRequests[0].startFolder, deckFolder);
-        QCOMPARE(fake->prompter.texts(),
-                 QStringList{QStringLiteral("該当するグループがありません PML0010 im_big_click")});
-        QCOMPARE(DataFilePath, deckPath(QStringLiteral("small.pml")));
-        QVERIFY(!form->Im_big[1]->isVisibleTo(form.get()));
-    }
+        void returningFromADialogKeepsTheMarks() {
+            makeDeck();
+            open();
+            form->Im_big_Click(1);
+            form->Ch_syo[2]->click();
+            DialogOpen = true;
+            form->Form_Activate();
+            QVERIFY(!DialogOpen);
+            QVERIFY(form->Ch_syo[2]->isChecked());
+            QVERIFY(form->Bt_rensyu->isVisibleTo(form.get()));
+            // A real return (from the practice) re-chooses the group and clears the marks.
+            form->Form_Activate();
+            QCOMPARE(SelectedBigGroup, 2);
+            QVERIFY(!form->Ch_syo[2]->isChecked());
+            QVERIFY(!form->Bt_rensyu->isVisibleTo(form.get()));
+        }
 
-    void cancelledOpenChangesNothing() {
-        makeDeck();
-        open();
-        form->Ver_open_Click();
-        QCOMPARE(DataFilePath, deckPath());
-    }
+        void openingAFileWithoutTheChosenGroup() {
+            makeDeck();
+            makeDeck(QStringLiteral("small.pml"), 1);
+            open();
+            form->Im_big_Click(1);
+            fake->prompter.files.enqueue(deckPath(QStringLiteral("small.pml")));
+            form->Ver_open_Click();
+            QCOMPARE(fake->prompter.fileRequests[0].filter, QStringLiteral("単語データ|*.pml"));
+            QCOMPARE(fake->prompter.fileRequests[0].startFolder, deckFolder);
+            QCOMPARE(
+                fake->prompter.texts(),
+                QStringList{QStringLiteral("該当するグループがありません PML0010 im_big_click")});
+            QCOMPARE(DataFilePath, deckPath(QStringLiteral("small.pml")));
+            QVERIFY(!form->Im_big[1]->isVisibleTo(form.get()));
+        }
 
-    void resetRedrawsThePage() {
-        makeDeck();
-        open();
-        form->Im_big_Click(0);
-        form->Ch_syo[1]->click(); // sub-group 2: two words at level 2
-        form->Bt_syokika->click();
-        QVERIFY(form->Lb_level[0][1]->isVisibleTo(form.get()));
-        QCOMPARE(form->Lb_lvkosu[0][1]->text(), QStringLiteral("  2個"));
-        QVERIFY(!form->Lb_level[2][1]->isVisibleTo(form.get()));
-        QVERIFY(form->Ch_syo[1]->isChecked());
-        QVERIFY(fake->prompter.messages.isEmpty());
-    }
+        void cancelledOpenChangesNothing() {
+            makeDeck();
+            open();
+            form->Ver_open_Click();
+            QCOMPARE(DataFilePath, deckPath());
+        }
 
-    void readOnlyFileReportsTheRefusedWrite() {
-        makeDeck();
-        QFile::setPermissions(deckPath(), QFile::ReadOwner);
-        open(); // reading works
-        form->Im_big_Click(0);
-        QVERIFY(form->Ch_syo[0]->isVisibleTo(form.get()));
-        QVERIFY(fake->prompter.messages.isEmpty());
-        form->Ch_syo[0]->click(); // a mark is a write
-        QCOMPARE(fake->prompter.texts(),
-                 QStringList{QStringLiteral("きろくを ほぞんできませんでした。")});
-        QCOMPARE(fake->prompter.messages[0].title, QStringLiteral("PML0010Ch_syo_Click"));
-        QVERIFY(!form->Ch_syo[0]->isChecked());
-        QVERIFY(!form->Bt_rensyu->isVisibleTo(form.get()));
-    }
+        void resetRedrawsThePage() {
+            makeDeck();
+            open();
+            form->Im_big_Click(0);
+            form->Ch_syo[1]->click(); // sub-group 2: two words at level 2
+            form->Bt_syokika->click();
+            QVERIFY(form->Lb_level[0][1]->isVisibleTo(form.get()));
+            QCOMPARE(form->Lb_lvkosu[0][1]->text(), QStringLiteral("  2個"));
+            QVERIFY(!form->Lb_level[2][1]->isVisibleTo(form.get()));
+            QVERIFY(form->Ch_syo[1]->isChecked());
+            QVERIFY(fake->prompter.messages.isEmpty());
+        }
 
-    void closingSavesTheSoundSettings() {
-        VoiceVolume = 1234;
-        StartupWaveVolume = 0x00FF00FF;
-        form->close();
-        QFile file(fake->settingsFolder() + SoundSettings);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll().startsWith(" 1234 \r\n"));
-        QCOMPARE(fake->sound.volumeWord, 0x00FF00FFu);
-    }
+        void readOnlyFileReportsTheRefusedWrite() {
+            makeDeck();
+            QFile::setPermissions(deckPath(), QFile::ReadOwner);
+            open(); // reading works
+            form->Im_big_Click(0);
+            QVERIFY(form->Ch_syo[0]->isVisibleTo(form.get()));
+            QVERIFY(fake->prompter.messages.isEmpty());
+            form->Ch_syo[0]->click(); // a mark is a write
+            QCOMPARE(fake->prompter.texts(),
+                     QStringList{QStringLiteral("きろくを ほぞんできませんでした。")});
+            QCOMPARE(fake->prompter.messages[0].title, QStringLiteral("PML0010Ch_syo_Click"));
+            QVERIFY(!form->Ch_syo[0]->isChecked());
+            QVERIFY(!form->Bt_rensyu->isVisibleTo(form.get()));
+        }
 
-    void commandsOpenTheirForms() {
-        QList<Forms::Id> opened;
-        for (Forms::Id id : {Forms::Id::Practice, Forms::Id::DataFileDialog, Forms::Id::About})
-            Forms::registerFactory(id, [&opened, id] {
-                opened << id;
-                return new QWidget;
-            });
-        form->Ver_pro_Click();
-        form->Ver_pro_Click(); // one instance only
-        form->Ver_version_Click();
-        form->Ver_col_Click(); // not registered: nothing happens
-        QCOMPARE(opened, (QList<Forms::Id>{Forms::Id::DataFileDialog, Forms::Id::About}));
-        QVERIFY(form->isVisible());
-        form->Bt_rensyu_Click();
-        QVERIFY(!form->isVisible());
-        form->Ver_help_Click();
-        QCOMPARE(fake->shell.openedDocuments,
-                 QStringList{fake->programFolder() + QStringLiteral("pimlotan説明書.pdf")});
-        Forms::unloadAll();
-    }
+        void closingSavesTheSoundSettings() {
+            VoiceVolume = 1234;
+            StartupWaveVolume = 0x00FF00FF;
+            form->close();
+            QFile file(fake->settingsFolder() + SoundSettings);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY(file.readAll().startsWith(" 1234 \r\n"));
+            QCOMPARE(fake->sound.volumeWord, 0x00FF00FFu);
+        }
 
-    void menuEntries() {
-        QStringList captions;
-        for (QAction* action : form->menuBar()->actions())
-            captions << action->text();
-        QCOMPARE(captions, (QStringList{QStringLiteral("ファイル"), QStringLiteral("　"),
-                                        QStringLiteral("せってい"), QStringLiteral("　"),
-                                        QStringLiteral("ヘルプ")}));
-        QCOMPARE(form->Ver_version->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報..."));
-    }
-};
+        void commandsOpenTheirForms() {
+            QList<Forms::Id> opened;
+            for (Forms::Id id : {Forms::Id::Practice, Forms::Id::DataFileDialog, Forms::Id::About})
+                Forms::registerFactory(id, [&opened, id] {
+                    opened << id;
+                    return new QWidget;
+                });
+            form->Ver_pro_Click();
+            form->Ver_pro_Click(); // one instance only
+            form->Ver_version_Click();
+            form->Ver_col_Click(); // not registered: nothing happens
+            QCOMPARE(opened, (QList<Forms::Id>{Forms::Id::DataFileDialog, Forms::Id::About}));
+            QVERIFY(form->isVisible());
+            form->Bt_rensyu_Click();
+            QVERIFY(!form->isVisible());
+            form->Ver_help_Click();
+            QCOMPARE(fake->shell.openedDocuments,
+                     QStringList{fake->programFolder() + QStringLiteral("pimlotan説明書.pdf")});
+            Forms::unloadAll();
+        }
 
-PIMLOTAN_TEST_MAIN(TestPml0010)
+        void menuEntries() {
+            QStringList captions;
+            for (QAction* action : form->menuBar()->actions())
+                captions << action->text();
+            QCOMPARE(captions, (QStringList{QStringLiteral("ファイル"), QStringLiteral("　"),
+                                            QStringLiteral("せってい"), QStringLiteral("　"),
+                                            QStringLiteral("ヘルプ")}));
+            QCOMPARE(form->Ver_version->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報..."));
+        }
+    };
+
+    PIMLOTAN_TEST_MAIN(TestPml0010)
 #include "tst_pml0010.moc"

@@ -2,6 +2,7 @@
 #include "activatableform.h"
 #include "cardlabel.h"
 #include "deckfixture.h"
+#include "doubleclick.h"
 #include "fakeplatform.h"
 #include "forms.h"
 #include "pmcm000.h"
@@ -11,6 +12,7 @@
 #include "worddatafile.h"
 
 #include <QDir>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QLabel>
 #include <QPointer>
@@ -103,6 +105,30 @@ class TestPml0020 : public QObject {
         WordDataFile::closeAll();
     }
 
+    // Places at scale factor 1, in pixels of the design twips (15 to a pixel).
+    void layoutOfTheMainControls_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("place");
+        QTest::newRow("first card's rectangle") << "Sh_word(0)" << QRect(154, 40, 222, 160);
+        QTest::newRow("middle card's picture") << "Im_word(4)" << QRect(393, 242, 209, 121);
+        QTest::newRow("word label, upper half") << "LB_word(4)" << QRect(393, 242, 209, 61);
+        QTest::newRow("first NG") << "BT_NG(0)" << QRect(225, 200, 41, 25);
+        QTest::newRow("voice, right column") << "BT_WAV(5)" << QRect(745, 395, 41, 25);
+        QTest::newRow("last OK") << "BT_OK(8)" << QRect(633, 590, 41, 25);
+        QTest::newRow("first level") << "BT_level(0)" << QRect(130, 0, 121, 25);
+        QTest::newRow("last level") << "BT_level(5)" << QRect(735, 0, 121, 25);
+        QTest::newRow("exit") << "BT_exit" << QRect(19, 47, 44, 44);
+        QTest::newRow("order") << "BT_mode(1)" << QRect(67, 581, 44, 44);
+        QTest::newRow("next") << "BT_next" << QRect(878, 273, 44, 44);
+        QTest::newRow("slider") << "Slider1" << QRect(800, 643, 168, 23);
+    }
+    void layoutOfTheMainControls() {
+        QFETCH(QString, name);
+        QFETCH(QRect, place);
+        open();
+        QCOMPARE(control<QWidget>(name)->geometry(), place);
+    }
+
     // One card through its faces and states, with what each label says.
     void cardFacesAndStates() {
         QDir(dir_.path()).mkpath(u"images"_s);
@@ -151,6 +177,86 @@ class TestPml0020 : public QObject {
         QVERIFY(click(button(u"BT_OK(0)"_s)));
         QCOMPARE(visibleParts(0), QStringList{u"BT_OK"_s});
         QCOMPARE(fillOf(0), QColor(Qt::green));
+    }
+
+    // A parent's own card code, longer than the design's "9-99-99", is shown whole.
+    void longCardCodeFits() {
+        DeckFixture deck;
+        deck.group(1).subGroup(1, 1, true);
+        deck.word({.key = 1, .text2 = u"12-345-678"_s});
+        useDeck(deck);
+        open();
+        QVERIFY(click(button(u"BT_level(0)"_s)));
+        QLabel* code = label(u"Lb_wno(0)"_s);
+        QCOMPARE(code->text(), u"12-345-678"_s);
+        QVERIFY(QFontMetricsF(code->font()).horizontalAdvance(code->text()) <=
+                code->contentsRect().width());
+    }
+
+    // The message that ends an activation (the chosen level has no words left) comes up over
+    // the built screen, not over an empty one.
+    void activationMessageOverTheBuiltScreen() {
+        useWords(3); // all at level 0
+        PMCM000::LevelChosen = true;
+        PMCM000::SelectedLevel = 2;
+        QStringList shown;
+        fake_->prompter.onMessage = [this, &shown](const FakePrompter::Message&) {
+            if (!form_)
+                return;
+            for (QWidget* w : form_->findChildren<QWidget*>())
+                if (w->isVisible() && !w->objectName().isEmpty() &&
+                    (w->objectName().startsWith(u"BT_"_s) || w->objectName() == u"Slider1"_s))
+                    shown << w->objectName().section(u'(', 0, 0);
+            shown.removeDuplicates();
+            shown.sort();
+        };
+        open();
+        QCOMPARE(fake_->prompter.texts(),
+                 QStringList{u"えらんだランクのれんしゅうがおわりました。"_s});
+        QCOMPARE(shown, (QStringList{u"BT_exit"_s, u"BT_level"_s, u"BT_mode"_s, u"BT_view"_s,
+                                     u"Slider1"_s}));
+        QVERIFY(button(u"BT_level(0)"_s)->isEnabled());
+    }
+
+    // A double click turns a card once. After the first click the word label lies where the
+    // picture was, so the second half of the double click lands on it.
+    void doubleClickTurnsOnce_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("wordSideUp");
+        QTest::newRow("picture") << u"Im_word"_s << u"LB_word"_s << true;
+        QTest::newRow("word") << u"LB_word"_s << u"Im_word"_s << false;
+        QTest::newRow("meaning") << u"LB_meaning"_s << u"Im_word"_s << false;
+    }
+    void doubleClickTurnsOnce() {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(bool, wordSideUp);
+        useWords(2);
+        open();
+        QVERIFY(click(button(u"BT_level(0)"_s)));
+        if (first != u"Im_word"_s)
+            QVERIFY(click(control<QWidget>(u"Im_word(0)"_s)));
+        QWidget* firstControl = control<QWidget>(first + u"(0)"_s);
+        QVERIFY(firstControl->isVisible());
+        doubleClick(firstControl, control<QWidget>(second + u"(0)"_s));
+        QCOMPARE(label(u"LB_word(0)"_s)->isVisible(), wordSideUp);
+        QCOMPARE(control<QWidget>(u"Im_word(0)"_s)->isVisible(), !wordSideUp);
+    }
+
+    // On a 1280 x 1024 screen the form is wider than the screen (its width follows the
+    // height); the slider on its right must still be on the screen.
+    void sliderOnScreenWhenTheFormIsWiderThanTheScreen() {
+        fake_->screen.height = 1024 * 15;
+        fake_->screen.width = 1280 * 15;
+        PMCM000::ComputeScreenScale();
+        useWords(1);
+        open();
+        QVERIFY(form_->frameGeometry().width() > 1280);
+        const QRect slider(form_->Slider1->mapToGlobal(QPoint(0, 0)), form_->Slider1->size());
+        QVERIFY2(slider.left() >= 0 && slider.right() < 1280,
+                 qPrintable(u"slider at %1..%2"_s.arg(slider.left()).arg(slider.right())));
+        QCOMPARE(form_->frameGeometry().right(), 1279);
     }
 
     // Counts right-aligned in three characters; a level without words cannot be chosen.

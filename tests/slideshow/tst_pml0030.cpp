@@ -1,4 +1,5 @@
 // The slide-show screen offscreen: what its controls show and how it is left.
+#include "fittedlabel.h"
 #include "forms.h"
 #include "picturebox.h"
 #include "pml0030.h"
@@ -72,6 +73,65 @@ class TestPml0030 : public QObject {
         QVERIFY(click(form->BT_itiji));
         QCOMPARE(form->LB_play->text(), ShowTexts::Paused);
         QVERIFY(!form->BT_itiji->isEnabled());
+    }
+
+    // A dialog left open over the main menu must not leave the first show empty and dead.
+    void firstActivationBuildsDespiteALeftoverDialog() {
+        fixture = std::make_unique<SlideShowFixture>(Levels{3, 2, 0, 0, 0, 0});
+        DialogOpen = true;
+        PML0030 show;
+        show.Form_Activate();
+        QVERIFY(!DialogOpen);
+        QVERIFY(show.BT_level[0]->isVisibleTo(&show) && show.BT_level[0]->isEnabled());
+        QVERIFY(show.Slider1->isVisibleTo(&show) && show.BT_WAV->isEnabled());
+        QCOMPARE(show.LB_no->text(), QStringLiteral("  0/  3"));
+        // Once built, coming back from a dialog keeps the screen as it is.
+        show.Bt_repeat_Click();
+        DialogOpen = true;
+        show.Form_Activate();
+        QVERIFY(!DialogOpen);
+        QVERIFY(show.LB_repeat->isVisibleTo(&show));
+    }
+
+    // Places at scale factor 1, in pixels of the design twips (15 to a pixel).
+    void layoutOfTheMainControls_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QRect>("place");
+        QTest::newRow("third level") << "BT_level(2)" << QRect(372, 0, 121, 25);
+        QTest::newRow("exit") << "BT_exit" << QRect(19, 47, 44, 44);
+        QTest::newRow("practice") << "BT_view" << QRect(67, 47, 44, 44);
+        QTest::newRow("panel") << "SH_display" << QRect(322, 463, 367, 66);
+        QTest::newRow("counter") << "LB_no" << QRect(433, 486, 211, 38);
+        QTest::newRow("play state") << "LB_play" << QRect(567, 486, 47, 38);
+        QTest::newRow("first player button") << "BT_track_back" << QRect(361, 530, 41, 25);
+        QTest::newRow("last player button") << "BT_track_next" << QRect(607, 530, 41, 25);
+        QTest::newRow("slider") << "Slider1" << QRect(800, 643, 168, 23);
+    }
+    void layoutOfTheMainControls() {
+        QFETCH(QString, control);
+        QFETCH(QRect, place);
+        open();
+        auto* widget = form->findChild<QWidget*>(control);
+        QVERIFY(widget);
+        QCOMPARE(widget->geometry(), place);
+    }
+
+    // A four-digit counter shrinks to stay clear of the play state, from its given place.
+    void fourDigitCounterFits() {
+        open();
+        const double designPoints = form->LB_no->font().pointSizeF();
+        form->LB_no->setFittedText(QStringLiteral("1234/1234"));
+        QCOMPARE(form->LB_no->text(), QStringLiteral("1234/1234"));
+        QCOMPARE(form->LB_no->geometry(), QRect(433, 486, 211, 38));
+        const QFontMetricsF metrics(form->LB_no->font());
+        const qreal textRight = form->LB_no->x() + form->LB_no->contentsRect().left() +
+                                metrics.horizontalAdvance(form->LB_no->text());
+        QVERIFY2(textRight <= form->LB_play->x(), qPrintable(QString::number(textRight)));
+        QVERIFY(form->LB_no->font().pointSizeF() < designPoints);
+        QVERIFY(form->LB_no->font().pointSizeF() >= designPoints * 0.7);
+        // A short counter keeps the design type.
+        form->LB_no->setFittedText(QStringLiteral("  5/ 40"));
+        QCOMPARE(form->LB_no->font().pointSizeF(), designPoints);
     }
 
     void panelColourCycle() {
@@ -201,6 +261,21 @@ class TestPml0030 : public QObject {
         form->Ver_version->trigger();
         QVERIFY(about && about->isVisible());
         QVERIFY(form && form->isVisible());
+    }
+
+    // On a 1280 x 1024 screen the form is wider than the screen; the slider stays on it.
+    void sliderOnScreenWhenTheFormIsWiderThanTheScreen() {
+        fixture = std::make_unique<SlideShowFixture>(Levels{3, 0, 0, 0, 0, 0});
+        fixture->fake.screen.height = 1024 * 15;
+        fixture->fake.screen.width = 1280 * 15;
+        ComputeScreenScale();
+        Forms::registerFactory(Forms::Id::SlideShow, [] { return new PML0030; });
+        form = qobject_cast<PML0030*>(Forms::show(Forms::Id::SlideShow));
+        form->Form_Activate();
+        QVERIFY(form->frameGeometry().width() > 1280);
+        const QRect slider(form->Slider1->mapToGlobal(QPoint(0, 0)), form->Slider1->size());
+        QVERIFY(slider.left() >= 0 && slider.right() < 1280);
+        QVERIFY(form->Slider1->isVisible());
     }
 
     void sliderSetsVoiceVolume() {

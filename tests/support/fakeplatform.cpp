@@ -12,6 +12,8 @@
 Prompter::Answer FakePrompter::message(const QString& text, const QString& title, Icon icon,
                                        Buttons buttons) {
     messages << Message{text, title, icon, buttons};
+    if (onMessage)
+        onMessage(messages.last());
     if (!answers.isEmpty())
         return answers.dequeue();
     return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;

@@ -12,6 +12,7 @@
 #include <QList>
 #include <QQueue>
 #include <QTemporaryDir>
+#include <functional>
 
 // Records every message and answers from queues (OK, cancelled dialogs when a queue is empty).
 class FakePrompter : public Prompter {
@@ -34,6 +35,9 @@ class FakePrompter : public Prompter {
     std::optional<QColor> chooseColor(const QColor& initial) override;
 
     QStringList texts() const;
+
+    // Called with each message as it comes up, to look at the screen behind it.
+    std::function<void(const Message&)> onMessage;
 
     QList<Message> messages;
     QList<FileRequest> fileRequests;
@@ -101,9 +105,11 @@ class FakeRegistry : public Registry {
 class FakeScreenInfo : public ScreenInfo {
   public:
     double heightTwips() const override { return height; }
+    double widthTwips() const override { return width; }
     double twipsPerPixelY() const override { return twipsPerPixel; }
 
     double height = 768 * 15;
+    double width = 1024 * 15;
     double twipsPerPixel = 15;
 };
 
