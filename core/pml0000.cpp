@@ -1,5 +1,6 @@
 #include "pml0000.h"
 
+#include "deckcopy.h"
 #include "forms.h"
 #include "layout.h"
 #include "platform/platform.h"
@@ -81,31 +82,15 @@ void PML0000::askForDataFile() {
 void PML0000::useDeck(const QString& path) {
     if (RefuseUnstorableDataFilePath(path))
         return;
-    SaveDataFilePath(QFileInfo(path).absoluteFilePath());
+    SaveDataFilePath(QFileInfo(DeckCopy::offerWritableCopy(path)).absoluteFilePath());
 }
 
 QString PML0000::writableCopyOf(const QString& deck) {
-    const QFileInfo info(deck);
-    // Write bits are checked too, so that a deck set read-only counts as such even for root.
-    const auto writable = [](const QFileInfo& file) {
-        return file.isWritable() &&
-               (file.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
-    };
-    if (writable(info) && writable(QFileInfo(info.absolutePath())))
+    // The installed sample deck is read-only: the child works on a copy, made without asking.
+    if (DeckCopy::isWritable(deck))
         return deck;
-    // An installed sample deck is read-only, but marks and levels are kept in the deck: the
-    // child works on a copy in the settings folder.
-    const QString copyFolder = SettingsFolder + QStringLiteral("sample/");
-    const QString copy = copyFolder + info.fileName();
-    if (QFileInfo(copy).isFile())
-        return copy;
-    bool copied = platform().shell->copyMissingFiles(info.absolutePath(), copyFolder);
-    for (const char* media : {"images", "voice"})
-        copied = platform().shell->copyMissingFiles(info.absolutePath() + u'/' +
-                                                        QString::fromLatin1(media),
-                                                    copyFolder + QString::fromLatin1(media)) &&
-                 copied;
-    return copied && QFileInfo(copy).isFile() ? copy : deck;
+    const QString copy = DeckCopy::copyInto(deck, SettingsFolder + QStringLiteral("sample/"));
+    return copy.isEmpty() ? deck : copy;
 }
 
 void PML0000::Timer1_Timer() {

@@ -1,4 +1,5 @@
 // The main menu's commands: the menu bar, the two ways into practice and slide show, closing.
+#include "deckcopy.h"
 #include "forms.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
@@ -17,7 +18,7 @@ void Pml0010::Ver_open_Click() {
     const QString path = platform().prompter->openFile(QStringLiteral("単語データ|*.pml"), start);
     if (path.isEmpty() || RefuseUnstorableDataFilePath(path))
         return;
-    SaveDataFilePath(path);
+    SaveDataFilePath(DeckCopy::offerWritableCopy(path));
     Form_Activate();
 }
 

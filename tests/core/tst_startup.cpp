@@ -7,8 +7,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 using namespace PMCM000;
+Q_DECLARE_METATYPE(Prompter::Answer)
 
 namespace {
 const QString CopyAnnounced = QStringLiteral(
@@ -225,6 +227,55 @@ class TestStartup : public QObject {
         QCOMPARE(DataFilePath, copy + QStringLiteral("sample.pml"));
         QVERIFY(QFile::exists(copy + QStringLiteral("images/cat.jpg")));
         QVERIFY(QFile::exists(copy + QStringLiteral("voice/cat.wav")));
+    }
+
+    // A chosen deck the program cannot write to: asked once, Yes works on a copy under
+    // decks/NAME/ (made once, then opened as it is), No keeps the deck as chosen.
+    void readOnlyDeckOffersACopy_data() {
+        QTest::addColumn<Prompter::Answer>("answer");
+        QTest::addColumn<bool>("folderReadOnly"); // else the file itself
+        QTest::newRow("yes, read-only folder") << Prompter::Answer::Yes << true;
+        QTest::newRow("yes, read-only file") << Prompter::Answer::Yes << false;
+        QTest::newRow("no") << Prompter::Answer::No << true;
+    }
+    void readOnlyDeckOffersACopy() {
+        QFETCH(Prompter::Answer, answer);
+        QFETCH(bool, folderReadOnly);
+        fake->prepareFolders();
+        const QString folder = fake->documentsFolder() + QStringLiteral("cd/");
+        const QString deck = folder + QStringLiteral("どうぶつ.pml");
+        FakePlatform::writeFile(deck, "deck");
+        FakePlatform::writeFile(folder + QStringLiteral("other.pml"), "another deck");
+        FakePlatform::writeFile(folder + QStringLiteral("images/cat.jpg"), "jpg");
+        FakePlatform::writeFile(folder + QStringLiteral("voice/cat.wav"), "wav");
+        const auto readOnly = QFile::ReadOwner | QFile::ExeOwner;
+        QFile::setPermissions(folderReadOnly ? folder : deck, readOnly);
+        fake->prompter.answers.enqueue(answer);
+        form->setCommandLineDeck(deck);
+        QVERIFY(form->Form_Load());
+        QCOMPARE(fake->prompter.messages.size(), 1);
+        QCOMPARE(fake->prompter.messages[0].buttons, Prompter::Buttons::YesNo);
+        QCOMPARE(fake->prompter.messages[0].title, QStringLiteral("MORVミルタ"));
+        const QString copyFolder = fake->settingsFolder() + QStringLiteral("decks/どうぶつ/");
+        if (answer == Prompter::Answer::No) {
+            QCOMPARE(DataFilePath, deck);
+            QVERIFY(!QFileInfo::exists(copyFolder));
+        } else {
+            QCOMPARE(DataFilePath, copyFolder + QStringLiteral("どうぶつ.pml"));
+            QCOMPARE(readAll(DataFilePath), QByteArray("deck"));
+            QVERIFY(QFileInfo(DataFilePath).isWritable());
+            QVERIFY(QFile::exists(copyFolder + QStringLiteral("images/cat.jpg")));
+            QVERIFY(QFile::exists(copyFolder + QStringLiteral("voice/cat.wav")));
+            QVERIFY(!QFile::exists(copyFolder + QStringLiteral("other.pml")));
+            // The next choice of the same deck opens the copy, with what was written in it.
+            FakePlatform::writeFile(DataFilePath, "marked");
+            fake->prompter.messages.clear();
+            QVERIFY(form->Form_Load());
+            QVERIFY(fake->prompter.messages.isEmpty());
+            QCOMPARE(readAll(DataFilePath), QByteArray("marked"));
+        }
+        QFile::setPermissions(folder, readOnly | QFile::WriteOwner);
+        QFile::setPermissions(deck, readOnly | QFile::WriteOwner);
     }
 
     void missingMarkerFileStopsTheProgram() {

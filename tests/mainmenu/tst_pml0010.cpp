@@ -278,139 +278,139 @@ class TestPml0010 : public QObject {
         QCOMPARE(DataFilePath, deckPath());
         QVERIFY(settings.open(QIODevice::ReadOnly));
         QCOMPARE(settings.readAll(), "\"" + deckPath().toUtf8() + "\"\r\n");
+    }
 
-        // A child's double click ticks once: one write, not a tick and an untick.
-        void doubleClickTicksOnce_data() {
-            QTest::addColumn<bool>("onThePicture");
-            QTest::newRow("picture") << true;
-            QTest::newRow("tick box") << false;
-        }
-        void doubleClickTicksOnce() {
-            QFETCH(bool, onThePicture);
-            makeDeck();
-            open();
-            form->Im_big_Click(0);
-            QWidget* target = onThePicture ? static_cast<QWidget*>(form->Im_syo[1])
-                                           : static_cast<QWidget*>(form->Ch_syo[1]);
-            doubleClick(target);
-            QVERIFY(form->Ch_syo[1]->isChecked());
-            QCOMPARE(DeckFixture::scalar(deckPath(),
-                                         QStringLiteral("SELECT group_concat(sgroup) FROM subgroup "
-                                                        "WHERE \"select\""))
-                         .toString(),
-                     QStringLiteral("2"));
-            QVERIFY(form->Bt_rensyu->isVisibleTo(form.get()));
-        }
+    // A child's double click ticks once: one write, not a tick and an untick.
+    void doubleClickTicksOnce_data() {
+        QTest::addColumn<bool>("onThePicture");
+        QTest::newRow("picture") << true;
+        QTest::newRow("tick box") << false;
+    }
+    void doubleClickTicksOnce() {
+        QFETCH(bool, onThePicture);
+        makeDeck();
+        open();
+        form->Im_big_Click(0);
+        QWidget* target = onThePicture ? static_cast<QWidget*>(form->Im_syo[1])
+                                       : static_cast<QWidget*>(form->Ch_syo[1]);
+        doubleClick(target);
+        QVERIFY(form->Ch_syo[1]->isChecked());
+        QCOMPARE(DeckFixture::scalar(deckPath(),
+                                     QStringLiteral("SELECT group_concat(sgroup) FROM subgroup "
+                                                    "WHERE \"select\""))
+                     .toString(),
+                 QStringLiteral("2"));
+        QVERIFY(form->Bt_rensyu->isVisibleTo(form.get()));
+    }
 
-        void returningFromADialogKeepsTheMarks() {
-            makeDeck();
-            open();
-            form->Im_big_Click(1);
-            form->Ch_syo[2]->click();
-            DialogOpen = true;
-            form->Form_Activate();
-            QVERIFY(!DialogOpen);
-            QVERIFY(form->Ch_syo[2]->isChecked());
-            QVERIFY(form->Bt_rensyu->isVisibleTo(form.get()));
-            // A real return (from the practice) re-chooses the group and clears the marks.
-            form->Form_Activate();
-            QCOMPARE(SelectedBigGroup, 2);
-            QVERIFY(!form->Ch_syo[2]->isChecked());
-            QVERIFY(!form->Bt_rensyu->isVisibleTo(form.get()));
-        }
+    void returningFromADialogKeepsTheMarks() {
+        makeDeck();
+        open();
+        form->Im_big_Click(1);
+        form->Ch_syo[2]->click();
+        DialogOpen = true;
+        form->Form_Activate();
+        QVERIFY(!DialogOpen);
+        QVERIFY(form->Ch_syo[2]->isChecked());
+        QVERIFY(form->Bt_rensyu->isVisibleTo(form.get()));
+        // A real return (from the practice) re-chooses the group and clears the marks.
+        form->Form_Activate();
+        QCOMPARE(SelectedBigGroup, 2);
+        QVERIFY(!form->Ch_syo[2]->isChecked());
+        QVERIFY(!form->Bt_rensyu->isVisibleTo(form.get()));
+    }
 
-        void openingAFileWithoutTheChosenGroup() {
-            makeDeck();
-            makeDeck(QStringLiteral("small.pml"), 1);
-            open();
-            form->Im_big_Click(1);
-            fake->prompter.files.enqueue(deckPath(QStringLiteral("small.pml")));
-            form->Ver_open_Click();
-            QCOMPARE(fake->prompter.fileRequests[0].filter, QStringLiteral("単語データ|*.pml"));
-            QCOMPARE(fake->prompter.fileRequests[0].startFolder, deckFolder);
-            QCOMPARE(
-                fake->prompter.texts(),
-                QStringList{QStringLiteral("該当するグループがありません PML0010 im_big_click")});
-            QCOMPARE(DataFilePath, deckPath(QStringLiteral("small.pml")));
-            QVERIFY(!form->Im_big[1]->isVisibleTo(form.get()));
-        }
+    void openingAFileWithoutTheChosenGroup() {
+        makeDeck();
+        makeDeck(QStringLiteral("small.pml"), 1);
+        open();
+        form->Im_big_Click(1);
+        fake->prompter.files.enqueue(deckPath(QStringLiteral("small.pml")));
+        form->Ver_open_Click();
+        QCOMPARE(fake->prompter.fileRequests[0].filter, QStringLiteral("単語データ|*.pml"));
+        QCOMPARE(fake->prompter.fileRequests[0].startFolder, deckFolder);
+        QCOMPARE(fake->prompter.texts(),
+                 QStringList{QStringLiteral("該当するグループがありません PML0010 im_big_click")});
+        QCOMPARE(DataFilePath, deckPath(QStringLiteral("small.pml")));
+        QVERIFY(!form->Im_big[1]->isVisibleTo(form.get()));
+    }
 
-        void cancelledOpenChangesNothing() {
-            makeDeck();
-            open();
-            form->Ver_open_Click();
-            QCOMPARE(DataFilePath, deckPath());
-        }
+    void cancelledOpenChangesNothing() {
+        makeDeck();
+        open();
+        form->Ver_open_Click();
+        QCOMPARE(DataFilePath, deckPath());
+    }
 
-        void resetRedrawsThePage() {
-            makeDeck();
-            open();
-            form->Im_big_Click(0);
-            form->Ch_syo[1]->click(); // sub-group 2: two words at level 2
-            form->Bt_syokika->click();
-            QVERIFY(form->Lb_level[0][1]->isVisibleTo(form.get()));
-            QCOMPARE(form->Lb_lvkosu[0][1]->text(), QStringLiteral("  2個"));
-            QVERIFY(!form->Lb_level[2][1]->isVisibleTo(form.get()));
-            QVERIFY(form->Ch_syo[1]->isChecked());
-            QVERIFY(fake->prompter.messages.isEmpty());
-        }
+    void resetRedrawsThePage() {
+        makeDeck();
+        open();
+        form->Im_big_Click(0);
+        form->Ch_syo[1]->click(); // sub-group 2: two words at level 2
+        form->Bt_syokika->click();
+        QVERIFY(form->Lb_level[0][1]->isVisibleTo(form.get()));
+        QCOMPARE(form->Lb_lvkosu[0][1]->text(), QStringLiteral("  2個"));
+        QVERIFY(!form->Lb_level[2][1]->isVisibleTo(form.get()));
+        QVERIFY(form->Ch_syo[1]->isChecked());
+        QVERIFY(fake->prompter.messages.isEmpty());
+    }
 
-        void readOnlyFileReportsTheRefusedWrite() {
-            makeDeck();
-            QFile::setPermissions(deckPath(), QFile::ReadOwner);
-            open(); // reading works
-            form->Im_big_Click(0);
-            QVERIFY(form->Ch_syo[0]->isVisibleTo(form.get()));
-            QVERIFY(fake->prompter.messages.isEmpty());
-            form->Ch_syo[0]->click(); // a mark is a write
-            QCOMPARE(fake->prompter.texts(),
-                     QStringList{QStringLiteral("きろくを ほぞんできませんでした。")});
-            QCOMPARE(fake->prompter.messages[0].title, QStringLiteral("PML0010Ch_syo_Click"));
-            QVERIFY(!form->Ch_syo[0]->isChecked());
-            QVERIFY(!form->Bt_rensyu->isVisibleTo(form.get()));
-        }
+    void readOnlyFileReportsTheRefusedWrite() {
+        makeDeck();
+        QFile::setPermissions(deckPath(), QFile::ReadOwner);
+        open(); // reading works
+        form->Im_big_Click(0);
+        QVERIFY(form->Ch_syo[0]->isVisibleTo(form.get()));
+        QVERIFY(fake->prompter.messages.isEmpty());
+        form->Ch_syo[0]->click(); // a mark is a write
+        QCOMPARE(fake->prompter.texts(),
+                 QStringList{QStringLiteral("きろくを ほぞんできませんでした。")});
+        QCOMPARE(fake->prompter.messages[0].title, QStringLiteral("PML0010Ch_syo_Click"));
+        QVERIFY(!form->Ch_syo[0]->isChecked());
+        QVERIFY(!form->Bt_rensyu->isVisibleTo(form.get()));
+    }
 
-        void closingSavesTheSoundSettings() {
-            VoiceVolume = 1234;
-            StartupWaveVolume = 0x00FF00FF;
-            form->close();
-            QFile file(fake->settingsFolder() + SoundSettings);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QVERIFY(file.readAll().startsWith(" 1234 \r\n"));
-            QCOMPARE(fake->sound.volumeWord, 0x00FF00FFu);
-        }
+    void closingSavesTheSoundSettings() {
+        VoiceVolume = 1234;
+        StartupWaveVolume = 0x00FF00FF;
+        form->close();
+        QFile file(fake->settingsFolder() + SoundSettings);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().startsWith(" 1234 \r\n"));
+        QCOMPARE(fake->sound.volumeWord, 0x00FF00FFu);
+    }
 
-        void commandsOpenTheirForms() {
-            QList<Forms::Id> opened;
-            for (Forms::Id id : {Forms::Id::Practice, Forms::Id::DataFileDialog, Forms::Id::About})
-                Forms::registerFactory(id, [&opened, id] {
-                    opened << id;
-                    return new QWidget;
-                });
-            form->Ver_pro_Click();
-            form->Ver_pro_Click(); // one instance only
-            form->Ver_version_Click();
-            form->Ver_col_Click(); // not registered: nothing happens
-            QCOMPARE(opened, (QList<Forms::Id>{Forms::Id::DataFileDialog, Forms::Id::About}));
-            QVERIFY(form->isVisible());
-            form->Bt_rensyu_Click();
-            QVERIFY(!form->isVisible());
-            form->Ver_help_Click();
-            QCOMPARE(fake->shell.openedDocuments,
-                     QStringList{fake->programFolder() + QStringLiteral("pimlotan説明書.pdf")});
-            Forms::unloadAll();
-        }
+    void commandsOpenTheirForms() {
+        QList<Forms::Id> opened;
+        for (Forms::Id id : {Forms::Id::Practice, Forms::Id::DataFileDialog, Forms::Id::About})
+            Forms::registerFactory(id, [&opened, id] {
+                opened << id;
+                return new QWidget;
+            });
+        form->Ver_pro_Click();
+        form->Ver_pro_Click(); // one instance only
+        form->Ver_version_Click();
+        form->Ver_col_Click(); // not registered: nothing happens
+        QCOMPARE(opened, (QList<Forms::Id>{Forms::Id::DataFileDialog, Forms::Id::About}));
+        QVERIFY(form->isVisible());
+        form->Bt_rensyu_Click();
+        QVERIFY(!form->isVisible());
+        form->Ver_help_Click();
+        QCOMPARE(fake->shell.openedDocuments,
+                 QStringList{fake->programFolder() + QStringLiteral("pimlotan説明書.pdf")});
+        Forms::unloadAll();
+    }
 
-        void menuEntries() {
-            QStringList captions;
-            for (QAction* action : form->menuBar()->actions())
-                captions << action->text();
-            QCOMPARE(captions, (QStringList{QStringLiteral("ファイル"), QStringLiteral("　"),
-                                            QStringLiteral("せってい"), QStringLiteral("　"),
-                                            QStringLiteral("ヘルプ")}));
-            QCOMPARE(form->Ver_version->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報..."));
-        }
-    };
+    void menuEntries() {
+        QStringList captions;
+        for (QAction* action : form->menuBar()->actions())
+            captions << action->text();
+        QCOMPARE(captions, (QStringList{QStringLiteral("ファイル"), QStringLiteral("　"),
+                                        QStringLiteral("せってい"), QStringLiteral("　"),
+                                        QStringLiteral("ヘルプ")}));
+        QCOMPARE(form->Ver_version->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報..."));
+    }
+};
 
-    PIMLOTAN_TEST_MAIN(TestPml0010)
+PIMLOTAN_TEST_MAIN(TestPml0010)
 #include "tst_pml0010.moc"

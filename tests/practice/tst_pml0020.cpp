@@ -309,13 +309,16 @@ class TestPml0020 : public QObject {
         QCOMPARE(fake_->sound.plays.last().volume, volumeWord(1000));
     }
 
-    // A read-only file: the grading is not saved, and the level still comes to its end.
+    // A read-only file: the grading is not saved, the word still counts as left in its level
+    // (as the file says), and the level still comes to its end.
     void messages() {
         useWords(1);
         QFile::setPermissions(PMCM000::DataFilePath, QFile::ReadOwner);
         open();
         QVERIFY(click(button(u"BT_level(0)"_s)));
         QVERIFY(click(button(u"BT_OK(0)"_s)));
+        QCOMPARE(fake_->prompter.messages.size(), 1);
+        QVERIFY(click(button(u"BT_next"_s)));
         const QList<FakePrompter::Message>& shown = fake_->prompter.messages;
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[0].text, u"きろくを ほぞんできませんでした。"_s);
