@@ -143,16 +143,16 @@ void ComputeScreenScale() {
 }
 
 void PlaySoundFile(const QString& path, qint16 mode, qint32 volume) {
-    if (mode < 0 || mode > 3)
+    if (mode < SoundMode::StartupVolume || mode > SoundMode::AtVolumeWait)
         return;
     SoundDevice& device = *platform().sound;
-    if (mode <= 1) {
+    if (mode == SoundMode::StartupVolume || mode == SoundMode::StartupVolumeWait) {
         device.setVolume(StartupWaveVolume);
     } else {
         const quint32 channel = static_cast<quint32>(std::clamp(volume, 0, 0xFFFF));
         device.setVolume(channel | (channel << 16));
     }
-    device.play(path, mode == 1 || mode == 3);
+    device.play(path, mode == SoundMode::StartupVolumeWait || mode == SoundMode::AtVolumeWait);
 }
 
 } // namespace PMCM000

@@ -102,8 +102,16 @@ bool RefuseUnstorableDataFilePath(const QString& path);
 // Writes the six colour variables to PML020.ini.
 bool SaveColourSettings();
 
-// Plays a WAV file. mode 0/1: at StartupWaveVolume, 2/3: at volume (0..65535) in both channels;
-// 0/2 return at once, 1/3 when the sound has finished; any other mode does nothing.
+// The modes of PlaySoundFile, numbered as the callers have always passed them.
+namespace SoundMode {
+inline constexpr qint16 StartupVolume = 0;     // at StartupWaveVolume, returns at once
+inline constexpr qint16 StartupVolumeWait = 1; // at StartupWaveVolume, returns when finished
+inline constexpr qint16 AtVolume = 2;          // at the volume given, returns at once
+inline constexpr qint16 AtVolumeWait = 3;      // at the volume given, returns when finished
+} // namespace SoundMode
+
+// Plays a WAV file in one of the SoundMode modes, volume (0..65535) in both channels; any
+// other mode does nothing.
 void PlaySoundFile(const QString& path, qint16 mode, qint32 volume);
 
 // The names of the settings files in SettingsFolder.

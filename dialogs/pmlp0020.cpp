@@ -251,19 +251,20 @@ void PMLP0020::chooseFile(int row) {
 }
 
 void PMLP0020::Bt_sample_Click(int index) {
-    PlaySoundFile(sounds_.at(static_cast<size_t>(index)), 0, 0);
+    PlaySoundFile(sounds_.at(static_cast<size_t>(index)), SoundMode::StartupVolume, 0);
 }
 
 void PMLP0020::Bt_sampleok_Click() {
-    PlaySoundFile(okSoundPath(), 2, okVolume_);
+    PlaySoundFile(okSoundPath(), SoundMode::AtVolume, okVolume_);
 }
 
 void PMLP0020::Bt_sampleng_Click() {
-    PlaySoundFile(ngSoundPath(), 2, ngVolume_);
+    PlaySoundFile(ngSoundPath(), SoundMode::AtVolume, ngVolume_);
 }
 
 void PMLP0020::Bt_sampleonsei_Click() {
-    PlaySoundFile(AppFolder + QStringLiteral("music/sample.wav"), 2, voiceVolume_);
+    PlaySoundFile(AppFolder + QStringLiteral("music/sample.wav"), SoundMode::AtVolume,
+                  voiceVolume_);
 }
 
 void PMLP0020::BT_OK_Click() {

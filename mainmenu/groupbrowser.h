@@ -1,6 +1,7 @@
 #pragma once
 
 #include "datasource.h"
+#include "worddataformat.h"
 
 #include <QList>
 #include <QString>
@@ -14,7 +15,7 @@
 class GroupBrowser {
   public:
     static constexpr int RowsPerPage = 7;
-    static constexpr int LevelCount = 6;
+    static constexpr int LevelCount = WordDataFormat::levelCount;
 
     struct Group {
         int group = 0; // 1..6, also its slot on the screen

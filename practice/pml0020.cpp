@@ -64,7 +64,7 @@ void PML0020::BT_WAV_Click(int index) {
     if (!drill_.cardView(index).voiceButton)
         return;
     const QString voice = drill_.state().ScreenCards[index].voice;
-    PlaySoundFile(MediaPath::voice(DataFolder, voice), 2, VoiceVolume);
+    PlaySoundFile(MediaPath::voice(DataFolder, voice), SoundMode::AtVolume, VoiceVolume);
 }
 
 void PML0020::Im_word_Click(int index) {
@@ -150,7 +150,7 @@ void PML0020::playEffect(PracticeDrill::Effect effect) {
     if (!EffectSoundsOn)
         return;
     if (effect == PracticeDrill::Effect::Ok)
-        PlaySoundFile(OkSoundPath, 2, OkSoundVolume);
+        PlaySoundFile(OkSoundPath, SoundMode::AtVolume, OkSoundVolume);
     else
-        PlaySoundFile(NgSoundPath, 2, NgSoundVolume);
+        PlaySoundFile(NgSoundPath, SoundMode::AtVolume, NgSoundVolume);
 }

@@ -2,6 +2,7 @@
 #include "cardlabel.h"
 #include "fittedlabel.h"
 #include "layout.h"
+#include "levelcaption.h"
 #include "pictureicons.h"
 #include "pmcm000.h"
 #include "pml0020.h"
@@ -33,9 +34,6 @@ constexpr double labelOffset = 840, labelWidth = 740;
 
 constexpr double levelLeft = 1950;
 constexpr double levelCountHeight = 225; // from under the level buttons to the first card
-
-const std::array<QString, PML0020::Levels> levelCaptions{u"みていない"_s, u"○"_s,    u"△○"_s,
-                                                         u"△△○"_s,        u"△△△○"_s, u"△△△△"_s};
 
 QString indexed(const QString& name, int index) {
     return u"%1(%2)"_s.arg(name).arg(index);
@@ -74,7 +72,7 @@ void PML0020::createControls() {
 
     for (int level = 0; level < Levels; ++level) {
         BT_level[level] =
-            named(new QPushButton(levelCaptions[level], client_), indexed(u"BT_level"_s, level));
+            named(new QPushButton(levelCaption(level), client_), indexed(u"BT_level"_s, level));
         useCardFace(BT_level[level], FontSize10);
         connect(BT_level[level], &QPushButton::clicked, this,
                 [this, level] { BT_level_Click(level); });

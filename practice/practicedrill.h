@@ -2,6 +2,7 @@
 
 #include "datasource.h"
 #include "practicecard.h"
+#include "worddataformat.h"
 
 #include <QRandomGenerator>
 #include <QString>
@@ -15,7 +16,7 @@
 class PracticeDrill {
   public:
     static constexpr int BatchSize = 9;
-    static constexpr int LevelCount = 6;
+    static constexpr int LevelCount = WordDataFormat::levelCount;
 
     enum class Message {
         LevelFinished, // the chosen level has no ungraded words left

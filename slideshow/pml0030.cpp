@@ -16,7 +16,9 @@ using namespace PMCM000;
 PML0030::PML0030(QWidget* parent)
     : QMainWindow(parent)
     , ActivatableForm(this)
-    , engine_(new SlideShowEngine(this)) {
+    , engine_({DataFilePath, DataFolder, SelectedLevel, LevelChosen, DialogOpen, SlideInterval,
+               VoiceVolume, HeightFactor, WidthFactor},
+              *this) {
     // Form_Load.
     setObjectName(QStringLiteral("PML0030"));
     LeavingByCommand = false;
@@ -25,18 +27,16 @@ PML0030::PML0030(QWidget* parent)
     layOutControls();
     createMenu();
     connectControls();
-    engine_->load();
+    engine_.load();
+    render();
 }
 
 PML0030::~PML0030() = default;
 
 void PML0030::connectControls() {
-    SlideShowEngine* engine = engine_;
-    connect(engine, &SlideShowEngine::changed, this, &PML0030::render);
-    connect(engine, &SlideShowEngine::aboutToSpeak, this, &PML0030::showCardNow);
-    connect(engine, &SlideShowEngine::practiceOffered, this, &PML0030::offerPractice);
-    connect(engine, &SlideShowEngine::firstCardReached, this, &PML0030::showFirstCardMessage);
-    connect(engine, &SlideShowEngine::dataError, this, &PML0030::reportDataError);
+    // The engine runs its own ticks first (it connected first); the screen then shows them.
+    for (QTimer* timer : {&engine_.Timer1, &engine_.Timer2, &engine_.Timer3})
+        connect(timer, &QTimer::timeout, this, &PML0030::render);
 
     for (int i = 0; i < static_cast<int>(BT_level.size()); ++i)
         connect(BT_level[i], &QPushButton::clicked, this, [this, i] { BT_level_Click(i); });
@@ -73,7 +73,8 @@ bool PML0030::eventFilter(QObject* watched, QEvent* event) {
 
 void PML0030::Form_Activate() {
     applyBackColour();
-    engine_->activate();
+    engine_.activate();
+    render();
 }
 
 void PML0030::applyBackColour() {
@@ -86,56 +87,83 @@ void PML0030::applyBackColour() {
 }
 
 void PML0030::BT_level_Click(int index) {
-    engine_->SelectLevel(index);
+    engine_.SelectLevel(index);
+    render();
 }
 
 void PML0030::BT_WAV_Click() {
-    engine_->play();
+    engine_.play();
+    render();
 }
 
 void PML0030::BT_itiji_Click() {
-    engine_->pause();
+    engine_.pause();
+    render();
 }
 
 void PML0030::BT_stop_Click() {
-    engine_->StopShow();
+    engine_.StopShow();
+    render();
 }
 
 void PML0030::BT_next_Click() {
-    engine_->next();
+    engine_.next();
+    render();
 }
 
 void PML0030::BT_prev_Click() {
-    engine_->previous();
+    engine_.previous();
+    render();
 }
 
 void PML0030::BT_track_next_Click() {
-    engine_->nextLevel();
+    engine_.nextLevel();
+    render();
 }
 
 void PML0030::BT_track_back_Click() {
-    engine_->previousLevel();
+    engine_.previousLevel();
+    render();
 }
 
 void PML0030::Bt_repeat_Click() {
-    engine_->toggleRepeat();
+    engine_.toggleRepeat();
+    render();
 }
 
 void PML0030::BT_track_Click() {
-    engine_->toggleMode();
+    engine_.toggleMode();
+    render();
 }
 
 void PML0030::BT_color_Click() {
-    engine_->cyclePanelColour();
+    engine_.cyclePanelColour();
+    render();
 }
 
 void PML0030::BT_display_Click() {
-    engine_->togglePanel();
+    engine_.togglePanel();
+    render();
 }
 
 void PML0030::Slider1_MouseUp() {
     if (Slider1)
-        engine_->setVoiceVolume(Slider1->value());
+        engine_.setVoiceVolume(Slider1->value());
+}
+
+void PML0030::Timer1_Timer() {
+    engine_.Timer1_Timer();
+    render();
+}
+
+void PML0030::Timer2_Timer() {
+    engine_.Timer2_Timer();
+    render();
+}
+
+void PML0030::Timer3_Timer() {
+    engine_.Timer3_Timer();
+    render();
 }
 
 void PML0030::BT_exit_Click() {
@@ -156,24 +184,36 @@ void PML0030::leaveTo(Forms::Id form) {
     close();
 }
 
+void PML0030::speakVoice(const QString& path, qint32 volume) {
+    render();
+    // The voice blocks the event loop, so the picture is painted before it starts.
+    if (isVisible())
+        client_->repaint();
+    PlaySoundFile(path, SoundMode::AtVolumeWait, volume);
+}
+
+// Each message comes up over the screen as it is at that moment.
 void PML0030::offerPractice(const QString& text) {
+    render();
     const Prompter::Answer answer = platform().prompter->message(
         text, AppTitle, Prompter::Icon::Information, Prompter::Buttons::YesNo);
     if (answer == Prompter::Answer::Yes)
         leaveTo(Forms::Id::Practice);
 }
 
-void PML0030::showFirstCardMessage() {
+void PML0030::firstCardReached() {
+    render();
     platform().prompter->message(ShowTexts::FirstCard, AppTitle);
 }
 
 void PML0030::reportDataError(const QString& handler) {
+    render();
     platform().prompter->message(ShowTexts::WrongData, QStringLiteral("PML0030") + handler,
                                  Prompter::Icon::Critical);
 }
 
 void PML0030::closeEvent(QCloseEvent* event) {
-    engine_->StopShow();
+    engine_.StopShow();
     event->accept();
     if (!LeavingByCommand) {
         // The close box: every form is unloaded and the program ends.

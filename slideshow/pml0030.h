@@ -2,6 +2,7 @@
 
 #include "activatableform.h"
 #include "forms.h"
+#include "slideshowengine.h"
 
 #include <QMainWindow>
 #include <array>
@@ -14,19 +15,19 @@ class PictureBox;
 class QMenu;
 class QPushButton;
 class QSlider;
-class SlideShowEngine;
 
 // The slide-show screen. The show itself is SlideShowEngine; this form lays out the controls,
-// renders the engine's screen state onto them, forwards their events, and owns the menu and
-// the ways of leaving the screen.
-class PML0030 : public QMainWindow, public ActivatableForm {
+// forwards their events and renders the engine's screen state after each of them and after
+// every tick; it speaks the voices, shows the messages and owns the menu and the ways of
+// leaving the screen.
+class PML0030 : public QMainWindow, public ActivatableForm, private SlideShowEngine::Events {
     Q_OBJECT
   public:
     explicit PML0030(QWidget* parent = nullptr);
     ~PML0030() override;
 
     void Form_Activate() override;
-    SlideShowEngine& engine() { return *engine_; }
+    SlideShowEngine& engine() { return engine_; }
 
     // Controls, named as on the screen.
     std::array<QPushButton*, 6> BT_level{};
@@ -81,6 +82,10 @@ class PML0030 : public QMainWindow, public ActivatableForm {
     void BT_exit_Click();
     void BT_view_Click();
     void Slider1_MouseUp();
+    // The show's clock: one tick of the engine, then the screen shows it.
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
     void Ver_Exit_Click();
     void Ver_col_Click();
     void Ver_se_Click();
@@ -99,16 +104,17 @@ class PML0030 : public QMainWindow, public ActivatableForm {
     void layOutControls(); // pml0030_layout.cpp
     void createMenu();     // pml0030_menu.cpp
     void connectControls();
-    void render();      // pml0030_render.cpp
-    void showCardNow(); // pml0030_render.cpp
-    void offerPractice(const QString& text);
-    void showFirstCardMessage();
-    void reportDataError(const QString& handler);
+    void render(); // pml0030_render.cpp
+    // SlideShowEngine::Events.
+    void speakVoice(const QString& path, qint32 volume) override;
+    void offerPractice(const QString& text) override;
+    void firstCardReached() override;
+    void reportDataError(const QString& handler) override;
     void applyBackColour();
     // Goes to another screen and unloads this one; stays when that screen cannot be opened.
     void leaveTo(Forms::Id form);
 
-    SlideShowEngine* engine_ = nullptr;
+    SlideShowEngine engine_;
     QWidget* client_ = nullptr;
     bool LeavingByCommand = false;
     QString shownPicture_;

@@ -1,6 +1,7 @@
 // The slide-show screen's controls and their places, from design twips and the screen scale.
 #include "fittedlabel.h"
 #include "layout.h"
+#include "levelcaption.h"
 #include "picturebox.h"
 #include "pmcm000.h"
 #include "pml0030.h"
@@ -74,7 +75,7 @@ void PML0030::createControls() {
     setCentralWidget(client_);
 
     for (int i = 0; i < static_cast<int>(BT_level.size()); ++i) {
-        BT_level[i] = new QPushButton(ShowTexts::levelCaption(i), client_);
+        BT_level[i] = new QPushButton(levelCaption(i), client_);
         BT_level[i]->setObjectName(indexed("BT_level", i));
         Lb_level[i] = new QLabel(QStringLiteral("999"), client_);
         Lb_level[i]->setObjectName(indexed("Lb_level", i));
@@ -91,7 +92,7 @@ void PML0030::createControls() {
     // The panel first, so that its labels lie on it.
     SH_display = named(new QFrame(client_), "SH_display");
     SH_display->setAutoFillBackground(true);
-    LB_track = named(new QLabel(ShowTexts::levelCaption(0), client_), "LB_track");
+    LB_track = named(new QLabel(levelCaption(0), client_), "LB_track");
     LB_no = named(new FittedLabel(client_), "LB_no");
     LB_no->setFittedText(QStringLiteral("9999/9999"));
     LB_play = named(new QLabel(ShowTexts::Stopped, client_), "LB_play");

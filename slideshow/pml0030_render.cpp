@@ -28,7 +28,7 @@ void setBackground(QWidget* widget, QPalette::ColorRole role, qint32 colour) {
 } // namespace
 
 void PML0030::render() {
-    const SlideShowScreen& screen = engine_->screen();
+    const SlideShowScreen& screen = engine_.screen();
     for (size_t i = 0; i < BT_level.size(); ++i) {
         apply(BT_level[i], screen.BT_level[i]);
         setBackground(BT_level[i], QPalette::Button, screen.BT_level_colour[i]);
@@ -80,11 +80,4 @@ void PML0030::render() {
     LB_no->setFittedText(screen.counterText);
     LB_play->setText(screen.playText);
     LB_mode->setText(screen.modeText);
-}
-
-void PML0030::showCardNow() {
-    render();
-    // The voice blocks the event loop, so the picture is painted before it starts.
-    if (isVisible())
-        client_->repaint();
 }

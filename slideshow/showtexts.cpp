@@ -1,6 +1,7 @@
 #include "showtexts.h"
 
 #include "countformat.h"
+#include "levelcaption.h"
 
 #include <QStringList>
 #include <array>
@@ -15,14 +16,8 @@ QString counter(int position, int total) {
     return count(position) + u'/' + count(total);
 }
 
-QString levelCaption(int level) {
-    static const QStringList captions{QStringLiteral("みていない"), QStringLiteral("○"),
-                                      QStringLiteral("△○"),         QStringLiteral("△△○"),
-                                      QStringLiteral("△△△○"),       QStringLiteral("△△△△")};
-    return captions.value(level);
-}
-
 QString levelMark(int level) {
+    // The panel's own, shorter text for level 0.
     return level == 0 ? QStringLiteral("みてない") : levelCaption(level);
 }
 

@@ -11,8 +11,6 @@ QString count(int n);
 // The counter "  5/ 40".
 QString counter(int position, int total);
 
-// The caption of level button i ("みていない", "○", ...).
-QString levelCaption(int level);
 // The mark of the current level on the information panel (level 0 reads "みてない").
 QString levelMark(int level);
 // "All" or "Track".

@@ -2,7 +2,6 @@
 
 #include "dataerror.h"
 #include "mediapath.h"
-#include "pmcm000.h"
 #include "statements.h"
 #include "worddatafile.h"
 
@@ -10,11 +9,9 @@
 #include <cmath>
 #include <numeric>
 
-using namespace PMCM000;
-
 namespace {
-constexpr int LowestLevel = 0;
-constexpr int HighestLevelValue = 5;
+constexpr int LowestLevel = WordDataFormat::lowestLevel;
+constexpr int HighestLevelValue = WordDataFormat::highestLevel;
 
 // Halves go to the even neighbour, whatever the floating-point environment says.
 qint32 roundHalfEven(double value) {
@@ -26,8 +23,9 @@ qint32 roundHalfEven(double value) {
 }
 } // namespace
 
-SlideShowEngine::SlideShowEngine(QObject* parent)
-    : QObject(parent) {
+SlideShowEngine::SlideShowEngine(Shared shared, Events& events)
+    : shared_(shared)
+    , events_(events) {
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer2.setObjectName(QStringLiteral("Timer2"));
     Timer3.setObjectName(QStringLiteral("Timer3"));
@@ -36,9 +34,10 @@ SlideShowEngine::SlideShowEngine(QObject* parent)
         timer->setInterval(TickMs);
         timer->setTimerType(Qt::PreciseTimer);
     }
-    connect(&Timer1, &QTimer::timeout, this, &SlideShowEngine::Timer1_Timer);
-    connect(&Timer2, &QTimer::timeout, this, &SlideShowEngine::Timer2_Timer);
-    connect(&Timer3, &QTimer::timeout, this, &SlideShowEngine::Timer3_Timer);
+    // Connected first, so that a screen connected to the same timers renders after the tick.
+    QObject::connect(&Timer1, &QTimer::timeout, &Timer1, [this] { Timer1_Timer(); });
+    QObject::connect(&Timer2, &QTimer::timeout, &Timer2, [this] { Timer2_Timer(); });
+    QObject::connect(&Timer3, &QTimer::timeout, &Timer3, [this] { Timer3_Timer(); });
 }
 
 template <typename Work> void SlideShowEngine::guarded(const char* handler, Work work) {
@@ -46,19 +45,17 @@ template <typename Work> void SlideShowEngine::guarded(const char* handler, Work
         work();
     } catch (const DataError&) {
         StopShow();
-        emit dataError(QString::fromLatin1(handler));
+        events_.reportDataError(QString::fromLatin1(handler));
     }
-    emit changed();
 }
 
 void SlideShowEngine::load() {
-    s_.PictureMaxHeight = roundHalfEven(FullHeight * HeightFactor);
-    s_.PictureMaxWidth = roundHalfEven(FullWidth * WidthFactor);
-    s_.PictureHomeTop = roundHalfEven(HomeTop * HeightFactor);
-    s_.PictureHomeLeft = roundHalfEven(HomeLeft * WidthFactor);
+    s_.PictureMaxHeight = roundHalfEven(FullHeight * shared_.HeightFactor);
+    s_.PictureMaxWidth = roundHalfEven(FullWidth * shared_.WidthFactor);
+    s_.PictureHomeTop = roundHalfEven(HomeTop * shared_.HeightFactor);
+    s_.PictureHomeLeft = roundHalfEven(HomeLeft * shared_.WidthFactor);
     screen_.panelColour = ShowTexts::PanelGreen;
     ResetScreen();
-    emit changed();
 }
 
 void SlideShowEngine::ResetScreen() {
@@ -90,8 +87,8 @@ void SlideShowEngine::ResetScreen() {
 }
 
 void SlideShowEngine::activate() {
-    if (DialogOpen) {
-        DialogOpen = false;
+    if (shared_.DialogOpen) {
+        shared_.DialogOpen = false;
         // Back from a preference or information dialog: the show goes on as it was. A dialog
         // left open over another screen must not keep this one from being built the first time.
         if (built_)
@@ -103,11 +100,11 @@ void SlideShowEngine::activate() {
 }
 
 void SlideShowEngine::rebuild() {
-    WordDataFile::closeIfReplaced(DataFilePath); // a deck rebuilt meanwhile is read anew
+    WordDataFile::closeIfReplaced(shared_.DataFilePath); // a deck rebuilt meanwhile is read anew
     built_ = true;
     ResetScreen();
     screen_.Slider1.visible = true;
-    screen_.sliderValue = static_cast<int>(VoiceVolume);
+    screen_.sliderValue = static_cast<int>(shared_.VoiceVolume);
     for (ControlState& button : screen_.BT_level)
         button.visible = true;
     s_.LevelCounts.fill(0);
@@ -129,7 +126,7 @@ void SlideShowEngine::rebuild() {
 }
 
 void SlideShowEngine::readTally() {
-    Data1.setDatabaseName(DataFilePath);
+    Data1.setDatabaseName(shared_.DataFilePath);
     Data1.setRecordSource(Statements::markedLevelTallies());
     Data1.Refresh();
     int defaultLevel = -1;
@@ -147,16 +144,16 @@ void SlideShowEngine::readTally() {
         Data1.MoveNext();
     }
     s_.GroupTotal = std::accumulate(s_.LevelCounts.begin(), s_.LevelCounts.end(), 0);
-    if (!LevelChosen)
-        SelectedLevel = static_cast<qint16>(std::max(defaultLevel, LowestLevel));
-    SelectLevel(SelectedLevel);
+    if (!shared_.LevelChosen)
+        shared_.SelectedLevel = static_cast<qint16>(std::max(defaultLevel, LowestLevel));
+    SelectLevel(shared_.SelectedLevel);
 }
 
 void SlideShowEngine::SelectLevel(int level) {
     level = std::clamp(level, LowestLevel, HighestLevelValue);
-    LevelChosen = true;
+    shared_.LevelChosen = true;
     stopTimers();
-    SelectedLevel = static_cast<qint16>(level);
+    shared_.SelectedLevel = static_cast<qint16>(level);
     s_.GroupPosition = wordsBelow(level);
     markLevel(level);
     showLevelCounter();
@@ -165,7 +162,6 @@ void SlideShowEngine::SelectLevel(int level) {
         s_.ShowLoaded = false;
         play();
     }
-    emit changed();
 }
 
 void SlideShowEngine::play() {
@@ -180,15 +176,14 @@ void SlideShowEngine::play() {
             StopShow();
         }
     }
-    emit changed();
 }
 
 void SlideShowEngine::LoadLevel() {
     s_.CardCount = 0;
     s_.LevelPosition = 0;
-    s_.GroupPosition = wordsBelow(SelectedLevel);
-    Data2.setDatabaseName(DataFilePath);
-    Data2.setRecordSource(Statements::levelWordsAfter(SelectedLevel, 0));
+    s_.GroupPosition = wordsBelow(shared_.SelectedLevel);
+    Data2.setDatabaseName(shared_.DataFilePath);
+    Data2.setRecordSource(Statements::levelWordsAfter(shared_.SelectedLevel, 0));
     Data2.Refresh();
     s_.ShowLoaded = true;
     s_.CardCount = Data2.RecordCount();
@@ -204,7 +199,6 @@ void SlideShowEngine::pause() {
     s_.Paused = true;
     screen_.BT_itiji.enabled = false;
     screen_.playText = ShowTexts::Paused;
-    emit changed();
 }
 
 void SlideShowEngine::StopShow() {
@@ -214,7 +208,6 @@ void SlideShowEngine::StopShow() {
     screen_.Image1.visible = false;
     stopTimers();
     showPositionCounter();
-    emit changed();
 }
 
 void SlideShowEngine::ShowCard() {
@@ -230,13 +223,13 @@ void SlideShowEngine::ShowCard() {
     applyPicture();
     screen_.Image1.visible = true;
     s_.CardPicture = Data2.field(QStringLiteral("images")).toString();
-    screen_.picturePath = MediaPath::picture(DataFolder, s_.CardPicture);
+    screen_.picturePath = MediaPath::picture(shared_.DataFolder, s_.CardPicture);
     s_.CardVoice = Data2.field(QStringLiteral("voice")).toString();
     Timer1.start();
 }
 
 bool SlideShowEngine::ticksIgnored() const {
-    return DialogOpen || s_.Paused || speaking_;
+    return shared_.DialogOpen || s_.Paused || speaking_;
 }
 
 void SlideShowEngine::Timer1_Timer() {
@@ -245,7 +238,6 @@ void SlideShowEngine::Timer1_Timer() {
     s_.PictureWidth = roundHalfEven(s_.PictureWidth + s_.PictureMaxWidth / 10.0);
     s_.PictureHeight = roundHalfEven(s_.PictureHeight + s_.PictureMaxHeight / 10.0);
     ApplyGrowth();
-    emit changed();
 }
 
 void SlideShowEngine::ApplyGrowth() {
@@ -262,16 +254,13 @@ void SlideShowEngine::Timer2_Timer() {
     if (ticksIgnored())
         return;
     s_.HoldTicks = static_cast<qint16>(s_.HoldTicks + 1);
-    if (s_.HoldTicks > SlideInterval)
+    if (s_.HoldTicks > shared_.SlideInterval)
         SpeakCard();
-    emit changed();
 }
 
 void SlideShowEngine::SpeakCard() {
-    // The voice blocks the screen until it ends: show the card as it is first.
-    emit aboutToSpeak();
     speaking_ = true;
-    PlaySoundFile(MediaPath::voice(DataFolder, s_.CardVoice), 3, VoiceVolume);
+    events_.speakVoice(MediaPath::voice(shared_.DataFolder, s_.CardVoice), shared_.VoiceVolume);
     speaking_ = false;
     if (Timer2.isActive()) {
         Timer2.stop();
@@ -320,18 +309,18 @@ void SlideShowEngine::endOfLevel() {
     } else if (s_.RepeatOn) {
         playNextLevelWithWords();
     } else if (s_.AllLevels) {
-        if (SelectedLevel == s_.HighestLevel)
-            emit practiceOffered(ShowTexts::GroupFinished);
+        if (shared_.SelectedLevel == s_.HighestLevel)
+            events_.offerPractice(ShowTexts::GroupFinished);
         else
             playNextLevelWithWords();
     } else {
-        emit practiceOffered(ShowTexts::LevelFinished);
+        events_.offerPractice(ShowTexts::LevelFinished);
     }
 }
 
 void SlideShowEngine::playNextLevelWithWords() {
     // Upwards, wrapping from 5 to 0; at most once round, so an empty tally ends the search.
-    int level = SelectedLevel;
+    int level = shared_.SelectedLevel;
     for (int step = 0; step <= HighestLevelValue; ++step) {
         level = level < HighestLevelValue ? level + 1 : LowestLevel;
         if (s_.LevelCounts[level] >= 1) {
@@ -359,7 +348,7 @@ void SlideShowEngine::previous() {
                           : Timer3.isActive() ? &Timer3
                                               : nullptr;
         stopTimers();
-        emit firstCardReached();
+        events_.firstCardReached();
         if (running)
             running->start();
         return;
@@ -378,7 +367,7 @@ void SlideShowEngine::PreviousCard() {
 }
 
 void SlideShowEngine::nextLevel() {
-    for (int level = SelectedLevel + 1; level <= HighestLevelValue; ++level) {
+    for (int level = shared_.SelectedLevel + 1; level <= HighestLevelValue; ++level) {
         if (s_.LevelCounts[level] >= 1) {
             guarded("BT_track_next_Click", [this, level] { makeCurrent(level); });
             return;
@@ -387,7 +376,7 @@ void SlideShowEngine::nextLevel() {
 }
 
 void SlideShowEngine::previousLevel() {
-    for (int level = SelectedLevel - 1; level >= LowestLevel; --level) {
+    for (int level = shared_.SelectedLevel - 1; level >= LowestLevel; --level) {
         if (s_.LevelCounts[level] >= 1) {
             guarded("BT_track_back_Click", [this, level] { makeCurrent(level); });
             return;
@@ -398,7 +387,7 @@ void SlideShowEngine::previousLevel() {
 void SlideShowEngine::makeCurrent(int level) {
     s_.GroupPosition = wordsBelow(level);
     markLevel(level);
-    SelectedLevel = static_cast<qint16>(level);
+    shared_.SelectedLevel = static_cast<qint16>(level);
     if (s_.ShowLoaded) {
         StopShow();
         play();
@@ -416,7 +405,6 @@ void SlideShowEngine::markLevel(int level) {
 void SlideShowEngine::toggleRepeat() {
     s_.RepeatOn = !s_.RepeatOn;
     screen_.LB_repeat.visible = s_.RepeatOn && s_.InfoShown;
-    emit changed();
 }
 
 void SlideShowEngine::toggleMode() {
@@ -425,13 +413,12 @@ void SlideShowEngine::toggleMode() {
     if (s_.AllLevels)
         screen_.counterText = ShowTexts::counter(s_.GroupPosition, s_.GroupTotal);
     else
-        screen_.counterText = ShowTexts::counter(s_.LevelPosition, s_.LevelCounts[SelectedLevel]);
-    emit changed();
+        screen_.counterText =
+            ShowTexts::counter(s_.LevelPosition, s_.LevelCounts[shared_.SelectedLevel]);
 }
 
 void SlideShowEngine::cyclePanelColour() {
     screen_.panelColour = ShowTexts::nextPanelColour(screen_.panelColour);
-    emit changed();
 }
 
 void SlideShowEngine::togglePanel() {
@@ -440,11 +427,10 @@ void SlideShowEngine::togglePanel() {
                                 &screen_.LB_play, &screen_.LB_mode})
         label->visible = s_.InfoShown;
     screen_.LB_repeat.visible = s_.InfoShown && s_.RepeatOn;
-    emit changed();
 }
 
 void SlideShowEngine::setVoiceVolume(int volume) {
-    VoiceVolume = volume;
+    shared_.VoiceVolume = volume;
     screen_.sliderValue = volume;
 }
 
@@ -464,6 +450,7 @@ void SlideShowEngine::showPositionCounter() {
 }
 
 void SlideShowEngine::showLevelCounter() {
-    screen_.counterText = s_.AllLevels ? ShowTexts::counter(s_.GroupPosition, s_.GroupTotal)
-                                       : ShowTexts::counter(0, s_.LevelCounts[SelectedLevel]);
+    screen_.counterText = s_.AllLevels
+                              ? ShowTexts::counter(s_.GroupPosition, s_.GroupTotal)
+                              : ShowTexts::counter(0, s_.LevelCounts[shared_.SelectedLevel]);
 }

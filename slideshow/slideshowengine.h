@@ -2,25 +2,54 @@
 
 #include "datasource.h"
 #include "slideshowscreen.h"
+#include "worddataformat.h"
 
-#include <QObject>
 #include <QString>
 #include <QTimer>
 #include <array>
 
 // The slide show's rules: the words of one level of the marked sub-groups shown as cards that
 // grow, speak, are held, speak again and shrink, driven by three 100 ms timers. The engine
-// keeps the show's state and what the screen shows (screen()); the form PML0030 renders that
-// and forwards its controls' events here. Message boxes and leaving the screen are the
-// form's: the engine only signals them.
+// keeps the show's state and what the screen shows (screen()); the form PML0030 forwards its
+// controls' events here and renders screen() after each of them and after every tick. The
+// voice, message boxes and leaving the screen are the form's: the engine asks for them
+// through Events, so it runs without widgets in tests.
 //
 // Tests drive time by calling Timer1_Timer(), Timer2_Timer() and Timer3_Timer() directly.
-class SlideShowEngine : public QObject {
-    Q_OBJECT
+class SlideShowEngine {
   public:
+    // What the engine asks of its screen.
+    class Events {
+      public:
+        virtual ~Events() = default;
+        // Speaks a card's voice and returns when it has been spoken; the screen shows the
+        // card as it stands first, since nothing is painted while the voice plays.
+        virtual void speakVoice(const QString& path, qint32 volume) = 0;
+        // The level or the group is finished: ask whether to go to the practice.
+        virtual void offerPractice(const QString& text) = 0;
+        // The previous card of the first card was asked for.
+        virtual void firstCardReached() = 0;
+        // The word data could not be read by the named handler; the show has stopped.
+        virtual void reportDataError(const QString& handler) = 0;
+    };
+
+    // The shared settings the engine reads and changes, bound by the screen. SlideInterval
+    // is read on every tick, so a change in the sound dialog applies to the card on screen.
+    struct Shared {
+        const QString& DataFilePath;
+        const QString& DataFolder;
+        qint16& SelectedLevel;
+        bool& LevelChosen;
+        bool& DialogOpen;
+        const qint16& SlideInterval;
+        qint32& VoiceVolume;
+        const double& HeightFactor;
+        const double& WidthFactor;
+    };
+
     // The show's state; picture sizes and positions are twips of the scaled form.
     struct State {
-        std::array<int, 6> LevelCounts{};
+        std::array<int, WordDataFormat::levelCount> LevelCounts{};
         int GroupTotal = 0;
         int HighestLevel = 0;
         int CardCount = 0;
@@ -51,7 +80,9 @@ class SlideShowEngine : public QObject {
     static constexpr double HomeLeft = 4215;
     static constexpr int TickMs = 100;
 
-    explicit SlideShowEngine(QObject* parent = nullptr);
+    SlideShowEngine(Shared shared, Events& events);
+    SlideShowEngine(const SlideShowEngine&) = delete;
+    SlideShowEngine& operator=(const SlideShowEngine&) = delete;
 
     const State& state() const { return s_; }
     const SlideShowScreen& screen() const { return screen_; }
@@ -88,18 +119,6 @@ class SlideShowEngine : public QObject {
     QTimer Timer2;
     QTimer Timer3;
 
-  signals:
-    // The screen state changed; the form renders it.
-    void changed();
-    // A voice is about to be spoken and the screen will wait for it: show the card now.
-    void aboutToSpeak();
-    // The level or the group is finished: ask whether to go to the practice.
-    void practiceOffered(const QString& text);
-    // The previous card of the first card was asked for.
-    void firstCardReached();
-    // The word data could not be read by the named handler; the show has stopped.
-    void dataError(const QString& handler);
-
   private:
     void ResetScreen();
     void rebuild();
@@ -125,6 +144,8 @@ class SlideShowEngine : public QObject {
     // Runs a handler that reads the word data; a failure stops the show and is reported.
     template <typename Work> void guarded(const char* handler, Work work);
 
+    Shared shared_;
+    Events& events_;
     State s_;
     SlideShowScreen screen_;
     DataSource Data1; // the level tally

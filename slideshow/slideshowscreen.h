@@ -1,6 +1,8 @@
 #pragma once
 
+#include "levelcaption.h"
 #include "showtexts.h"
+#include "worddataformat.h"
 
 #include <QString>
 #include <array>
@@ -14,13 +16,16 @@ struct ControlState {
 };
 
 struct SlideShowScreen {
-    std::array<ControlState, 6> BT_level{};
-    std::array<qint32, 6> BT_level_colour{
-        ShowTexts::LevelButtonColour, ShowTexts::LevelButtonColour, ShowTexts::LevelButtonColour,
-        ShowTexts::LevelButtonColour, ShowTexts::LevelButtonColour, ShowTexts::LevelButtonColour};
-    std::array<QString, 6> Lb_level{QStringLiteral("999"), QStringLiteral("999"),
-                                    QStringLiteral("999"), QStringLiteral("999"),
-                                    QStringLiteral("999"), QStringLiteral("999")};
+    template <typename T> static std::array<T, WordDataFormat::levelCount> filled(const T& value) {
+        std::array<T, WordDataFormat::levelCount> values;
+        values.fill(value);
+        return values;
+    }
+
+    static constexpr int Levels = WordDataFormat::levelCount;
+    std::array<ControlState, Levels> BT_level{};
+    std::array<qint32, Levels> BT_level_colour = filled<qint32>(ShowTexts::LevelButtonColour);
+    std::array<QString, Levels> Lb_level = filled(QStringLiteral("999"));
 
     // The card picture: its rectangle in twips (already clamped at 0), and its file.
     ControlState Image1;
@@ -39,7 +44,7 @@ struct SlideShowScreen {
     // The information panel.
     ControlState SH_display, LB_track, LB_no, LB_play, LB_repeat, LB_mode;
     qint32 panelColour = ShowTexts::PanelGreen;
-    QString trackText = ShowTexts::levelCaption(0);
+    QString trackText = levelCaption(0);
     QString counterText = QStringLiteral("9999/9999");
     QString playText = ShowTexts::Stopped;
     QString modeText = QStringLiteral("track");

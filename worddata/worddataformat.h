@@ -21,6 +21,8 @@ inline constexpr int firstGroup = 1;
 inline constexpr int lastGroup = 6;
 inline constexpr int lowestLevel = 0;
 inline constexpr int highestLevel = 5;
+// The learning levels, 0 (not seen yet) to 5: a button, a count and a column each on screen.
+inline constexpr int levelCount = highestLevel - lowestLevel + 1;
 
 struct Column {
     QLatin1StringView name;

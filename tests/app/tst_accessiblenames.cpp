@@ -122,7 +122,7 @@ class TestAccessibleNames : public QObject {
             show->show();
             show->Form_Activate();
             show->BT_WAV_Click();
-            show->engine().Timer1_Timer();
+            show->Timer1_Timer();
             return show;
         }
         QWidget* dialog = nullptr;

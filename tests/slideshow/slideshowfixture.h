@@ -1,23 +1,21 @@
 #pragma once
 
 #include "deckfixture.h"
-#include "fakeplatform.h"
-#include "pmcm000.h"
 #include "slideshowengine.h"
 #include "worddatafile.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <array>
-#include <memory>
+#include <functional>
 
 using Levels = std::array<int, 6>;
 
-// A fake platform and a deck of one marked sub-group with counts[L] words at level L; the
-// words of level L are keyed L * 100 + 1, L * 100 + 2, ... so a voice names its card.
-class SlideShowFixture {
+// A deck of one marked sub-group with counts[L] words at level L; the words of level L are
+// keyed L * 100 + 1, L * 100 + 2, ... so a voice names its card.
+class SlideShowDeck {
   public:
-    explicit SlideShowFixture(const Levels& counts) {
+    explicit SlideShowDeck(const Levels& counts) {
         DeckFixture deck;
         deck.group(1).subGroup(1, 1, true).subGroup(1, 2, false);
         for (int level = 0; level < 6; ++level)
@@ -27,24 +25,74 @@ class SlideShowFixture {
         deck.words(1, 2, 0, 2, 900);
         deckPath = dir.filePath(QStringLiteral("deck.pml"));
         deck.write(deckPath);
-        PMCM000::DataFilePath = deckPath;
-        PMCM000::DataFolder = dir.path() + u'/';
-        PMCM000::SlideInterval = 1;
-        PMCM000::VoiceVolume = 40000;
     }
-    ~SlideShowFixture() { WordDataFile::closeAll(); }
+    ~SlideShowDeck() { WordDataFile::closeAll(); }
+
+    QTemporaryDir dir;
+    QString deckPath;
+};
+
+// The shared settings an engine under test is bound to; every fixture starts them afresh.
+struct ShowSettings {
+    QString DataFilePath;
+    QString DataFolder;
+    qint16 SelectedLevel = 0;
+    bool LevelChosen = false;
+    bool DialogOpen = false;
+    qint16 SlideInterval = 1;
+    qint32 VoiceVolume = 40000;
+    double HeightFactor = 1.0;
+    double WidthFactor = 1.0;
+};
+inline ShowSettings settings;
+
+// The deck, the settings and a screen that records what the engine asks of it.
+class SlideShowFixture : public SlideShowEngine::Events {
+  public:
+    explicit SlideShowFixture(const Levels& counts)
+        : deck(counts)
+        , dir(deck.dir)
+        , deckPath(deck.deckPath) {
+        settings = ShowSettings{};
+        settings.DataFilePath = deckPath;
+        settings.DataFolder = dir.path() + u'/';
+    }
+
+    SlideShowEngine::Shared shared() {
+        return {settings.DataFilePath, settings.DataFolder,   settings.SelectedLevel,
+                settings.LevelChosen,  settings.DialogOpen,   settings.SlideInterval,
+                settings.VoiceVolume,  settings.HeightFactor, settings.WidthFactor};
+    }
+
+    struct Voice {
+        QString path;
+        qint32 volume = 0;
+    };
+    void speakVoice(const QString& path, qint32 volume) override {
+        spoken << Voice{path, volume};
+        if (whileSpeaking)
+            whileSpeaking();
+    }
+    void offerPractice(const QString& text) override { offers << text; }
+    void firstCardReached() override { ++firstCards; }
+    void reportDataError(const QString& handler) override { errors << handler; }
 
     // The cards whose voices were spoken ("w101", ...), in order.
     QStringList voices() const {
         QStringList names;
-        for (const FakeSoundDevice::Play& play : fake.sound.plays)
-            names << QFileInfo(play.path).completeBaseName();
+        for (const Voice& voice : spoken)
+            names << QFileInfo(voice.path).completeBaseName();
         return names;
     }
 
-    FakePlatform fake;
-    QTemporaryDir dir;
-    QString deckPath;
+    SlideShowDeck deck;
+    const QTemporaryDir& dir;
+    const QString& deckPath;
+    QList<Voice> spoken;
+    std::function<void()> whileSpeaking; // runs inside each voice, as a nested event loop would
+    QStringList offers;
+    int firstCards = 0;
+    QStringList errors;
 };
 
 enum class Phase { None, Grow, Hold, Shrink };

@@ -1,7 +1,9 @@
 // The slide-show screen offscreen: what its controls show and how it is left.
+#include "fakeplatform.h"
 #include "fittedlabel.h"
 #include "forms.h"
 #include "picturebox.h"
+#include "pmcm000.h"
 #include "pml0030.h"
 #include "slideshowfixture.h"
 #include "testmain.h"
@@ -24,6 +26,19 @@ bool click(QPushButton* button) {
     return true;
 }
 
+// The fake platform and the shared settings pointing at a deck.
+struct ScreenFixture {
+    explicit ScreenFixture(const Levels& counts)
+        : deck(counts) {
+        DataFilePath = deck.deckPath;
+        DataFolder = deck.dir.path() + u'/';
+        SlideInterval = 1;
+        VoiceVolume = 40000;
+    }
+    FakePlatform fake;
+    SlideShowDeck deck;
+};
+
 QColor panelColour(const PML0030& form) {
     return form.SH_display->palette().color(QPalette::Window);
 }
@@ -31,13 +46,13 @@ QColor panelColour(const PML0030& form) {
 
 class TestPml0030 : public QObject {
     Q_OBJECT
-    std::unique_ptr<SlideShowFixture> fixture;
+    std::unique_ptr<ScreenFixture> fixture;
     QPointer<PML0030> form;
     QPointer<QWidget> mainMenu;
     QPointer<QWidget> practice;
 
     void open(const Levels& counts = {3, 2, 0, 0, 0, 0}) {
-        fixture = std::make_unique<SlideShowFixture>(counts);
+        fixture = std::make_unique<ScreenFixture>(counts);
         Forms::registerFactory(Forms::Id::MainMenu, [this] { return mainMenu = new QWidget; });
         Forms::registerFactory(Forms::Id::Practice, [this] { return practice = new QWidget; });
         Forms::registerFactory(Forms::Id::SlideShow, [] { return new PML0030; });
@@ -65,7 +80,7 @@ class TestPml0030 : public QObject {
         QVERIFY(click(form->BT_WAV));
         QCOMPARE(form->LB_play->text(), ShowTexts::Playing);
         for (int i = 0; i < 5; ++i)
-            form->engine().Timer1_Timer();
+            form->Timer1_Timer();
         // Half grown, from the home corner; the picture file is missing: an empty picture.
         QCOMPARE(form->Image1->geometry(), QRect(281, 197, 209, 121));
         QVERIFY(form->Image1->isVisible());
@@ -75,9 +90,22 @@ class TestPml0030 : public QObject {
         QVERIFY(!form->BT_itiji->isEnabled());
     }
 
+    // The voice is spoken at the voice volume, and the show waits for it to end.
+    void voiceIsSpokenAndWaitedFor() {
+        open();
+        QVERIFY(click(form->BT_WAV));
+        for (int i = 0; i < 10; ++i)
+            form->Timer1_Timer();
+        const auto& plays = fixture->fake.sound.plays;
+        QCOMPARE(plays.size(), 1);
+        QCOMPARE(plays[0].path, DataFolder + QStringLiteral("voice/w1.wav"));
+        QVERIFY(plays[0].wait);
+        QCOMPARE(plays[0].volume, 40000u | (40000u << 16));
+    }
+
     // A dialog left open over the main menu must not leave the first show empty and dead.
     void firstActivationBuildsDespiteALeftoverDialog() {
-        fixture = std::make_unique<SlideShowFixture>(Levels{3, 2, 0, 0, 0, 0});
+        fixture = std::make_unique<ScreenFixture>(Levels{3, 2, 0, 0, 0, 0});
         DialogOpen = true;
         PML0030 show;
         show.Form_Activate();
@@ -265,7 +293,7 @@ class TestPml0030 : public QObject {
 
     // On a 1280 x 1024 screen the form is wider than the screen; the slider stays on it.
     void sliderOnScreenWhenTheFormIsWiderThanTheScreen() {
-        fixture = std::make_unique<SlideShowFixture>(Levels{3, 0, 0, 0, 0, 0});
+        fixture = std::make_unique<ScreenFixture>(Levels{3, 0, 0, 0, 0, 0});
         fixture->fake.screen.height = 1024 * 15;
         fixture->fake.screen.width = 1280 * 15;
         ComputeScreenScale();

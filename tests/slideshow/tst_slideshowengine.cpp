@@ -2,9 +2,7 @@
 #include "slideshowfixture.h"
 #include "testmain.h"
 
-#include <QSignalSpy>
-
-using namespace PMCM000;
+#include <QFile>
 
 class TestSlideShowEngine : public QObject {
     Q_OBJECT
@@ -17,7 +15,7 @@ class TestSlideShowEngine : public QObject {
             engine.activate();
         }
         SlideShowFixture fixture;
-        SlideShowEngine engine;
+        SlideShowEngine engine{fixture.shared(), fixture};
         const SlideShowEngine::State& s() const { return engine.state(); }
         QString counter() const { return engine.screen().counterText; }
     };
@@ -39,8 +37,8 @@ class TestSlideShowEngine : public QObject {
         QFETCH(int, fullHeight);
         QFETCH(int, firstHeight);
         SlideShowFixture fixture({2, 0, 0, 0, 0, 0});
-        HeightFactor = WidthFactor = factor;
-        SlideShowEngine engine;
+        settings.HeightFactor = settings.WidthFactor = factor;
+        SlideShowEngine engine(fixture.shared(), fixture);
         engine.load();
         engine.activate();
         const auto& s = engine.state();
@@ -94,7 +92,7 @@ class TestSlideShowEngine : public QObject {
         QFETCH(int, interval);
         QFETCH(int, holdTicks);
         Show show({1, 0, 0, 0, 0, 0});
-        SlideInterval = static_cast<qint16>(interval);
+        settings.SlideInterval = static_cast<qint16>(interval);
         show.engine.play();
         for (int i = 0; i < 9; ++i)
             show.engine.Timer1_Timer();
@@ -104,10 +102,9 @@ class TestSlideShowEngine : public QObject {
         QCOMPARE(ticksOf(show.engine, Phase::Hold), holdTicks);
         QCOMPARE(show.fixture.voices(), (QStringList{QStringLiteral("w1"), QStringLiteral("w1")}));
         QCOMPARE(phase(show.engine), Phase::Shrink);
-        for (const FakeSoundDevice::Play& play : show.fixture.fake.sound.plays) {
-            QCOMPARE(play.path, DataFolder + QStringLiteral("voice/w1.wav"));
-            QVERIFY(play.wait); // the screen waits for the voice
-            QCOMPARE(play.volume, 40000u | (40000u << 16));
+        for (const SlideShowFixture::Voice& voice : show.fixture.spoken) {
+            QCOMPARE(voice.path, settings.DataFolder + QStringLiteral("voice/w1.wav"));
+            QCOMPARE(voice.volume, 40000);
         }
     }
 
@@ -125,7 +122,7 @@ class TestSlideShowEngine : public QObject {
         QFETCH(int, phaseToFreeze);
         QFETCH(bool, byDialog);
         Show show({2, 0, 0, 0, 0, 0});
-        SlideInterval = 5;
+        settings.SlideInterval = 5;
         auto& engine = show.engine;
         engine.play();
         while (int(phase(engine)) != phaseToFreeze)
@@ -133,7 +130,7 @@ class TestSlideShowEngine : public QObject {
         tick(engine);
         tick(engine);
         if (byDialog)
-            DialogOpen = true;
+            settings.DialogOpen = true;
         else
             engine.pause();
         const auto before = show.s();
@@ -150,7 +147,7 @@ class TestSlideShowEngine : public QObject {
             engine.activate(); // back from the dialog: no rebuild
         else
             engine.play(); // resumes where it stood
-        QVERIFY(!DialogOpen);
+        QVERIFY(!settings.DialogOpen);
         QVERIFY(show.s().ShowLoaded && !show.s().Paused);
         QCOMPARE(show.s().LevelPosition, 1);
         tick(engine);
@@ -161,26 +158,19 @@ class TestSlideShowEngine : public QObject {
     void ticksWhileSpeakingAreIgnored() {
         // A device that lets timer ticks through while it speaks (as a nested event loop
         // would): they must not re-enter the show, so each voice is spoken once.
-        struct ReenteringDevice : SoundDevice {
-            void setVolume(quint32) override {}
-            quint32 volume() const override { return 0; }
-            void play(const QString&, bool) override {
-                ++plays;
-                engine->Timer1_Timer();
-                engine->Timer2_Timer();
-                engine->Timer3_Timer();
-            }
-            SlideShowEngine* engine = nullptr;
-            int plays = 0;
-        } device;
+        int plays = 0;
         Show show({2, 0, 0, 0, 0, 0});
-        device.engine = &show.engine;
-        show.fixture.fake.platform.sound = &device;
+        show.fixture.whileSpeaking = [&] {
+            ++plays;
+            show.engine.Timer1_Timer();
+            show.engine.Timer2_Timer();
+            show.engine.Timer3_Timer();
+        };
         show.engine.play();
         QCOMPARE(ticksOf(show.engine, Phase::Grow), 10);
-        QCOMPARE(device.plays, 1);
+        QCOMPARE(plays, 1);
         QCOMPARE(ticksOf(show.engine, Phase::Hold), 2);
-        QCOMPARE(device.plays, 2);
+        QCOMPARE(plays, 2);
         QCOMPARE(ticksOf(show.engine, Phase::Shrink), 10);
         QCOMPARE(show.s().LevelPosition, 2);
     }
@@ -211,14 +201,14 @@ class TestSlideShowEngine : public QObject {
         QFETCH(QString, offer);
         Show show({2, 0, 3, 0, 0, 1});
         auto& engine = show.engine;
-        QSignalSpy offers(&engine, &SlideShowEngine::practiceOffered);
+        const QStringList& offers = show.fixture.offers;
         engine.SelectLevel(start);
         if (repeat)
             engine.toggleRepeat();
         if (all)
             engine.toggleMode();
         engine.play();
-        QList<int> visited{SelectedLevel};
+        QList<int> visited{settings.SelectedLevel};
         // Until the offer, or (with repeat) until enough levels have been seen.
         auto goOn = [&] {
             return offer.isEmpty() ? visited.size() < levels.size() : offers.isEmpty();
@@ -226,7 +216,7 @@ class TestSlideShowEngine : public QObject {
         for (int i = 0; i < 40 && goOn(); ++i) {
             engine.next(); // ">>" on the last card runs the end-of-level rules at once
             if (show.s().LevelPosition == 1)
-                visited << SelectedLevel;
+                visited << settings.SelectedLevel;
         }
         if (offer.isEmpty()) {
             // Repeat never offers the practice.
@@ -239,11 +229,11 @@ class TestSlideShowEngine : public QObject {
             QVERIFY(show.s().ShowLoaded);
         } else {
             QCOMPARE(offers.size(), 1);
-            QCOMPARE(offers.first().first().toString(), offer);
+            QCOMPARE(offers.first(), offer);
             QVERIFY(!show.s().ShowLoaded);
             QVERIFY(!engine.screen().Image1.visible);
             QCOMPARE(phase(engine), Phase::None);
-            QCOMPARE(SelectedLevel, levels.last());
+            QCOMPARE(settings.SelectedLevel, levels.last());
         }
     }
 
@@ -275,7 +265,7 @@ class TestSlideShowEngine : public QObject {
             show.engine.next();
         }
         up ? show.engine.nextLevel() : show.engine.previousLevel();
-        QCOMPARE(int(SelectedLevel), to);
+        QCOMPARE(int(settings.SelectedLevel), to);
         QCOMPARE(show.counter(), counter);
         QCOMPARE(show.s().ShowLoaded, running);
         QCOMPARE(show.engine.screen().BT_level_colour[to], ShowTexts::CurrentLevelColour);
@@ -310,7 +300,6 @@ class TestSlideShowEngine : public QObject {
     void nextAndPrevious() {
         Show show({3, 0, 0, 0, 0, 0});
         auto& engine = show.engine;
-        QSignalSpy first(&engine, &SlideShowEngine::firstCardReached);
         engine.next(); // nothing is shown yet
         QCOMPARE(show.s().LevelPosition, 0);
         engine.play();
@@ -319,7 +308,7 @@ class TestSlideShowEngine : public QObject {
         tick(engine);
         tick(engine);
         engine.previous(); // on the first card: said, and the card goes on growing
-        QCOMPARE(first.size(), 1);
+        QCOMPARE(show.fixture.firstCards, 1);
         QCOMPARE(show.s().LevelPosition, 1);
         QCOMPARE(phase(engine), Phase::Grow);
         QCOMPARE(show.s().PictureWidth, 2 * 627);
@@ -353,8 +342,8 @@ class TestSlideShowEngine : public QObject {
         auto& engine = show.engine;
         const SlideShowScreen& screen = engine.screen();
         // The lowest level present is the default; only levels present can be chosen.
-        QCOMPARE(int(SelectedLevel), 1);
-        QVERIFY(LevelChosen);
+        QCOMPARE(int(settings.SelectedLevel), 1);
+        QVERIFY(settings.LevelChosen);
         QCOMPARE(QStringList(screen.Lb_level.begin(), screen.Lb_level.end()),
                  (QStringList{QString(), QStringLiteral("  3"), QString(), QString(),
                               QStringLiteral("  2"), QString()}));
@@ -380,9 +369,9 @@ class TestSlideShowEngine : public QObject {
         engine.toggleRepeat();
         engine.play();
         tick(engine);
-        DialogOpen = true;
+        settings.DialogOpen = true;
         engine.activate();
-        QVERIFY(!DialogOpen);
+        QVERIFY(!settings.DialogOpen);
         QVERIFY(show.s().ShowLoaded && show.s().RepeatOn);
         QCOMPARE(show.s().PictureWidth, 627);
 
@@ -408,12 +397,12 @@ class TestSlideShowEngine : public QObject {
         QFETCH(QString, counter);
         QFETCH(QString, picture);
         SlideShowFixture fixture({5, 0, 0, 4, 0, 0});
-        LevelChosen = true;
-        SelectedLevel = static_cast<qint16>(level);
-        SlideShowEngine engine;
+        settings.LevelChosen = true;
+        settings.SelectedLevel = static_cast<qint16>(level);
+        SlideShowEngine engine(fixture.shared(), fixture);
         engine.load();
         engine.activate();
-        QCOMPARE(int(SelectedLevel), level);
+        QCOMPARE(int(settings.SelectedLevel), level);
         engine.play();
         QCOMPARE(engine.screen().counterText, counter);
         QCOMPARE(engine.state().ShowLoaded, !picture.isEmpty());
@@ -434,7 +423,7 @@ class TestSlideShowEngine : public QObject {
             WordDataFile::closeAll();
         };
         mark(0);
-        SlideShowEngine engine;
+        SlideShowEngine engine(fixture.shared(), fixture);
         engine.load();
         engine.activate();
         QCOMPARE(engine.state().GroupTotal, 0);
@@ -452,14 +441,17 @@ class TestSlideShowEngine : public QObject {
     void unreadableFileIsReported() {
         SlideShowFixture fixture({1, 0, 0, 0, 0, 0});
         const QString text = fixture.dir.filePath(QStringLiteral("notes.pml"));
-        FakePlatform::writeFile(text, "not a word-data file\r\n");
-        DataFilePath = text;
-        SlideShowEngine engine;
-        QSignalSpy errors(&engine, &SlideShowEngine::dataError);
+        QFile file(text);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a word-data file\r\n");
+        file.close();
+        settings.DataFilePath = text;
+        SlideShowEngine engine(fixture.shared(), fixture);
+        const QStringList& errors = fixture.errors;
         engine.load();
         engine.activate();
         QCOMPARE(errors.size(), 1);
-        QCOMPARE(errors.first().first().toString(), QStringLiteral("Form_Activate"));
+        QCOMPARE(errors.first(), QStringLiteral("Form_Activate"));
         engine.play(); // fails silently, stopped
         QCOMPARE(errors.size(), 1);
         QVERIFY(!engine.state().ShowLoaded);
