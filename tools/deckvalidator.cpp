@@ -1,11 +1,12 @@
 #include "deckvalidator.h"
 
+#include "mediapath.h"
+#include "worddataformat.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
-#include <mediapath.h>
-#include <worddataformat.h>
 
 namespace {
 

@@ -75,10 +75,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
 
-    const QString base = qEnvironmentVariableIsSet("PIMLOTAN_BENCH_DIR")
-                             ? qEnvironmentVariable("PIMLOTAN_BENCH_DIR")
-                             : QDir::currentPath();
-    QTemporaryDir dir(base + QStringLiteral("/bench-mainmenu-XXXXXX"));
+    QTemporaryDir dir(BenchDeck::workFolderTemplate(QStringLiteral("bench-mainmenu")));
     const QString deck = dir.filePath(QStringLiteral("deck.pml"));
     BenchDeck::write(deck);
     writePictures(dir.filePath(QStringLiteral("images")));

@@ -3,6 +3,7 @@
 // committed write). Run from a Release build: build-rel/bench/practice/bench-practice
 // The deck is written in the current folder (a real disk, so commits cost what they cost);
 // PIMLOTAN_BENCH_DIR names another folder.
+#include "benchdeck.h"
 #include "deckfixture.h"
 #include "fakeplatform.h"
 #include "pmcm000.h"
@@ -105,10 +106,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
 
-    const QString base = qEnvironmentVariableIsSet("PIMLOTAN_BENCH_DIR")
-                             ? qEnvironmentVariable("PIMLOTAN_BENCH_DIR")
-                             : QDir::currentPath();
-    QTemporaryDir dir(base + u"/bench-practice-XXXXXX"_s);
+    QTemporaryDir dir(BenchDeck::workFolderTemplate(u"bench-practice"_s));
     const QString deck = dir.filePath(u"deck.pml"_s);
     writeDeck(deck);
     writePictures(dir.filePath(u"images"_s));

@@ -244,8 +244,7 @@ WORDDATA_BENCH(clearEveryMark, "clear every mark (choosing a group)");
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    const QString base = qEnvironmentVariable("PIMLOTAN_BENCH_DIR", QDir::currentPath());
-    QTemporaryDir dir(base + u"/bench-worddata-XXXXXX"_s);
+    QTemporaryDir dir(BenchDeck::workFolderTemplate(u"bench-worddata"_s));
     if (!dir.isValid())
         return 1;
     deck = dir.filePath(u"bench.pml"_s);

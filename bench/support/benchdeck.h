@@ -13,6 +13,10 @@ inline constexpr int words = 10000;
 
 void write(const QString& path);
 
+// The template of a benchmark's temporary folder: NAME-XXXXXX in the current folder, or in
+// the folder that PIMLOTAN_BENCH_DIR names.
+QString workFolderTemplate(const QString& name);
+
 // Marks exactly the first count sub-groups in (group, sgroup) order, through a private
 // connection (as another form would have left them).
 void markFirstSubGroups(const QString& path, int count);

@@ -2,6 +2,8 @@
 
 #include "deckfixture.h"
 
+#include <QDir>
+
 using namespace Qt::StringLiterals;
 
 namespace BenchDeck {
@@ -36,6 +38,11 @@ void markFirstSubGroups(const QString& path, int count) {
         path, {u"UPDATE subgroup SET \"select\" = ((\"group\" - 1) * %1 + sgroup <= %2)"_s
                    .arg(subGroupsPerGroup)
                    .arg(count)});
+}
+
+QString workFolderTemplate(const QString& name) {
+    return qEnvironmentVariable("PIMLOTAN_BENCH_DIR", QDir::currentPath()) + u'/' + name +
+           QStringLiteral("-XXXXXX");
 }
 
 } // namespace BenchDeck

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sounddevice.h"
+#include "platform/sounddevice.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

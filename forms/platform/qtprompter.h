@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prompter.h"
+#include "platform/prompter.h"
 
 // Message boxes and common dialogs from Qt Widgets, owned by the active window.
 class QtPrompter : public Prompter {

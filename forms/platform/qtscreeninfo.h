@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screeninfo.h"
+#include "platform/screeninfo.h"
 
 // The primary screen, at the design resolution of 15 twips per pixel.
 class QtScreenInfo : public ScreenInfo {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "registry.h"
+#include "platform/registry.h"
 
 // Linux has no registry. The one key the program asks for, the location of the
 // system-information tool, is answered with such a tool found on PATH.
