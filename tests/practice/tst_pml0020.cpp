@@ -256,7 +256,8 @@ class TestPml0020 : public QObject {
         const QRect slider(form_->Slider1->mapToGlobal(QPoint(0, 0)), form_->Slider1->size());
         QVERIFY2(slider.left() >= 0 && slider.right() < 1280,
                  qPrintable(u"slider at %1..%2"_s.arg(slider.left()).arg(slider.right())));
-        QCOMPARE(form_->frameGeometry().right(), 1279);
+        // Moved no further than the controls need: the empty margin right of them may go.
+        QVERIFY(form_->frameGeometry().left() > 1280 - form_->frameGeometry().width());
     }
 
     // Counts right-aligned in three characters; a level without words cannot be chosen.
