@@ -4,10 +4,9 @@
 #include "platform/prompter.h"
 #include "platform/shell.h"
 #include "pmcm000.h"
+#include "svgicon.h"
 
 #include <QFileInfo>
-#include <QPainter>
-#include <QSvgRenderer>
 #include <QVersionNumber>
 
 using namespace PMCM000;
@@ -25,13 +24,7 @@ QLabel* makeLabel(QWidget* parent, const char* name) {
 }
 
 QPixmap iconPicture(qreal devicePixelRatio) {
-    QPixmap pixmap(QSize(IconSize, IconSize) * devicePixelRatio);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/dialogs/pimlotan.svg"));
-    QPainter painter(&pixmap);
-    renderer.render(&painter, QRectF(0, 0, IconSize, IconSize));
-    return pixmap;
+    return svgPixmap(QStringLiteral(":/dialogs/pimlotan.svg"), IconSize, devicePixelRatio);
 }
 
 const QString Unavailable = QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません");

@@ -19,9 +19,7 @@ Widget* make(QWidget* parent, const QString& name, Args&&... args) {
     return widget;
 }
 
-QString indexed(const char* name, int index) {
-    return QString::fromLatin1(name) + u'(' + QString::number(index) + u')';
-}
+using Layout::indexedName;
 
 // The row an index stands for. The settings loader only lets 0..3 through; anything else
 // would name no row, so it falls back to the first as the loader does.
@@ -87,12 +85,12 @@ void PMLP0020::createControls() {
     Frame2->setAlignment(Qt::AlignHCenter);
     for (int i = 0; i < FileRows; ++i) {
         const auto row = static_cast<size_t>(i);
-        Op_ok[row] = make<QRadioButton>(Frame1, indexed("Op_ok", i));
-        Op_ng[row] = make<QRadioButton>(Frame2, indexed("Op_ng", i));
-        Tx_file[row] = make<QLineEdit>(this, indexed("Tx_file", i));
+        Op_ok[row] = make<QRadioButton>(Frame1, indexedName("Op_ok", i));
+        Op_ng[row] = make<QRadioButton>(Frame2, indexedName("Op_ng", i));
+        Tx_file[row] = make<QLineEdit>(this, indexedName("Tx_file", i));
         // The files are chosen with "...", never typed.
         Tx_file[row]->setReadOnly(true);
-        Bt_sample[row] = button(this, indexed("Bt_sample", i), SampleButtonText);
+        Bt_sample[row] = button(this, indexedName("Bt_sample", i), SampleButtonText);
         // The rows have no captions of their own: the names say which row is which.
         const QString file = QStringLiteral("ファイル %1").arg(i + 1);
         Tx_file[row]->setAccessibleName(file);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QObject>
 #include <QRect>
+#include <QString>
 
 class QWidget;
 
@@ -22,5 +24,21 @@ void place(QWidget* widget, double height, double width, double top, double left
 void placeScaled(QWidget* widget, double height, double width, double top, double left);
 // Sets the point size of a widget's font (the font metrics are already scaled).
 void setFontPoints(QWidget* widget, double points);
+
+// The object name of element index of a control array: "Name(index)".
+inline QString indexedName(const QString& name, int index) {
+    return name + u'(' + QString::number(index) + u')';
+}
+inline QString indexedName(const char* name, int index) {
+    return indexedName(QString::fromLatin1(name), index);
+}
+// Gives a new control its name and returns it.
+template <typename Object> Object* named(Object* object, const QString& name) {
+    object->setObjectName(name);
+    return object;
+}
+template <typename Object> Object* named(Object* object, const char* name) {
+    return named(object, QString::fromLatin1(name));
+}
 
 } // namespace Layout

@@ -3,15 +3,19 @@
 #include "countformat.h"
 #include "dataerror.h"
 #include "fittedlabel.h"
+#include "forms.h"
 #include "mediapath.h"
 #include "picturebox.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "pmcm000.h"
+#include "screentexts.h"
 #include "textfit.h"
 #include "wincolor.h"
 #include "worddatafile.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <cstdio>
 
 using namespace PMCM000;
@@ -21,9 +25,6 @@ namespace {
 struct PictureMissing {
     QString path;
 };
-
-const QString WrongData = QStringLiteral("単語データが違います。");
-const QString NotSaved = QStringLiteral("きろくを ほぞんできませんでした。");
 
 QColor settingColour(const QString& text, qint32 fallback) {
     return WinColor::toQColor(WinColor::parse(text).value_or(fallback));
@@ -271,14 +272,34 @@ void Pml0010::guarded(const char* handler, const std::function<void()>& work) {
         work();
     } catch (const GroupBrowser::WriteRefused& error) {
         std::fprintf(stderr, "pimlotan: %s: %s\n", qPrintable(title), error.what());
-        platform().prompter->message(NotSaved, title);
+        platform().prompter->message(ScreenTexts::NotSaved, title);
     } catch (const DataError& error) {
         std::fprintf(stderr, "pimlotan: %s: %s\n", qPrintable(title), error.what());
-        platform().prompter->message(WrongData, title);
+        platform().prompter->message(ScreenTexts::WrongData, title);
     } catch (const PictureMissing& missing) {
         // Tell the parent which picture to put back.
         std::fprintf(stderr, "pimlotan: %s: missing picture %s\n", qPrintable(title),
                      qPrintable(missing.path));
-        platform().prompter->message(WrongData, title);
+        platform().prompter->message(ScreenTexts::WrongData, title);
     }
+}
+
+void Pml0010::Bt_rensyu_Click() {
+    if (Forms::show(Forms::Id::Practice))
+        hide();
+}
+
+void Pml0010::Bt_sraid_Click() {
+    if (Forms::show(Forms::Id::SlideShow))
+        hide();
+}
+
+void Pml0010::closeEvent(QCloseEvent* event) {
+    // Keeps the voice volume set with the sliders and gives the wave volume back.
+    if (!SaveSoundSettings())
+        std::fprintf(stderr, "pimlotan: could not write %s\n",
+                     qPrintable(SettingsFolder + SoundSettings));
+    event->accept();
+    Forms::unloadAll();
+    QApplication::quit();
 }

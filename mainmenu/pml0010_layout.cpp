@@ -1,6 +1,7 @@
 // The main menu's controls and their places, from design twips and the screen scale.
 #include "fittedlabel.h"
 #include "layout.h"
+#include "levelcaption.h"
 #include "picturebox.h"
 #include "pmcm000.h"
 #include "pml0010.h"
@@ -11,16 +12,13 @@
 using namespace PMCM000;
 
 namespace {
-QString indexed(const char* name, int index) {
-    return QString::fromLatin1(name) + u'(' + QString::number(index) + u')';
-}
+using Layout::indexedName;
+using Layout::named;
 
-template <typename Widget> Widget* named(Widget* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
+// The column headers: the level captions, but the main menu's own text for level 0.
+QString levelHeader(int level) {
+    return level == 0 ? QStringLiteral("まだ見てない") : levelCaption(level);
 }
-
-const char* const LevelHeaders[] = {"まだ見てない", "○", "△○", "△△○", "△△△○", "△△△△"};
 } // namespace
 
 void Pml0010::buildControls() {
@@ -30,11 +28,11 @@ void Pml0010::buildControls() {
     setCentralWidget(client);
 
     for (int i = 0; i < Groups; ++i) {
-        Sh_bar[i] = named(new QWidget(client), indexed("Sh_bar", i));
+        Sh_bar[i] = named(new QWidget(client), indexedName("Sh_bar", i));
         Sh_bar[i]->setAutoFillBackground(true);
-        Im_big[i] = named(new PictureBox(client), indexed("Im_big", i));
+        Im_big[i] = named(new PictureBox(client), indexedName("Im_big", i));
         connect(Im_big[i], &PictureBox::clicked, this, [this, i] { Im_big_Click(i); });
-        Lb_groupno[i] = named(new FittedLabel(client), indexed("Lb_groupno", i));
+        Lb_groupno[i] = named(new FittedLabel(client), indexedName("Lb_groupno", i));
     }
 
     Fr_1 = named(new QGroupBox(client), QStringLiteral("Fr_1"));
@@ -42,19 +40,19 @@ void Pml0010::buildControls() {
     Lb_setumei =
         named(new FittedLabel(Fr_1, FittedLabel::Lines::Whole), QStringLiteral("Lb_setumei"));
     for (int r = 0; r < Rows; ++r) {
-        Im_syo[r] = named(new PictureBox(Fr_1), indexed("Im_syo", r));
+        Im_syo[r] = named(new PictureBox(Fr_1), indexedName("Im_syo", r));
         connect(Im_syo[r], &PictureBox::clicked, this, [this, r] { Im_syo_Click(r); });
         // clicked() comes from the user only; ticks set by the page display stay silent.
-        Ch_syo[r] = named(new QCheckBox(Fr_1), indexed("Ch_syo", r));
+        Ch_syo[r] = named(new QCheckBox(Fr_1), indexedName("Ch_syo", r));
         connect(Ch_syo[r], &QCheckBox::clicked, this, [this, r] { Ch_syo_Click(r); });
         countDoubleClickAsOne(Ch_syo[r]); // one tick, one write
-        Lb_sno[r] = named(new FittedLabel(Fr_1), indexed("Lb_sno", r));
+        Lb_sno[r] = named(new FittedLabel(Fr_1), indexedName("Lb_sno", r));
         for (int n = 0; n < Levels; ++n) {
             const QByteArray digit = QByteArray::number(n);
-            Lb_level[n][r] = named(new QLabel(QString::fromUtf8(LevelHeaders[n]), Fr_1),
-                                   indexed(QByteArray("Lb_level" + digit).constData(), r));
+            Lb_level[n][r] = named(new QLabel(levelHeader(n), Fr_1),
+                                   indexedName(QByteArray("Lb_level" + digit).constData(), r));
             Lb_lvkosu[n][r] = named(new QLabel(QStringLiteral("999個"), Fr_1),
-                                    indexed(QByteArray("Lb_lvkosu" + digit).constData(), r));
+                                    indexedName(QByteArray("Lb_lvkosu" + digit).constData(), r));
             Lb_level[n][r]->setAlignment(Qt::AlignCenter);
             Lb_lvkosu[n][r]->setAlignment(Qt::AlignCenter);
         }
@@ -76,45 +74,6 @@ void Pml0010::buildControls() {
         button(client, "Bt_sraid", QStringLiteral("スライドショー"), &Pml0010::Bt_sraid_Click);
     Bt_syokika =
         button(client, "Bt_syokika", QStringLiteral("もとにもどす"), &Pml0010::Bt_syokika_Click);
-}
-
-void Pml0010::buildMenus() {
-    QMenuBar* bar = menuBar();
-    auto entry = [this](QMenu* menu, const char* name, const QString& caption,
-                        void (Pml0010::*handler)()) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-    // The empty top-level entries only space the menus apart.
-    auto spacer = [bar](const char* name) {
-        QAction* action = bar->addAction(QStringLiteral("　"));
-        action->setObjectName(QString::fromLatin1(name));
-        action->setEnabled(false);
-    };
-
-    QMenu* file = bar->addMenu(QStringLiteral("ファイル"));
-    file->setObjectName(QStringLiteral("Ver_file"));
-    Ver_open = entry(file, "Ver_open", QStringLiteral("ひらく"), &Pml0010::Ver_open_Click);
-    Ver_pro = entry(file, "Ver_pro", QStringLiteral("プロパティ"), &Pml0010::Ver_pro_Click);
-    file->addSeparator()->setObjectName(QStringLiteral("mnuSeparator"));
-    Ver_end = entry(file, "Ver_end", QStringLiteral("おわり"), &Pml0010::Ver_end_Click);
-    spacer("ver_space");
-
-    QMenu* settings = bar->addMenu(QStringLiteral("せってい"));
-    settings->setObjectName(QStringLiteral("Ver_settei"));
-    Ver_col =
-        entry(settings, "Ver_col", QStringLiteral("がめんのせってい..."), &Pml0010::Ver_col_Click);
-    Ver_se = entry(settings, "Ver_se", QStringLiteral("おとのせってい..."), &Pml0010::Ver_se_Click);
-    spacer("var_space2");
-
-    QMenu* help = bar->addMenu(QStringLiteral("ヘルプ"));
-    help->setObjectName(QStringLiteral("Help"));
-    Ver_help = entry(help, "Ver_help", QStringLiteral("ヘルプ"), &Pml0010::Ver_help_Click);
-    help->addSeparator()->setObjectName(QStringLiteral("mnuSeparator2"));
-    Ver_version =
-        entry(help, "Ver_version", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報..."), &Pml0010::Ver_version_Click);
 }
 
 void Pml0010::layOut() {

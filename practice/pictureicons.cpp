@@ -1,9 +1,8 @@
 #include "pictureicons.h"
 
+#include "svgicon.h"
+
 #include <QGuiApplication>
-#include <QPainter>
-#include <QPixmap>
-#include <QSvgRenderer>
 
 using namespace Qt::StringLiterals;
 
@@ -26,7 +25,7 @@ QString resourceOf(Picture picture) {
     case Projector:
         return u":/practice/projector.svg"_s;
     case ExitDoor:
-        return u":/practice/exitdoor.svg"_s;
+        return ExitDoorIcon;
     }
     return {};
 }
@@ -34,18 +33,8 @@ QString resourceOf(Picture picture) {
 
 QIcon icon(Picture picture, QSize buttonSize) {
     initPracticeResources();
-    QSvgRenderer renderer(resourceOf(picture));
-    if (!renderer.isValid())
-        return {};
     const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
-    QPixmap pixmap(iconSize(buttonSize) * ratio);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-    }
-    pixmap.setDevicePixelRatio(ratio);
-    return QIcon(pixmap);
+    return svgIcon(resourceOf(picture), iconSize(buttonSize).width(), ratio);
 }
 
 QSize iconSize(QSize buttonSize) {

@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "pmcm000.h"
+#include "screentexts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -100,10 +101,6 @@ void PML0020::BT_exit_Click() {
     leaveFor(Forms::Id::MainMenu);
 }
 
-void PML0020::Ver_Exit_Click() {
-    leaveFor(Forms::Id::MainMenu);
-}
-
 void PML0020::Slider1_MouseUp() {
     VoiceVolume = Slider1->value();
 }
@@ -137,11 +134,10 @@ void PML0020::showMessage(PracticeDrill::Message message, const QString& handler
                          Prompter::Icon::Information);
         break;
     case PracticeDrill::Message::WrongData:
-        prompter.message(u"単語データが違います。"_s, handlerTitle, Prompter::Icon::Warning);
+        prompter.message(ScreenTexts::WrongData, handlerTitle, Prompter::Icon::Warning);
         break;
     case PracticeDrill::Message::SaveFailed:
-        prompter.message(u"きろくを ほぞんできませんでした。"_s, handlerTitle,
-                         Prompter::Icon::Warning);
+        prompter.message(ScreenTexts::NotSaved, handlerTitle, Prompter::Icon::Warning);
         break;
     }
 }

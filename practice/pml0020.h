@@ -57,14 +57,11 @@ class PML0020 : public QMainWindow, public ActivatableForm, private PracticeDril
     QSlider* Slider1 = nullptr;
 
     QAction* Ver_Exit = nullptr;
-    QAction* ver_space = nullptr;
     QMenu* Ver_settei = nullptr;
     QAction* Ver_col = nullptr;
     QAction* Ver_se = nullptr;
-    QAction* ver_space2 = nullptr;
     QMenu* HELP = nullptr;
     QAction* Ver_help = nullptr;
-    QAction* mnuSeparator2 = nullptr;
     QAction* Ver_version = nullptr;
 
   public slots:

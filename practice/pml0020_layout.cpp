@@ -35,9 +35,8 @@ constexpr double labelOffset = 840, labelWidth = 740;
 constexpr double levelLeft = 1950;
 constexpr double levelCountHeight = 225; // from under the level buttons to the first card
 
-QString indexed(const QString& name, int index) {
-    return u"%1(%2)"_s.arg(name).arg(index);
-}
+using Layout::indexedName;
+using Layout::named;
 
 // The face that the level buttons and the word labels are designed in, with the program's
 // Japanese face where it is not installed.
@@ -46,11 +45,6 @@ void useCardFace(QWidget* widget, double points) {
     font.setFamilies({u"ＭＳ Ｐゴシック"_s, u"Noto Sans CJK JP"_s});
     widget->setFont(font);
     Layout::setFontPoints(widget, points);
-}
-
-template <typename Widget> Widget* named(Widget* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
 }
 
 QLabel* whiteLabel(CardLabel* label) {
@@ -72,11 +66,11 @@ void PML0020::createControls() {
 
     for (int level = 0; level < Levels; ++level) {
         BT_level[level] =
-            named(new QPushButton(levelCaption(level), client_), indexed(u"BT_level"_s, level));
+            named(new QPushButton(levelCaption(level), client_), indexedName(u"BT_level"_s, level));
         useCardFace(BT_level[level], FontSize10);
         connect(BT_level[level], &QPushButton::clicked, this,
                 [this, level] { BT_level_Click(level); });
-        Lb_level[level] = named(new QLabel(u"999"_s, client_), indexed(u"Lb_level"_s, level));
+        Lb_level[level] = named(new QLabel(u"999"_s, client_), indexedName(u"Lb_level"_s, level));
         Lb_level[level]->setAlignment(Qt::AlignCenter);
         Layout::setFontPoints(Lb_level[level], FontSize10);
     }
@@ -84,43 +78,43 @@ void PML0020::createControls() {
     // Created in this order so that the shapes lie under the pictures and the word labels
     // over them.
     for (int p = 0; p < Cards; ++p)
-        Sh_word[p] = named(new RectangleShape(client_), indexed(u"Sh_word"_s, p));
+        Sh_word[p] = named(new RectangleShape(client_), indexedName(u"Sh_word"_s, p));
     for (int p = 0; p < Cards; ++p) {
-        Im_word[p] = named(new CardLabel(client_), indexed(u"Im_word"_s, p));
+        Im_word[p] = named(new CardLabel(client_), indexedName(u"Im_word"_s, p));
         connect(Im_word[p], &CardLabel::clicked, this, [this, p] { Im_word_Click(p); });
     }
     for (int p = 0; p < Cards; ++p) {
-        LB_word[p] = named(new CardLabel(client_), indexed(u"LB_word"_s, p));
+        LB_word[p] = named(new CardLabel(client_), indexedName(u"LB_word"_s, p));
         LB_word[p]->setText(u"Label1"_s);
         whiteLabel(LB_word[p]);
         useCardFace(LB_word[p], FontSize18);
         connect(LB_word[p], &CardLabel::clicked, this, [this, p] { LB_word_Click(p); });
 
-        LB_meaning[p] = named(new CardLabel(client_), indexed(u"LB_meaning"_s, p));
+        LB_meaning[p] = named(new CardLabel(client_), indexedName(u"LB_meaning"_s, p));
         LB_meaning[p]->setText(u"Label1"_s);
         whiteLabel(LB_meaning[p]);
         useCardFace(LB_meaning[p], FontSize12);
         connect(LB_meaning[p], &CardLabel::clicked, this, [this, p] { LB_meaning_Click(p); });
 
         LB_meanings[p] =
-            named(new QLabel(QString(10, u'あ'), client_), indexed(u"LB_meanings"_s, p));
+            named(new QLabel(QString(10, u'あ'), client_), indexedName(u"LB_meanings"_s, p));
         LB_meanings[p]->setAlignment(Qt::AlignCenter);
         Layout::setFontPoints(LB_meanings[p], FontSize9);
 
-        BT_OK[p] = named(new QPushButton(u"OK"_s, client_), indexed(u"BT_OK"_s, p));
+        BT_OK[p] = named(new QPushButton(u"OK"_s, client_), indexedName(u"BT_OK"_s, p));
         Layout::setFontPoints(BT_OK[p], FontSize9);
         connect(BT_OK[p], &QPushButton::clicked, this, [this, p] { BT_OK_Click(p); });
-        BT_NG[p] = named(new QPushButton(u"NG"_s, client_), indexed(u"BT_NG"_s, p));
+        BT_NG[p] = named(new QPushButton(u"NG"_s, client_), indexedName(u"BT_NG"_s, p));
         Layout::setFontPoints(BT_NG[p], FontSize9);
         connect(BT_NG[p], &QPushButton::clicked, this, [this, p] { BT_NG_Click(p); });
-        BT_WAV[p] = named(new QPushButton(client_), indexed(u"BT_WAV"_s, p));
+        BT_WAV[p] = named(new QPushButton(client_), indexedName(u"BT_WAV"_s, p));
         BT_WAV[p]->setAccessibleName(u"こえ"_s);
         connect(BT_WAV[p], &QPushButton::clicked, this, [this, p] { BT_WAV_Click(p); });
 
-        Lb_kaisu[p] = named(new QLabel(u"999回目"_s, client_), indexed(u"Lb_kaisu"_s, p));
+        Lb_kaisu[p] = named(new QLabel(u"999回目"_s, client_), indexedName(u"Lb_kaisu"_s, p));
         Layout::setFontPoints(Lb_kaisu[p], FontSize9);
         // A parent's own card code may be longer than the design's "9-99-99".
-        Lb_wno[p] = named(new FittedLabel(client_), indexed(u"Lb_wno"_s, p));
+        Lb_wno[p] = named(new FittedLabel(client_), indexedName(u"Lb_wno"_s, p));
         Layout::setFontPoints(Lb_wno[p], FontSize9);
         Lb_wno[p]->setDesignFont(Lb_wno[p]->font());
         Lb_wno[p]->setFittedText(u"9-99-99"_s);
@@ -130,7 +124,7 @@ void PML0020::createControls() {
     Layout::setFontPoints(BT_next, FontSize9);
     connect(BT_next, &QPushButton::clicked, this, &PML0020::BT_next_Click);
     for (int index = 0; index < 2; ++index) {
-        BT_mode[index] = named(new QPushButton(client_), indexed(u"BT_mode"_s, index));
+        BT_mode[index] = named(new QPushButton(client_), indexedName(u"BT_mode"_s, index));
         BT_mode[index]->setAccessibleName(u"ならびかえ"_s);
         // Hidden in turn under the mouse: keyboard focus must not stay on a hidden button.
         BT_mode[index]->setFocusPolicy(Qt::NoFocus);

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "pmcm000.h"
+#include "screentexts.h"
 #include "slideshowengine.h"
 #include "wincolor.h"
 
@@ -25,7 +26,7 @@ PML0030::PML0030(QWidget* parent)
     setWindowTitle(WindowTitle);
     createControls();
     layOutControls();
-    createMenu();
+    createMenus();
     connectControls();
     engine_.load();
     render();
@@ -208,7 +209,7 @@ void PML0030::firstCardReached() {
 
 void PML0030::reportDataError(const QString& handler) {
     render();
-    platform().prompter->message(ShowTexts::WrongData, QStringLiteral("PML0030") + handler,
+    platform().prompter->message(ScreenTexts::WrongData, QStringLiteral("PML0030") + handler,
                                  Prompter::Icon::Critical);
 }
 

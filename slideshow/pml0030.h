@@ -56,14 +56,11 @@ class PML0030 : public QMainWindow, public ActivatableForm, private SlideShowEng
 
     // Menu entries.
     QAction* Ver_Exit = nullptr;
-    QAction* ver_space1 = nullptr;
     QMenu* Ver_settei = nullptr;
     QAction* Ver_col = nullptr;
     QAction* Ver_se = nullptr;
-    QAction* ver_space2 = nullptr;
     QMenu* Help = nullptr;
     QAction* Ver_help = nullptr;
-    QAction* mnuSeparator = nullptr;
     QAction* Ver_version = nullptr;
 
     // Event handlers.
@@ -102,7 +99,7 @@ class PML0030 : public QMainWindow, public ActivatableForm, private SlideShowEng
   private:
     void createControls(); // pml0030_layout.cpp
     void layOutControls(); // pml0030_layout.cpp
-    void createMenu();     // pml0030_menu.cpp
+    void createMenus();    // pml0030_menus.cpp
     void connectControls();
     void render(); // pml0030_render.cpp
     // SlideShowEngine::Events.

@@ -6,25 +6,18 @@
 #include "pmcm000.h"
 #include "pml0030.h"
 #include "showtexts.h"
+#include "svgicon.h"
 
 #include <QFrame>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QSlider>
-#include <QSvgRenderer>
 
 using namespace PMCM000;
 
 namespace {
-QString indexed(const char* name, int index) {
-    return QString::fromLatin1(name) + u'(' + QString::number(index) + u')';
-}
-
-template <typename Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using Layout::indexedName;
+using Layout::named;
 
 // The designed fonts where they are installed, else the Noto faces of the same kind: the
 // panel's counter needs a fixed pitch so that its padded numbers line up.
@@ -40,26 +33,6 @@ QFont designFont(const QFont& base, bool fixedPitch, bool bold, double points) {
     return font;
 }
 
-void setPoints(QWidget* widget, double points) {
-    QFont font = widget->font();
-    font.setPointSizeF(std::max(1.0, points));
-    widget->setFont(font);
-}
-
-// A picture of our own for a picture button, drawn from its SVG at the button's scale.
-QIcon svgIcon(const QString& resource, int side, qreal pixelRatio) {
-    QSvgRenderer renderer(resource);
-    if (!renderer.isValid())
-        return {};
-    const int pixels = static_cast<int>(side * pixelRatio);
-    QPixmap pixmap(pixels, pixels);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    painter.end();
-    pixmap.setDevicePixelRatio(pixelRatio);
-    return QIcon(pixmap);
-}
 } // namespace
 
 // A static library's resources are linked in only when asked for.
@@ -76,9 +49,9 @@ void PML0030::createControls() {
 
     for (int i = 0; i < static_cast<int>(BT_level.size()); ++i) {
         BT_level[i] = new QPushButton(levelCaption(i), client_);
-        BT_level[i]->setObjectName(indexed("BT_level", i));
+        BT_level[i]->setObjectName(indexedName("BT_level", i));
         Lb_level[i] = new QLabel(QStringLiteral("999"), client_);
-        Lb_level[i]->setObjectName(indexed("Lb_level", i));
+        Lb_level[i]->setObjectName(indexedName("Lb_level", i));
         Lb_level[i]->setAlignment(Qt::AlignCenter);
     }
     BT_exit = named(new QPushButton(client_), "BT_exit");
@@ -133,7 +106,7 @@ void PML0030::layOutControls() {
         placeScaled(BT_level[i], LevelButtonHeight, LevelButtonWidth, 0, left);
         BT_level[i]->setFont(designFont(font(), false, false, FontSize9));
         placeScaled(Lb_level[i], countHeight, LevelButtonWidth, LevelButtonHeight, left);
-        setPoints(Lb_level[i], FontSize9);
+        Layout::setFontPoints(Lb_level[i], FontSize9);
     }
 
     placeScaled(BT_exit, SquareButtonHeight, SquareButtonWidth, 705 * HeightFactor,
@@ -143,7 +116,7 @@ void PML0030::layOutControls() {
     // The button icons were 32 x 32 pixels on the design screen.
     const int iconSide = Layout::pxV(32 * Layout::TwipsPerPixel);
     const qreal ratio = devicePixelRatioF();
-    BT_exit->setIcon(svgIcon(QStringLiteral(":/slideshow/exitdoor.svg"), iconSide, ratio));
+    BT_exit->setIcon(svgIcon(ExitDoorIcon, iconSide, ratio));
     BT_view->setIcon(svgIcon(QStringLiteral(":/slideshow/flashcard.svg"), iconSide, ratio));
     for (QPushButton* b : {BT_exit, BT_view})
         b->setIconSize(QSize(iconSide, iconSide));
@@ -161,14 +134,14 @@ void PML0030::layOutControls() {
     // A four-digit counter shrinks rather than run under the play state beside it.
     LB_no->setRoomWidth(LB_play->x() - LB_no->x());
     LB_play->setFont(designFont(font(), true, true, FontSize24));
-    setPoints(LB_repeat, FontSize8);
-    setPoints(LB_mode, FontSize8);
+    Layout::setFontPoints(LB_repeat, FontSize8);
+    Layout::setFontPoints(LB_mode, FontSize8);
 
     double left = 5416 * WidthFactor;
     for (QPushButton* b :
          {BT_track_back, BT_prev, BT_itiji, BT_stop, BT_WAV, BT_next, BT_track_next}) {
         placeScaled(b, SmallButtonHeight, SmallButtonWidth, 7950 * HeightFactor, left);
-        setPoints(b, FontSize9);
+        Layout::setFontPoints(b, FontSize9);
         left += SmallButtonWidth;
     }
     // The option buttons' size is ours: wide enough for "くりかえす" at 9 points.
@@ -176,7 +149,7 @@ void PML0030::layOutControls() {
     left = 5150 * WidthFactor;
     for (QPushButton* b : {Bt_repeat, BT_track, BT_color, BT_display}) {
         placeScaled(b, SmallButtonHeight, optionWidth, 8600 * HeightFactor, left);
-        setPoints(b, FontSize9);
+        Layout::setFontPoints(b, FontSize9);
         left += optionWidth;
     }
 

@@ -25,7 +25,6 @@ inline const QString GroupFinished =
 inline const QString LevelFinished =
     QStringLiteral("えらんだランクがおわりました。れんしゅうをはじめますか？");
 inline const QString FirstCard = QStringLiteral("最初です");
-inline const QString WrongData = QStringLiteral("単語データが違います。");
 
 // Colours as 0x00BBGGRR.
 inline constexpr qint32 LevelButtonColour = 0xFFC0C0;

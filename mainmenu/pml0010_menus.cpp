@@ -1,0 +1,73 @@
+// The main menu's menu bar: ファイル (open a data file, its properties, end), then the menus
+// every screen has.
+#include "commonmenus.h"
+#include "deckcopy.h"
+#include "forms.h"
+#include "platform/platform.h"
+#include "platform/prompter.h"
+#include "pmcm000.h"
+#include "pml0010.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+using namespace PMCM000;
+
+void Pml0010::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto entry = [this](QMenu* menu, const char* name, const QString& caption,
+                        void (Pml0010::*handler)()) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    QMenu* file = bar->addMenu(QStringLiteral("ファイル"));
+    file->setObjectName(QStringLiteral("Ver_file"));
+    Ver_open = entry(file, "Ver_open", QStringLiteral("ひらく"), &Pml0010::Ver_open_Click);
+    Ver_pro = entry(file, "Ver_pro", QStringLiteral("プロパティ"), &Pml0010::Ver_pro_Click);
+    file->addSeparator()->setObjectName(QStringLiteral("mnuSeparator"));
+    Ver_end = entry(file, "Ver_end", QStringLiteral("おわり"), &Pml0010::Ver_end_Click);
+
+    const CommonMenus::Entries entries =
+        CommonMenus::add(bar, {QStringLiteral("ver_space"), QStringLiteral("var_space2"),
+                               QStringLiteral("Help"), QStringLiteral("mnuSeparator2")});
+    Ver_col = entries.Ver_col;
+    Ver_se = entries.Ver_se;
+    Ver_help = entries.Ver_help;
+    Ver_version = entries.Ver_version;
+}
+
+void Pml0010::Ver_open_Click() {
+    const QString start = DataFolder.isEmpty() ? DocumentsFolder : DataFolder;
+    const QString path = platform().prompter->openFile(QStringLiteral("単語データ|*.pml"), start);
+    if (path.isEmpty() || RefuseUnstorableDataFilePath(path))
+        return;
+    SaveDataFilePath(DeckCopy::offerWritableCopy(path));
+    Form_Activate();
+}
+
+void Pml0010::Ver_pro_Click() {
+    Forms::show(Forms::Id::DataFileDialog);
+}
+
+void Pml0010::Ver_col_Click() {
+    CommonMenus::showColourDialog();
+}
+
+void Pml0010::Ver_se_Click() {
+    CommonMenus::showSoundDialog();
+}
+
+void Pml0010::Ver_version_Click() {
+    CommonMenus::showAbout();
+}
+
+void Pml0010::Ver_help_Click() {
+    CommonMenus::openManual();
+}
+
+void Pml0010::Ver_end_Click() {
+    close();
+    Forms::unloadAll();
+}
