@@ -1,5 +1,6 @@
 #include "pml0010.h"
 
+#include "background.h"
 #include "countformat.h"
 #include "dataerror.h"
 #include "fittedlabel.h"
@@ -26,15 +27,12 @@ struct PictureMissing {
     QString path;
 };
 
+// A colour setting, or the main menu's fixed colour when the text is not a colour.
 QColor settingColour(const QString& text, qint32 fallback) {
-    return WinColor::toQColor(WinColor::parse(text).value_or(fallback));
+    return Background::settingColour(text).value_or(WinColor::toQColor(fallback));
 }
 
-void setBackground(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-}
+using Background::paint;
 } // namespace
 
 Pml0010::Pml0010(QWidget* parent)
@@ -53,11 +51,11 @@ Pml0010::Pml0010(QWidget* parent)
 
 void Pml0010::applyColours() {
     const QColor back = settingColour(MainBackColor, WinColor::ButtonFace);
-    setBackground(centralWidget(), back);
-    setBackground(Fr_1, back);
+    paint(centralWidget(), back);
+    paint(Fr_1, back);
     const QColor select = settingColour(MainSelectColor, 255);
     for (QWidget* bar : Sh_bar)
-        setBackground(bar, select);
+        paint(bar, select);
 }
 
 void Pml0010::Form_Activate() {

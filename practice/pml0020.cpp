@@ -6,20 +6,15 @@
 #include "platform/prompter.h"
 #include "pmcm000.h"
 #include "screentexts.h"
-
-#include <QApplication>
-#include <QCloseEvent>
-#include <QSlider>
+#include "voiceslider.h"
 
 using namespace PMCM000;
 using namespace Qt::StringLiterals;
 
 PML0020::PML0020(QWidget* parent, quint32 seed)
-    : QMainWindow(parent)
-    , ActivatableForm(this)
+    : ScreenWindow(parent)
     , drill_({DataFilePath, SelectedLevel, LevelChosen, PracticeMode, DialogOpen}, *this, seed) {
     setObjectName(u"PML0020"_s);
-    LeavingByCommand = false;
     setWindowTitle(WindowTitle);
     createControls();
     createMenus();
@@ -103,25 +98,6 @@ void PML0020::BT_exit_Click() {
 
 void PML0020::Slider1_MouseUp() {
     VoiceVolume = Slider1->value();
-}
-
-// The other screen comes up first; without it (not built into this program) the practice
-// stays where it is.
-void PML0020::leaveFor(Forms::Id form) {
-    LeavingByCommand = true;
-    if (!Forms::show(form)) {
-        LeavingByCommand = false;
-        return;
-    }
-    close();
-}
-
-void PML0020::closeEvent(QCloseEvent* event) {
-    event->accept();
-    if (LeavingByCommand)
-        return;
-    Forms::unloadAll();
-    QApplication::quit();
 }
 
 void PML0020::showMessage(PracticeDrill::Message message, const QString& handler) {

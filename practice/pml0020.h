@@ -1,9 +1,9 @@
 #pragma once
 
-#include "activatableform.h"
 #include "practicedrill.h"
+#include "screenwindow.h"
+#include "voiceslider.h"
 
-#include <QMainWindow>
 #include <QRandomGenerator>
 #include <array>
 
@@ -13,7 +13,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
-class QSlider;
+
 class RectangleShape;
 namespace Forms {
 enum class Id;
@@ -23,7 +23,7 @@ enum class Id;
 // grid, "Next ⇒", the order buttons, the way to the slide show and back to the main menu, the
 // voice volume and the menus. The rules are PracticeDrill's; this form shows its state and
 // forwards the clicks.
-class PML0020 : public QMainWindow, public ActivatableForm, private PracticeDrill::Events {
+class PML0020 : public ScreenWindow, private PracticeDrill::Events {
     Q_OBJECT
   public:
     static constexpr int Cards = PracticeDrill::BatchSize;
@@ -54,7 +54,7 @@ class PML0020 : public QMainWindow, public ActivatableForm, private PracticeDril
     std::array<QPushButton*, 2> BT_mode{};
     QPushButton* BT_view = nullptr;
     QPushButton* BT_exit = nullptr;
-    QSlider* Slider1 = nullptr;
+    VoiceSlider* Slider1 = nullptr;
 
     QAction* Ver_Exit = nullptr;
     QMenu* Ver_settei = nullptr;
@@ -84,10 +84,6 @@ class PML0020 : public QMainWindow, public ActivatableForm, private PracticeDril
     void Ver_help_Click();
     void Ver_version_Click();
 
-  protected:
-    // Form_QueryUnload: the close box ends the program; the screen's own commands do not.
-    void closeEvent(QCloseEvent* event) override;
-
   private:
     // PracticeDrill::Events
     void showMessage(PracticeDrill::Message message, const QString& handler) override;
@@ -104,10 +100,7 @@ class PML0020 : public QMainWindow, public ActivatableForm, private PracticeDril
     void renderCard(int position);
     void applyBackColour();
 
-    void leaveFor(Forms::Id form);
-
     QWidget* client_ = nullptr;
     PracticeDrill drill_;
-    bool LeavingByCommand = false;
     bool topRowShown_ = false; // from the first activation on
 };

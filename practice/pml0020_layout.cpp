@@ -7,10 +7,10 @@
 #include "pmcm000.h"
 #include "pml0020.h"
 #include "rectangleshape.h"
+#include "voiceslider.h"
 
 #include <QLabel>
 #include <QPushButton>
-#include <QSlider>
 
 using namespace PMCM000;
 using namespace Qt::StringLiterals;
@@ -138,18 +138,8 @@ void PML0020::createControls() {
     BT_exit->setAccessibleName(u"もどる"_s);
     connect(BT_exit, &QPushButton::clicked, this, &PML0020::BT_exit_Click);
 
-    Slider1 = named(new QSlider(Qt::Horizontal, client_), u"Slider1"_s);
-    Slider1->setAccessibleName(u"こえの おおきさ"_s);
-    Slider1->setRange(0, 65535);
-    Slider1->setPageStep(6554);
-    Slider1->setSingleStep(655);
-    // The volume is taken when the slider is let go; a click on the groove or a key moves it
-    // without a drag, and counts as let go at once.
-    connect(Slider1, &QSlider::sliderReleased, this, &PML0020::Slider1_MouseUp);
-    connect(Slider1, &QSlider::valueChanged, this, [this] {
-        if (!Slider1->isSliderDown())
-            Slider1_MouseUp();
-    });
+    Slider1 = named(new VoiceSlider(client_), u"Slider1"_s);
+    connect(Slider1, &VoiceSlider::released, this, &PML0020::Slider1_MouseUp);
 }
 
 void PML0020::placeControls() {

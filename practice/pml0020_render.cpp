@@ -1,4 +1,5 @@
 // Shows the drill's state on the practice screen's controls.
+#include "background.h"
 #include "cardlabel.h"
 #include "countformat.h"
 #include "fittedlabel.h"
@@ -6,11 +7,10 @@
 #include "pmcm000.h"
 #include "pml0020.h"
 #include "rectangleshape.h"
-#include "wincolor.h"
+#include "voiceslider.h"
 
 #include <QLabel>
 #include <QPushButton>
-#include <QSlider>
 
 using namespace PMCM000;
 using namespace Qt::StringLiterals;
@@ -29,21 +29,12 @@ void setButtonColour(QPushButton* button, const QColor& colour) {
     button->setPalette(palette);
 }
 
-// A colour of the settings, read when it is applied; nullopt when the text is not a colour.
-std::optional<QColor> settingColour(const QString& text, const QPalette& palette) {
-    const std::optional<qint32> value = WinColor::parse(text);
-    if (!value)
-        return std::nullopt;
-    return WinColor::toQColor(*value, palette);
-}
-
 } // namespace
 
 void PML0020::applyBackColour() {
-    const std::optional<QColor> colour = settingColour(PracticeBackColor, palette());
-    QPalette palette = client_->palette();
-    palette.setColor(QPalette::Window, colour.value_or(this->palette().color(QPalette::Window)));
-    client_->setPalette(palette);
+    // A text that is not a colour gives the form's own colour.
+    const std::optional<QColor> colour = Background::settingColour(PracticeBackColor, palette());
+    Background::paint(client_, colour.value_or(palette().color(QPalette::Window)));
     client_->setAutoFillBackground(true);
 }
 
@@ -104,9 +95,9 @@ void PML0020::renderCard(int p) {
     // card coloured.
     std::optional<QColor> fill;
     if (view.fill == PracticeDrill::Fill::Ok)
-        fill = settingColour(OkColor, palette());
+        fill = Background::settingColour(OkColor, palette());
     else if (view.fill == PracticeDrill::Fill::Ng)
-        fill = settingColour(NgColor, palette());
+        fill = Background::settingColour(NgColor, palette());
     Sh_word[p]->setFill(fill);
     Sh_word[p]->setVisible(view.present);
 }

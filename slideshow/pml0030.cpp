@@ -1,28 +1,24 @@
 #include "pml0030.h"
 
+#include "background.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "pmcm000.h"
 #include "screentexts.h"
 #include "slideshowengine.h"
-#include "wincolor.h"
+#include "voiceslider.h"
 
-#include <QApplication>
-#include <QCloseEvent>
 #include <QPushButton>
-#include <QSlider>
 
 using namespace PMCM000;
 
 PML0030::PML0030(QWidget* parent)
-    : QMainWindow(parent)
-    , ActivatableForm(this)
+    : ScreenWindow(parent)
     , engine_({DataFilePath, DataFolder, SelectedLevel, LevelChosen, DialogOpen, SlideInterval,
                VoiceVolume, HeightFactor, WidthFactor},
               *this) {
     // Form_Load.
     setObjectName(QStringLiteral("PML0030"));
-    LeavingByCommand = false;
     setWindowTitle(WindowTitle);
     createControls();
     layOutControls();
@@ -58,18 +54,7 @@ void PML0030::connectControls() {
     };
     for (const auto& [button, handler] : buttons)
         connect(button, &QPushButton::clicked, this, handler);
-    // The volume is taken when the mouse is let go, also after a click beside the handle.
-    Slider1->installEventFilter(this);
-}
-
-bool PML0030::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Slider1 && event->type() == QEvent::MouseButtonRelease) {
-        const bool handled = QMainWindow::eventFilter(watched, event);
-        // The slider moves on the release itself; read it once that is done.
-        QMetaObject::invokeMethod(this, &PML0030::Slider1_MouseUp, Qt::QueuedConnection);
-        return handled;
-    }
-    return QMainWindow::eventFilter(watched, event);
+    connect(Slider1, &VoiceSlider::released, this, &PML0030::Slider1_MouseUp);
 }
 
 void PML0030::Form_Activate() {
@@ -80,11 +65,8 @@ void PML0030::Form_Activate() {
 
 void PML0030::applyBackColour() {
     // A colour text that is not a number leaves the colour as it was.
-    if (const auto colour = WinColor::parse(SlideBackColor)) {
-        QPalette palette = client_->palette();
-        palette.setColor(QPalette::Window, WinColor::toQColor(*colour, palette));
-        client_->setPalette(palette);
-    }
+    if (const auto colour = Background::settingColour(SlideBackColor, client_->palette()))
+        Background::paint(client_, *colour);
 }
 
 void PML0030::BT_level_Click(int index) {
@@ -168,21 +150,11 @@ void PML0030::Timer3_Timer() {
 }
 
 void PML0030::BT_exit_Click() {
-    leaveTo(Forms::Id::MainMenu);
+    leaveFor(Forms::Id::MainMenu);
 }
 
 void PML0030::BT_view_Click() {
-    leaveTo(Forms::Id::Practice);
-}
-
-void PML0030::leaveTo(Forms::Id form) {
-    LeavingByCommand = true;
-    if (!Forms::show(form)) {
-        // Without the other screen this one stays: closing it would leave no window at all.
-        LeavingByCommand = false;
-        return;
-    }
-    close();
+    leaveFor(Forms::Id::Practice);
 }
 
 void PML0030::speakVoice(const QString& path, qint32 volume) {
@@ -199,7 +171,7 @@ void PML0030::offerPractice(const QString& text) {
     const Prompter::Answer answer = platform().prompter->message(
         text, AppTitle, Prompter::Icon::Information, Prompter::Buttons::YesNo);
     if (answer == Prompter::Answer::Yes)
-        leaveTo(Forms::Id::Practice);
+        leaveFor(Forms::Id::Practice);
 }
 
 void PML0030::firstCardReached() {
@@ -213,12 +185,6 @@ void PML0030::reportDataError(const QString& handler) {
                                  Prompter::Icon::Critical);
 }
 
-void PML0030::closeEvent(QCloseEvent* event) {
+void PML0030::beforeClose() {
     engine_.StopShow();
-    event->accept();
-    if (!LeavingByCommand) {
-        // The close box: every form is unloaded and the program ends.
-        Forms::unloadAll();
-        QApplication::quit();
-    }
 }

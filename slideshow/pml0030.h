@@ -1,10 +1,9 @@
 #pragma once
 
-#include "activatableform.h"
-#include "forms.h"
+#include "screenwindow.h"
 #include "slideshowengine.h"
+#include "voiceslider.h"
 
-#include <QMainWindow>
 #include <array>
 
 class QAction;
@@ -14,13 +13,12 @@ class FittedLabel;
 class PictureBox;
 class QMenu;
 class QPushButton;
-class QSlider;
 
 // The slide-show screen. The show itself is SlideShowEngine; this form lays out the controls,
 // forwards their events and renders the engine's screen state after each of them and after
 // every tick; it speaks the voices, shows the messages and owns the menu and the ways of
 // leaving the screen.
-class PML0030 : public QMainWindow, public ActivatableForm, private SlideShowEngine::Events {
+class PML0030 : public ScreenWindow, private SlideShowEngine::Events {
     Q_OBJECT
   public:
     explicit PML0030(QWidget* parent = nullptr);
@@ -52,7 +50,7 @@ class PML0030 : public QMainWindow, public ActivatableForm, private SlideShowEng
     QPushButton* BT_display = nullptr;
     QPushButton* BT_exit = nullptr;
     QPushButton* BT_view = nullptr;
-    QSlider* Slider1 = nullptr;
+    VoiceSlider* Slider1 = nullptr;
 
     // Menu entries.
     QAction* Ver_Exit = nullptr;
@@ -89,12 +87,8 @@ class PML0030 : public QMainWindow, public ActivatableForm, private SlideShowEng
     void Ver_help_Click();
     void Ver_version_Click();
 
-    bool leavingByCommand() const { return LeavingByCommand; }
-
   protected:
-    // Form_QueryUnload: closing the window other than by a command ends the program.
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void beforeClose() override;
 
   private:
     void createControls(); // pml0030_layout.cpp
@@ -108,12 +102,9 @@ class PML0030 : public QMainWindow, public ActivatableForm, private SlideShowEng
     void firstCardReached() override;
     void reportDataError(const QString& handler) override;
     void applyBackColour();
-    // Goes to another screen and unloads this one; stays when that screen cannot be opened.
-    void leaveTo(Forms::Id form);
 
     SlideShowEngine engine_;
     QWidget* client_ = nullptr;
-    bool LeavingByCommand = false;
     QString shownPicture_;
     int shownSliderValue_ = -1;
 };

@@ -7,11 +7,11 @@
 #include "pml0030.h"
 #include "showtexts.h"
 #include "svgicon.h"
+#include "voiceslider.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QSlider>
 
 using namespace PMCM000;
 
@@ -87,10 +87,7 @@ void PML0030::createControls() {
     BT_color = button("BT_color", QStringLiteral("いろ"));
     BT_display = button("BT_display", QStringLiteral("ひょうじ"));
 
-    Slider1 = named(new QSlider(Qt::Horizontal, client_), "Slider1");
-    Slider1->setAccessibleName(QStringLiteral("こえの おおきさ"));
-    Slider1->setRange(0, 65535);
-    Slider1->setPageStep(65535 / 10);
+    Slider1 = named(new VoiceSlider(client_), "Slider1");
 }
 
 void PML0030::layOutControls() {

@@ -22,7 +22,7 @@ void PML0030::createMenus() {
 }
 
 void PML0030::Ver_Exit_Click() {
-    leaveTo(Forms::Id::MainMenu);
+    leaveFor(Forms::Id::MainMenu);
 }
 
 void PML0030::Ver_col_Click() {

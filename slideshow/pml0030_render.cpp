@@ -4,12 +4,13 @@
 #include "picturebox.h"
 #include "pml0030.h"
 #include "slideshowengine.h"
+#include "voiceslider.h"
 #include "wincolor.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QSlider>
+#include <QSignalBlocker>
 
 namespace {
 void apply(QWidget* widget, const ControlState& state) {
@@ -47,6 +48,7 @@ void PML0030::render() {
 
     // The slider is set only when the engine's value changes, never under the user's hand.
     if (screen.sliderValue != shownSliderValue_) {
+        const QSignalBlocker quiet(Slider1); // not a volume the user chose
         Slider1->setValue(screen.sliderValue);
         shownSliderValue_ = screen.sliderValue;
     }
