@@ -19,7 +19,7 @@ PML0020::PML0020(QWidget* parent, quint32 seed)
     , drill_({DataFilePath, SelectedLevel, LevelChosen, PracticeMode, DialogOpen}, *this, seed) {
     setObjectName(u"PML0020"_s);
     LeavingByCommand = false;
-    setWindowTitle(WindowTitle);
+    setWindowTitle(FormCaption());
     createControls();
     createMenus();
     placeControls();

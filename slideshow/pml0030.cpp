@@ -20,7 +20,7 @@ PML0030::PML0030(QWidget* parent)
     // Form_Load.
     setObjectName(QStringLiteral("PML0030"));
     LeavingByCommand = false;
-    setWindowTitle(WindowTitle);
+    setWindowTitle(FormCaption());
     createControls();
     layOutControls();
     createMenu();
