@@ -1,5 +1,6 @@
 #include "dialogforms.h"
 #include "forms.h"
+#include "platform/japanesetranslation.h"
 #include "platform/platform.h"
 #include "platform/qtprompter.h"
 #include "platform/qtscreeninfo.h"
@@ -73,6 +74,10 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("pimlotan"));
     parser.process(app); // the window system's own options are gone from the arguments now
     useJapaneseFont();
+    if (!loadJapaneseTranslation(app))
+        std::fputs("pimlotan: Qt's Japanese translations are not installed "
+                   "(qt6-translations-l10n); the standard dialogs stay in English\n",
+                   stderr);
     StartupProbe::install(app, "PML0000", "Pml0010");
 
     QtPrompter prompter;

@@ -95,6 +95,9 @@ bool SaveSoundSettings();
 bool SaveEffectSoundChoices();
 // Remembers path in PML010.ini and reloads it, as choosing a data file does.
 bool SaveDataFilePath(const QString& path);
+// The caption of the large forms: WindowTitle, or the application title while no deck is open
+// (an empty caption reads as a broken window in the task bar).
+QString FormCaption();
 // PML010.ini holds the path as one quoted line, so a path with a double quote, a line break
 // or a NUL (all legal on Linux) cannot be remembered: such a choice is refused with a
 // message, before anything is written. True when path was refused.

@@ -82,6 +82,10 @@ void LoadDataFilePath() {
     applyDataFilePath(SettingsFile::firstField(lineAt(lines, 0)));
 }
 
+QString FormCaption() {
+    return WindowTitle.isEmpty() ? AppTitle : WindowTitle;
+}
+
 bool RefuseUnstorableDataFilePath(const QString& path) {
     if (!path.contains(u'"') && !path.contains(u'\r') && !path.contains(u'\n') &&
         !path.contains(u'\0'))

@@ -4,7 +4,6 @@
 #include "pmcm000.h"
 
 #include <QFileInfo>
-#include <QLocale>
 
 using namespace PMCM000;
 
@@ -35,8 +34,8 @@ QString PMLP0030::sizeText(qint64 bytes) {
 }
 
 QString PMLP0030::timeText(const QDateTime& time) {
-    const QLocale locale;
-    const QString date = locale.toString(time.date(), QLocale::ShortFormat);
+    // The Japanese short date whatever the system's locale: the screens are Japanese.
+    const QString date = time.date().toString(QStringLiteral("yyyy/MM/dd"));
     const QTime clock = time.time();
     if (clock.hour() == 0 && clock.minute() == 0 && clock.second() == 0)
         return date;
@@ -56,6 +55,8 @@ void PMLP0030::Form_Load() {
         Layout::place(value, rowHeight, valueWidth, top, captionLeft + captionWidth);
         Layout::setFontPoints(caption, FontSize9);
         Layout::setFontPoints(value, FontSize9);
+        // A caption shrunk to its width would touch its value: it keeps a gap of 90 twips.
+        caption->setContentsMargins(0, 0, Layout::pxH(90), 0);
         shrinkToFit(caption);
         top += rowHeight;
     }

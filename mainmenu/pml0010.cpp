@@ -43,7 +43,7 @@ Pml0010::Pml0010(QWidget* parent)
     buildControls();
     buildMenus();
     layOut();
-    setWindowTitle(WindowTitle);
+    setWindowTitle(FormCaption());
     HideGroupColumn();
     HideSubGroupArea();
     applyColours();
@@ -66,7 +66,7 @@ void Pml0010::Form_Activate() {
         DialogOpen = false;
         return;
     }
-    setWindowTitle(WindowTitle);
+    setWindowTitle(FormCaption());
     if (DataFilePath.isEmpty()) {
         platform().prompter->message(
             QStringLiteral("「ファイル」→「ひらく」でたんごデータをえらんでください"), AppTitle);

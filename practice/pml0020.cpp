@@ -15,7 +15,7 @@ PML0020::PML0020(QWidget* parent, quint32 seed)
     : ScreenWindow(parent)
     , drill_({DataFilePath, SelectedLevel, LevelChosen, PracticeMode, DialogOpen}, *this, seed) {
     setObjectName(u"PML0020"_s);
-    setWindowTitle(WindowTitle);
+    setWindowTitle(FormCaption());
     createControls();
     createMenus();
     placeControls();

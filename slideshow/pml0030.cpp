@@ -19,7 +19,7 @@ PML0030::PML0030(QWidget* parent)
               *this) {
     // Form_Load.
     setObjectName(QStringLiteral("PML0030"));
-    setWindowTitle(WindowTitle);
+    setWindowTitle(FormCaption());
     createControls();
     layOutControls();
     createMenus();

@@ -9,6 +9,7 @@
 #include "testmain.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QPointer>
 
 using namespace PMCM000;
@@ -100,10 +101,21 @@ class TestInfoDialogs : public QObject {
         QVERIFY(file.setFileTime(changed, QFileDevice::FileModificationTime));
         file.close();
 
+        // The Japanese date whatever the locale of the system.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         QPointer<PMLP0030> dialog = new PMLP0030;
+        QLocale::setDefault(QLocale::c());
         QCOMPARE(dialog->Lb_F_Dir->text(), DataFilePath);
         QTEST(dialog->Lb_F_Size->text(), "size");
         QTEST(dialog->Lb_F_Time->text(), "time");
+        // Each caption ends before its value begins.
+        for (const auto& [caption, value] : {std::pair{dialog->Lb_Dir, dialog->Lb_F_Dir},
+                                             {dialog->Lb_FileSize, dialog->Lb_F_Size},
+                                             {dialog->Lb_Time, dialog->Lb_F_Time}}) {
+            const int textEnd =
+                caption->x() + caption->fontMetrics().horizontalAdvance(caption->text());
+            QVERIFY2(textEnd + 3 <= value->x(), qPrintable(caption->text()));
+        }
         delete dialog;
     }
 

@@ -118,6 +118,7 @@ class TestPml0010 : public QObject {
 
     void noDataFileAsksForOne() {
         form->Form_Activate();
+        QCOMPARE(form->windowTitle(), QStringLiteral("MORVミルタ")); // not an empty caption
         QCOMPARE(
             fake->prompter.texts(),
             QStringList{QStringLiteral("「ファイル」→「ひらく」でたんごデータをえらんでください")});
