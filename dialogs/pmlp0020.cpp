@@ -124,7 +124,7 @@ void PMLP0020::createControls() {
     connect(BT_can, &QPushButton::clicked, this, &PMLP0020::BT_can_Click);
 }
 
-void PMLP0020::layOut() {
+void PMLP0020::placeControls() {
     setDesignClientSize(4455, 10740);
 
     const std::array<double, 3> volumeTops{240, 870, 1500};
@@ -184,7 +184,7 @@ void PMLP0020::layOut() {
 }
 
 void PMLP0020::Form_Load() {
-    layOut();
+    placeControls();
 
     voiceVolume_ = VoiceVolume;
     okVolume_ = OkSoundVolume;

@@ -81,7 +81,7 @@ class PMLP0020 : public PreferenceDialog {
   private:
     void createControls();
     void Form_Load();
-    void layOut();
+    void placeControls();
     void chooseFile(int row);
     void showInterval();
 

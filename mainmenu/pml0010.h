@@ -79,17 +79,20 @@ class Pml0010 : public QMainWindow, public ActivatableForm {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void buildControls();
-    void buildMenus();
-    void layOut();
+    // pml0010_layout.cpp
+    void createControls();
+    void placeControls();
+    // pml0010_menus.cpp
+    void createMenus();
+    // pml0010_render.cpp
     void applyColours();
-
     void HideGroupColumn();
     void HideSubGroupArea();
-    void GroupClick(int index);
     void PageDisplay();
     void ShowRowTallies(int row, const GroupBrowser::Row& content);
     void ShowActionButtons();
+
+    void GroupClick(int index);
     void loadPicture(PictureBox* picture, const QString& name);
     // Runs a handler's work; a data error or refused write is reported under the handler's name.
     void guarded(const char* handler, const std::function<void()>& work);

@@ -21,7 +21,7 @@ QString levelHeader(int level) {
 }
 } // namespace
 
-void Pml0010::buildControls() {
+void Pml0010::createControls() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setAutoFillBackground(true);
@@ -76,7 +76,7 @@ void Pml0010::buildControls() {
         button(client, "Bt_syokika", QStringLiteral("もとにもどす"), &Pml0010::Bt_syokika_Click);
 }
 
-void Pml0010::layOut() {
+void Pml0010::placeControls() {
     using Layout::px;
     // The client area under the menu bar is exactly the form's inner coordinate range.
     centralWidget()->setFixedSize(px(FormScaleWidth), px(FormScaleHeight));

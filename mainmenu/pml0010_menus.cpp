@@ -13,7 +13,7 @@
 
 using namespace PMCM000;
 
-void Pml0010::buildMenus() {
+void Pml0010::createMenus() {
     QMenuBar* bar = menuBar();
     auto entry = [this](QMenu* menu, const char* name, const QString& caption,
                         void (Pml0010::*handler)()) {

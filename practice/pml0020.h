@@ -7,7 +7,8 @@
 #include <QRandomGenerator>
 #include <array>
 
-class CardLabel;
+class ClickableLabel;
+class PictureBox;
 class FittedLabel;
 class QAction;
 class QLabel;
@@ -41,9 +42,9 @@ class PML0020 : public ScreenWindow, private PracticeDrill::Events {
     std::array<QPushButton*, Levels> BT_level{};
     std::array<QLabel*, Levels> Lb_level{};
     std::array<RectangleShape*, Cards> Sh_word{};
-    std::array<CardLabel*, Cards> Im_word{};
-    std::array<CardLabel*, Cards> LB_word{};
-    std::array<CardLabel*, Cards> LB_meaning{};
+    std::array<PictureBox*, Cards> Im_word{};
+    std::array<ClickableLabel*, Cards> LB_word{};
+    std::array<ClickableLabel*, Cards> LB_meaning{};
     std::array<QLabel*, Cards> LB_meanings{};
     std::array<QPushButton*, Cards> BT_OK{};
     std::array<QPushButton*, Cards> BT_NG{};

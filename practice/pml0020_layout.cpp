@@ -1,8 +1,9 @@
 // The practice screen's controls: what each one is, and where it stands in design twips.
-#include "cardlabel.h"
+#include "clickablelabel.h"
 #include "fittedlabel.h"
 #include "layout.h"
 #include "levelcaption.h"
+#include "picturebox.h"
 #include "pictureicons.h"
 #include "pmcm000.h"
 #include "pml0020.h"
@@ -47,7 +48,7 @@ void useCardFace(QWidget* widget, double points) {
     Layout::setFontPoints(widget, points);
 }
 
-QLabel* whiteLabel(CardLabel* label) {
+QLabel* whiteLabel(ClickableLabel* label) {
     label->setAutoFillBackground(true);
     QPalette palette = label->palette();
     palette.setColor(QPalette::Window, Qt::white);
@@ -80,21 +81,22 @@ void PML0020::createControls() {
     for (int p = 0; p < Cards; ++p)
         Sh_word[p] = named(new RectangleShape(client_), indexedName(u"Sh_word"_s, p));
     for (int p = 0; p < Cards; ++p) {
-        Im_word[p] = named(new CardLabel(client_), indexedName(u"Im_word"_s, p));
-        connect(Im_word[p], &CardLabel::clicked, this, [this, p] { Im_word_Click(p); });
+        Im_word[p] = named(new PictureBox(client_, PictureBox::Decoding::ShownSize),
+                           indexedName(u"Im_word"_s, p));
+        connect(Im_word[p], &PictureBox::clicked, this, [this, p] { Im_word_Click(p); });
     }
     for (int p = 0; p < Cards; ++p) {
-        LB_word[p] = named(new CardLabel(client_), indexedName(u"LB_word"_s, p));
+        LB_word[p] = named(new ClickableLabel(client_), indexedName(u"LB_word"_s, p));
         LB_word[p]->setText(u"Label1"_s);
         whiteLabel(LB_word[p]);
         useCardFace(LB_word[p], FontSize18);
-        connect(LB_word[p], &CardLabel::clicked, this, [this, p] { LB_word_Click(p); });
+        connect(LB_word[p], &ClickableLabel::clicked, this, [this, p] { LB_word_Click(p); });
 
-        LB_meaning[p] = named(new CardLabel(client_), indexedName(u"LB_meaning"_s, p));
+        LB_meaning[p] = named(new ClickableLabel(client_), indexedName(u"LB_meaning"_s, p));
         LB_meaning[p]->setText(u"Label1"_s);
         whiteLabel(LB_meaning[p]);
         useCardFace(LB_meaning[p], FontSize12);
-        connect(LB_meaning[p], &CardLabel::clicked, this, [this, p] { LB_meaning_Click(p); });
+        connect(LB_meaning[p], &ClickableLabel::clicked, this, [this, p] { LB_meaning_Click(p); });
 
         LB_meanings[p] =
             named(new QLabel(QString(10, u'あ'), client_), indexedName(u"LB_meanings"_s, p));

@@ -1,9 +1,10 @@
 // Shows the drill's state on the practice screen's controls.
 #include "background.h"
-#include "cardlabel.h"
+#include "clickablelabel.h"
 #include "countformat.h"
 #include "fittedlabel.h"
 #include "mediapath.h"
+#include "picturebox.h"
 #include "pmcm000.h"
 #include "pml0020.h"
 #include "rectangleshape.h"
@@ -68,7 +69,7 @@ void PML0020::renderCard(int p) {
     const PracticeCard& card = drill_.state().ScreenCards[p];
 
     if (view.present) {
-        Im_word[p]->showPicture(MediaPath::picture(DataFolder, card.images));
+        Im_word[p]->loadPicture(MediaPath::picture(DataFolder, card.images));
         // What the picture shows, for assistive technology.
         Im_word[p]->setAccessibleName(card.meaning.isEmpty() ? card.word : card.meaning);
     }

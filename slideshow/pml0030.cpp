@@ -21,7 +21,7 @@ PML0030::PML0030(QWidget* parent)
     setObjectName(QStringLiteral("PML0030"));
     setWindowTitle(FormCaption());
     createControls();
-    layOutControls();
+    placeControls();
     createMenus();
     connectControls();
     engine_.load();

@@ -92,7 +92,7 @@ class PML0030 : public ScreenWindow, private SlideShowEngine::Events {
 
   private:
     void createControls(); // pml0030_layout.cpp
-    void layOutControls(); // pml0030_layout.cpp
+    void placeControls();  // pml0030_layout.cpp
     void createMenus();    // pml0030_menus.cpp
     void connectControls();
     void render(); // pml0030_render.cpp

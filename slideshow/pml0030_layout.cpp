@@ -90,7 +90,7 @@ void PML0030::createControls() {
     Slider1 = named(new VoiceSlider(client_), "Slider1");
 }
 
-void PML0030::layOutControls() {
+void PML0030::placeControls() {
     using Layout::place;
     using Layout::placeScaled;
     // The client area under the menu bar is exactly the form's inner coordinate range.

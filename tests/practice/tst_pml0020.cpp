@@ -1,10 +1,10 @@
 // The practice screen offscreen: what its controls show, its sounds, menus and ways out.
 #include "activatableform.h"
-#include "cardlabel.h"
 #include "deckfixture.h"
 #include "doubleclick.h"
 #include "fakeplatform.h"
 #include "forms.h"
+#include "picturebox.h"
 #include "pmcm000.h"
 #include "pml0020.h"
 #include "rectangleshape.h"
@@ -151,14 +151,14 @@ class TestPml0020 : public QObject {
         const QStringList open{u"Im_word"_s, u"LB_meanings"_s, u"Lb_kaisu"_s, u"Lb_wno"_s,
                                u"BT_OK"_s,   u"BT_NG"_s,       u"BT_WAV"_s};
         QCOMPARE(visibleParts(0), open);
-        QVERIFY(!control<CardLabel>(u"Im_word(0)"_s)->pixmap().isNull());
+        QVERIFY(!control<PictureBox>(u"Im_word(0)"_s)->pixmap().isNull());
         QCOMPARE(label(u"LB_meanings(0)"_s)->text(), u"ねこ"_s);
         QCOMPARE(label(u"Lb_kaisu(0)"_s)->text(), u"5回目"_s);
         QCOMPARE(label(u"Lb_wno(0)"_s)->text(), u"1-02-03"_s);
         QCOMPARE(fillOf(0), std::nullopt);
         // Nulls show as empty texts; a missing picture as an empty picture area.
         QCOMPARE(visibleParts(1), open);
-        QVERIFY(control<CardLabel>(u"Im_word(1)"_s)->pixmap().isNull());
+        QVERIFY(control<PictureBox>(u"Im_word(1)"_s)->pixmap().isNull());
         QCOMPARE(label(u"LB_meanings(1)"_s)->text(), QString());
         QCOMPARE(label(u"Lb_kaisu(1)"_s)->text(), u"1回目"_s);
         QCOMPARE(label(u"Lb_wno(1)"_s)->text(), QString());
