@@ -81,7 +81,12 @@ int SdlSoundDevice::durationMs(const Mix_Chunk* chunk) const {
                             (static_cast<qint64>(frequency) * bytesPerFrame));
 }
 
+bool SdlSoundDevice::playing() const {
+    return open_ && Mix_Playing(Channel) != 0;
+}
+
 void SdlSoundDevice::play(const QString& path, bool wait) {
+    lastSource_ = Source::Nothing;
     if (!ensureOpen())
         return;
     Mix_HaltChannel(Channel); // a chunk is freed only after its channel stopped
@@ -92,15 +97,19 @@ void SdlSoundDevice::play(const QString& path, bool wait) {
     // A folder, a pipe or a device would block or never end; a huge file would fill memory.
     if (isPlayableFile(path))
         chunk_ = Mix_LoadWAV(QFile::encodeName(path).constData());
-    if (!chunk_)
+    Source source = Source::File;
+    if (!chunk_) {
         chunk_ = Mix_LoadWAV_RW(
             SDL_RWFromConstMem(defaultChime_.constData(), static_cast<int>(defaultChime_.size())),
             1);
+        source = Source::DefaultChime;
+    }
     if (!chunk_)
         return;
     Mix_Volume(Channel, mixerVolume(volumeWord_));
     if (Mix_PlayChannel(Channel, chunk_, 0) < 0)
         return;
+    lastSource_ = source;
     sinceBusy_.restart();
     if (!wait)
         return;

@@ -30,6 +30,13 @@ class SdlSoundDevice : public QObject, public SoundDevice {
     // Mix_Volume has 129 steps (0..128); 0..65535 maps onto them rounding to nearest.
     static int mixerVolume(quint32 word);
 
+    // What the last play chose: the file, the default chime instead of a file that cannot be
+    // read or decoded, or nothing (no device at all).
+    enum class Source { Nothing, File, DefaultChime };
+    Source lastSource() const { return lastSource_; }
+    // A sound is still being played.
+    bool playing() const;
+
   private:
     bool ensureOpen();
     void closeWhenIdle();
@@ -37,6 +44,7 @@ class SdlSoundDevice : public QObject, public SoundDevice {
     int durationMs(const Mix_Chunk* chunk) const;
 
     quint32 volumeWord_ = 0xFFFFFFFFu;
+    Source lastSource_ = Source::Nothing;
     bool open_ = false;
     Mix_Chunk* chunk_ = nullptr;
     QByteArray defaultChime_;

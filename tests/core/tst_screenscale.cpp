@@ -48,21 +48,6 @@ class TestScreenScale : public QObject {
         QCOMPARE(SmallButtonWidth, factor * 615);
     }
 
-    void designScreenGivesDesignValues() {
-        ComputeScreenScale();
-        QCOMPARE(FontSize9, 9.0);
-        QCOMPARE(MenuButtonHeight, 960.0);
-        QCOMPARE(SquareButtonWidth, 660.0);
-        QCOMPARE(Layout::px(FormWidth), 1003);
-        QCOMPARE(Layout::px(FormHeight), 713);
-    }
-
-    void smallScreenFont() {
-        fake->screen.height = 600 * 15;
-        ComputeScreenScale();
-        QCOMPARE(FontSize9, 7.03125);
-    }
-
     void controlsPlacedFromDesignTwips() {
         fake->screen.height = 1080 * 15;
         ComputeScreenScale();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "userclick.h"
+
 #include <QFile>
 #include <QTest>
 #include <QWidget>
@@ -16,8 +18,7 @@ inline QByteArray readAll(const QString& path) {
 template <typename Widget> void click(QWidget* form, const QString& name) {
     auto* control = form->findChild<Widget*>(name);
     QVERIFY2(control, qPrintable(name));
-    QVERIFY2(control->isVisible(), qPrintable(name));
-    QTest::mouseClick(control, Qt::LeftButton);
+    QVERIFY2(clickAsUser(control), qPrintable(name));
 }
 
 } // namespace DialogTest

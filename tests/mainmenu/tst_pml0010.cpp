@@ -8,6 +8,7 @@
 #include "pmcm000.h"
 #include "pml0010.h"
 #include "testmain.h"
+#include "userclick.h"
 #include "worddatafile.h"
 
 #include <QDir>
@@ -223,7 +224,7 @@ class TestPml0010 : public QObject {
         QCOMPARE(form->Lb_lvkosu[2][1]->text(), QStringLiteral("  2個"));
         QVERIFY(form->Bt_down->isVisibleTo(form.get()));
         QVERIFY(!form->Bt_up->isVisibleTo(form.get()));
-        form->Bt_down->click();
+        QVERIFY(clickAsUser(form->Bt_down));
         QCOMPARE(visibleRows(), (QStringList{QStringLiteral("No.  8"), QStringLiteral("No.  9")}));
         QVERIFY(form->Bt_up1->isVisibleTo(form.get()));
     }
@@ -232,7 +233,7 @@ class TestPml0010 : public QObject {
         makeDeck();
         open();
         form->Im_big_Click(0);
-        form->Ch_syo[0]->click();
+        QVERIFY(clickAsUser(form->Ch_syo[0]));
         QVERIFY(form->Bt_rensyu->isVisibleTo(form.get()));
         QVERIFY(form->Bt_syokika->isVisibleTo(form.get()));
         form->Im_syo_Click(3); // a picture click ticks too
@@ -242,7 +243,7 @@ class TestPml0010 : public QObject {
                                                     "WHERE \"select\""))
                      .toString(),
                  QStringLiteral("1,4"));
-        form->Ch_syo[0]->click();
+        QVERIFY(clickAsUser(form->Ch_syo[0]));
         form->Im_syo_Click(3);
         QVERIFY(!form->Bt_sraid->isVisibleTo(form.get()));
     }
@@ -261,7 +262,7 @@ class TestPml0010 : public QObject {
         QVERIFY(fake->prompter.messages.isEmpty());
         QVERIFY(!form->Im_big[1]->isVisibleTo(form.get()));
         form->Im_big_Click(0);
-        form->Ch_syo[1]->click();
+        QVERIFY(clickAsUser(form->Ch_syo[1]));
         QVERIFY(fake->prompter.messages.isEmpty());
         QCOMPARE(DeckFixture::scalar(deckPath(), QStringLiteral("SELECT count(*) FROM subgroup"
                                                                 " WHERE \"select\""))
@@ -308,7 +309,7 @@ class TestPml0010 : public QObject {
         makeDeck();
         open();
         form->Im_big_Click(1);
-        form->Ch_syo[2]->click();
+        QVERIFY(clickAsUser(form->Ch_syo[2]));
         DialogOpen = true;
         form->Form_Activate();
         QVERIFY(!DialogOpen);
@@ -347,8 +348,8 @@ class TestPml0010 : public QObject {
         makeDeck();
         open();
         form->Im_big_Click(0);
-        form->Ch_syo[1]->click(); // sub-group 2: two words at level 2
-        form->Bt_syokika->click();
+        QVERIFY(clickAsUser(form->Ch_syo[1])); // sub-group 2: two words at level 2
+        QVERIFY(clickAsUser(form->Bt_syokika));
         QVERIFY(form->Lb_level[0][1]->isVisibleTo(form.get()));
         QCOMPARE(form->Lb_lvkosu[0][1]->text(), QStringLiteral("  2個"));
         QVERIFY(!form->Lb_level[2][1]->isVisibleTo(form.get()));
@@ -363,7 +364,7 @@ class TestPml0010 : public QObject {
         form->Im_big_Click(0);
         QVERIFY(form->Ch_syo[0]->isVisibleTo(form.get()));
         QVERIFY(fake->prompter.messages.isEmpty());
-        form->Ch_syo[0]->click(); // a mark is a write
+        QVERIFY(clickAsUser(form->Ch_syo[0])); // a mark is a write
         QCOMPARE(fake->prompter.texts(),
                  QStringList{QStringLiteral("きろくを ほぞんできませんでした。")});
         QCOMPARE(fake->prompter.messages[0].title, QStringLiteral("PML0010Ch_syo_Click"));
@@ -400,16 +401,6 @@ class TestPml0010 : public QObject {
         QCOMPARE(fake->shell.openedDocuments,
                  QStringList{fake->programFolder() + QStringLiteral("pimlotan説明書.pdf")});
         Forms::unloadAll();
-    }
-
-    void menuEntries() {
-        QStringList captions;
-        for (QAction* action : form->menuBar()->actions())
-            captions << action->text();
-        QCOMPARE(captions, (QStringList{QStringLiteral("ファイル"), QStringLiteral("　"),
-                                        QStringLiteral("せってい"), QStringLiteral("　"),
-                                        QStringLiteral("ヘルプ")}));
-        QCOMPARE(form->Ver_version->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報..."));
     }
 };
 

@@ -9,6 +9,7 @@
 #include "pml0020.h"
 #include "rectangleshape.h"
 #include "testmain.h"
+#include "userclick.h"
 #include "worddatafile.h"
 
 #include <QDir>
@@ -63,13 +64,7 @@ class TestPml0020 : public QObject {
     }
     QPushButton* button(const QString& name) const { return control<QPushButton>(name); }
     QLabel* label(const QString& name) const { return control<QLabel>(name); }
-    // Clicks like a user: only what can be seen.
-    static bool click(QWidget* widget) {
-        if (!widget->isVisible())
-            return false;
-        QTest::mouseClick(widget, Qt::LeftButton);
-        return true;
-    }
+    static bool click(QWidget* widget) { return clickAsUser(widget); }
     // The controls of card p that can be seen, by name without the index.
     QStringList visibleParts(int p) const {
         QStringList parts;

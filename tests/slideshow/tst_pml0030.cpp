@@ -7,6 +7,7 @@
 #include "pml0030.h"
 #include "slideshowfixture.h"
 #include "testmain.h"
+#include "userclick.h"
 
 #include <QAction>
 #include <QFrame>
@@ -18,12 +19,8 @@
 using namespace PMCM000;
 
 namespace {
-// Clicks a button the way a user can: only when it is shown and enabled.
-bool click(QPushButton* button) {
-    if (!button || !button->isVisible() || !button->isEnabled())
-        return false;
-    QTest::mouseClick(button, Qt::LeftButton);
-    return true;
+bool click(QWidget* control) {
+    return clickAsUser(control);
 }
 
 // The fake platform and the shared settings pointing at a deck.

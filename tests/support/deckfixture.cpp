@@ -32,18 +32,25 @@ void withConnection(const QString& path, const std::function<void(QSqlDatabase&)
     QSqlDatabase::removeDatabase(name);
 }
 
-void insert(QSqlQuery& query, const QVariantList& values) {
-    for (const QVariant& value : values)
+using Row = QList<std::pair<QString, QVariant>>;
+
+// Inserts one row by column name, so that a change of the schema's column order cannot
+// shift values into the wrong columns.
+void insert(QSqlDatabase& db, const QString& table, const Row& row) {
+    QStringList names;
+    QStringList places;
+    for (const auto& [name, value] : row) {
+        names << u'"' + name + u'"';
+        places << u"?"_s;
+    }
+    QSqlQuery query(db);
+    if (!query.prepare(u"INSERT INTO \"%1\" (%2) VALUES (%3)"_s.arg(table, names.join(u", "_s),
+                                                                    places.join(u", "_s))))
+        throw DataError(DataError::Reason::Engine, query.lastError().text());
+    for (const auto& [name, value] : row)
         query.addBindValue(value);
     if (!query.exec())
         throw DataError(DataError::Reason::Engine, query.lastError().text());
-}
-
-QSqlQuery prepared(QSqlDatabase& db, const QString& sql) {
-    QSqlQuery query(db);
-    if (!query.prepare(sql))
-        throw DataError(DataError::Reason::Engine, query.lastError().text());
-    return query;
 }
 
 } // namespace
@@ -79,20 +86,34 @@ void DeckFixture::write(const QString& path) const {
     WordDataFormat::create(path);
     withConnection(path, [this](QSqlDatabase& db) {
         db.transaction();
-        QSqlQuery groups = prepared(db, u"INSERT INTO \"tittle\" VALUES (?, ?, ?, ?)"_s);
         for (const Group& g : groups_)
-            insert(groups, {g.group, g.title, u"g%1"_s.arg(g.group), u"About %1"_s.arg(g.title)});
-        QSqlQuery subGroups = prepared(db, u"INSERT INTO \"subgroup\" VALUES (?, ?, ?, ?)"_s);
+            insert(db, u"tittle"_s,
+                   {{u"group"_s, g.group},
+                    {u"tittle"_s, g.title},
+                    {u"ttlimage"_s, u"g%1"_s.arg(g.group)},
+                    {u"setmei"_s, u"About %1"_s.arg(g.title)}});
         for (const SubGroup& s : subGroups_)
-            insert(subGroups,
-                   {s.group, s.sgroup, u"g%1s%2"_s.arg(s.group).arg(s.sgroup), s.marked ? 1 : 0});
-        QSqlQuery words = prepared(
-            db, u"INSERT INTO \"word\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
+            insert(db, u"subgroup"_s,
+                   {{u"group"_s, s.group},
+                    {u"sgroup"_s, s.sgroup},
+                    {u"images"_s, u"g%1s%2"_s.arg(s.group).arg(s.sgroup)},
+                    {u"select"_s, s.marked ? 1 : 0}});
         for (const Word& w : words_)
-            insert(words, {w.key, w.group, w.sgroup, w.level, w.times,
-                           w.word.isEmpty() ? u"word%1"_s.arg(w.key) : w.word, w.meaning,
-                           u"w%1"_s.arg(w.key), u"w%1"_s.arg(w.key), w.text1, w.text2, w.filler1,
-                           w.filler2, w.filler3});
+            insert(db, u"word"_s,
+                   {{u"key"_s, w.key},
+                    {u"group"_s, w.group},
+                    {u"sgroup"_s, w.sgroup},
+                    {u"level"_s, w.level},
+                    {u"times"_s, w.times},
+                    {u"word"_s, w.word.isEmpty() ? u"word%1"_s.arg(w.key) : w.word},
+                    {u"meaning"_s, w.meaning},
+                    {u"images"_s, u"w%1"_s.arg(w.key)},
+                    {u"voice"_s, u"w%1"_s.arg(w.key)},
+                    {u"text1"_s, w.text1},
+                    {u"text2"_s, w.text2},
+                    {u"filler1"_s, w.filler1},
+                    {u"filler2"_s, w.filler2},
+                    {u"filler3"_s, w.filler3}});
         if (!db.commit())
             throw DataError(DataError::Reason::Engine, db.lastError().text());
     });
