@@ -1,11 +1,11 @@
 // The practice drill's rules, run on small word-data files without widgets.
 #include "deckfixture.h"
 #include "practicedrill.h"
-#include "testmain.h"
 #include "worddatafile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <functional>
 #include <set>
 
@@ -465,5 +465,5 @@ class TestPracticeDrill : public QObject {
     }
 };
 
-PIMLOTAN_TEST_MAIN(TestPracticeDrill)
+QTEST_GUILESS_MAIN(TestPracticeDrill)
 #include "tst_practicedrill.moc"

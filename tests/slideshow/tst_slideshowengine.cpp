@@ -1,8 +1,8 @@
 // The slide show's rules, driven tick by tick without widgets.
 #include "slideshowfixture.h"
-#include "testmain.h"
 
 #include <QFile>
+#include <QTest>
 
 class TestSlideShowEngine : public QObject {
     Q_OBJECT
@@ -459,5 +459,5 @@ class TestSlideShowEngine : public QObject {
     }
 };
 
-PIMLOTAN_TEST_MAIN(TestSlideShowEngine)
+QTEST_GUILESS_MAIN(TestSlideShowEngine)
 #include "tst_slideshowengine.moc"

@@ -2,11 +2,11 @@
 #include "csv.h"
 #include "deckcsv.h"
 #include "deckfolder.h"
-#include "testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 Q_DECLARE_METATYPE(DeckFolder::Files)
 
@@ -280,5 +280,5 @@ class TestDeckCsv : public QObject {
     }
 };
 
-PIMLOTAN_TEST_MAIN(TestDeckCsv)
+QTEST_GUILESS_MAIN(TestDeckCsv)
 #include "tst_deckcsv.moc"

@@ -4,13 +4,13 @@
 #include "deckfixture.h"
 #include "deckfolder.h"
 #include "pmldeck.h"
-#include "testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 #include <worddatafile.h>
 #include <worddataformat.h>
@@ -373,5 +373,5 @@ class TestPmlBuild : public QObject {
     }
 };
 
-PIMLOTAN_TEST_MAIN(TestPmlBuild)
+QTEST_GUILESS_MAIN(TestPmlBuild)
 #include "tst_pmlbuild.moc"

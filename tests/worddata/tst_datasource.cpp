@@ -1,12 +1,12 @@
 // The data source's cursor, find, edit and update: what the screens walk and write.
 #include "deckfixture.h"
 #include "statements.h"
-#include "testmain.h"
 #include "worddatafile.h"
 #include "worddatatest.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 using Reason = DataError::Reason;
@@ -263,5 +263,5 @@ class TestDataSource : public QObject {
     }
 };
 
-PIMLOTAN_TEST_MAIN(TestDataSource)
+QTEST_GUILESS_MAIN(TestDataSource)
 #include "tst_datasource.moc"

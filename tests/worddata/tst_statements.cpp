@@ -2,7 +2,6 @@
 #include "datasource.h"
 #include "deckfixture.h"
 #include "statements.h"
-#include "testmain.h"
 #include "worddatafile.h"
 #include "worddataformat.h"
 #include "worddatatest.h"
@@ -10,6 +9,7 @@
 #include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 using Tally = QMap<int, int>; // level -> count
@@ -161,5 +161,5 @@ class TestStatements : public QObject {
     }
 };
 
-PIMLOTAN_TEST_MAIN(TestStatements)
+QTEST_GUILESS_MAIN(TestStatements)
 #include "tst_statements.moc"

@@ -3,7 +3,6 @@
 #include "deckfixture.h"
 #include "mediapath.h"
 #include "statements.h"
-#include "testmain.h"
 #include "worddatafile.h"
 #include "worddataformat.h"
 #include "worddatatest.h"
@@ -14,6 +13,7 @@
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -355,5 +355,5 @@ class TestWordFile : public QObject {
     }
 };
 
-PIMLOTAN_TEST_MAIN(TestWordFile)
+QTEST_GUILESS_MAIN(TestWordFile)
 #include "tst_wordfile.moc"
