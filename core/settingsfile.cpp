@@ -5,8 +5,6 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
-using namespace Qt::StringLiterals;
-
 namespace SettingsFile {
 
 bool exists(const QString& path) {
@@ -34,7 +32,7 @@ QStringList readLines(const QString& path, int maxLines) {
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     // CR LF, LF alone and CR alone all end a line (files from other systems and editors).
-    text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     QStringList lines = text.split(u'\n');
     // A final line end does not start another line.
     if (!lines.isEmpty() && lines.last().isEmpty())

@@ -4,8 +4,6 @@
 
 #include <QGuiApplication>
 
-using namespace Qt::StringLiterals;
-
 // Pulls the resources into a static link (outside any namespace, as the macro needs).
 static void initPracticeResources() {
     Q_INIT_RESOURCE(practice);
@@ -17,13 +15,13 @@ namespace {
 QString resourceOf(Picture picture) {
     switch (picture) {
     case Speaker:
-        return u":/practice/speaker.svg"_s;
+        return QStringLiteral(":/practice/speaker.svg");
     case FourSquares:
-        return u":/practice/foursquares.svg"_s;
+        return QStringLiteral(":/practice/foursquares.svg");
     case CirclingArrows:
-        return u":/practice/circlingarrows.svg"_s;
+        return QStringLiteral(":/practice/circlingarrows.svg");
     case Projector:
-        return u":/practice/projector.svg"_s;
+        return QStringLiteral(":/practice/projector.svg");
     case ExitDoor:
         return ExitDoorIcon;
     }

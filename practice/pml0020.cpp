@@ -9,12 +9,10 @@
 #include "voiceslider.h"
 
 using namespace PMCM000;
-using namespace Qt::StringLiterals;
-
 PML0020::PML0020(QWidget* parent, quint32 seed)
     : ScreenWindow(parent)
     , drill_({DataFilePath, SelectedLevel, LevelChosen, PracticeMode, DialogOpen}, *this, seed) {
-    setObjectName(u"PML0020"_s);
+    setObjectName(QStringLiteral("PML0020"));
     setWindowTitle(FormCaption());
     createControls();
     createMenus();
@@ -103,10 +101,10 @@ void PML0020::Slider1_MouseUp() {
 void PML0020::showMessage(PracticeDrill::Message message, const QString& handler) {
     render(); // the message comes up over the screen as it is at that moment
     Prompter& prompter = *platform().prompter;
-    const QString handlerTitle = u"PML0020"_s + handler;
+    const QString handlerTitle = QStringLiteral("PML0020") + handler;
     switch (message) {
     case PracticeDrill::Message::LevelFinished:
-        prompter.message(u"えらんだランクのれんしゅうがおわりました。"_s, ScreenTitle,
+        prompter.message(QStringLiteral("えらんだランクのれんしゅうがおわりました。"), ScreenTitle,
                          Prompter::Icon::Information);
         break;
     case PracticeDrill::Message::WrongData:

@@ -14,8 +14,6 @@
 #include <QPushButton>
 
 using namespace PMCM000;
-using namespace Qt::StringLiterals;
-
 namespace {
 
 // Design positions of the card parts by column and by row (twips of the 1024 x 768 design).
@@ -43,7 +41,7 @@ using Layout::named;
 // Japanese face where it is not installed.
 void useCardFace(QWidget* widget, double points) {
     QFont font = widget->font();
-    font.setFamilies({u"ＭＳ Ｐゴシック"_s, u"Noto Sans CJK JP"_s});
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("Noto Sans CJK JP")});
     widget->setFont(font);
     Layout::setFontPoints(widget, points);
 }
@@ -62,16 +60,17 @@ QLabel* whiteLabel(ClickableLabel* label) {
 
 void PML0020::createControls() {
     client_ = new QWidget(this);
-    client_->setObjectName(u"client"_s);
+    client_->setObjectName(QStringLiteral("client"));
     setCentralWidget(client_);
 
     for (int level = 0; level < Levels; ++level) {
-        BT_level[level] =
-            named(new QPushButton(levelCaption(level), client_), indexedName(u"BT_level"_s, level));
+        BT_level[level] = named(new QPushButton(levelCaption(level), client_),
+                                indexedName(QStringLiteral("BT_level"), level));
         useCardFace(BT_level[level], FontSize10);
         connect(BT_level[level], &QPushButton::clicked, this,
                 [this, level] { BT_level_Click(level); });
-        Lb_level[level] = named(new QLabel(u"999"_s, client_), indexedName(u"Lb_level"_s, level));
+        Lb_level[level] = named(new QLabel(QStringLiteral("999"), client_),
+                                indexedName(QStringLiteral("Lb_level"), level));
         Lb_level[level]->setAlignment(Qt::AlignCenter);
         Layout::setFontPoints(Lb_level[level], FontSize10);
     }
@@ -79,68 +78,73 @@ void PML0020::createControls() {
     // Created in this order so that the shapes lie under the pictures and the word labels
     // over them.
     for (int p = 0; p < Cards; ++p)
-        Sh_word[p] = named(new RectangleShape(client_), indexedName(u"Sh_word"_s, p));
+        Sh_word[p] = named(new RectangleShape(client_), indexedName(QStringLiteral("Sh_word"), p));
     for (int p = 0; p < Cards; ++p) {
         Im_word[p] = named(new PictureBox(client_, PictureBox::Decoding::ShownSize),
-                           indexedName(u"Im_word"_s, p));
+                           indexedName(QStringLiteral("Im_word"), p));
         connect(Im_word[p], &PictureBox::clicked, this, [this, p] { Im_word_Click(p); });
     }
     for (int p = 0; p < Cards; ++p) {
-        LB_word[p] = named(new ClickableLabel(client_), indexedName(u"LB_word"_s, p));
-        LB_word[p]->setText(u"Label1"_s);
+        LB_word[p] = named(new ClickableLabel(client_), indexedName(QStringLiteral("LB_word"), p));
+        LB_word[p]->setText(QStringLiteral("Label1"));
         whiteLabel(LB_word[p]);
         useCardFace(LB_word[p], FontSize18);
         connect(LB_word[p], &ClickableLabel::clicked, this, [this, p] { LB_word_Click(p); });
 
-        LB_meaning[p] = named(new ClickableLabel(client_), indexedName(u"LB_meaning"_s, p));
-        LB_meaning[p]->setText(u"Label1"_s);
+        LB_meaning[p] =
+            named(new ClickableLabel(client_), indexedName(QStringLiteral("LB_meaning"), p));
+        LB_meaning[p]->setText(QStringLiteral("Label1"));
         whiteLabel(LB_meaning[p]);
         useCardFace(LB_meaning[p], FontSize12);
         connect(LB_meaning[p], &ClickableLabel::clicked, this, [this, p] { LB_meaning_Click(p); });
 
-        LB_meanings[p] =
-            named(new QLabel(QString(10, u'あ'), client_), indexedName(u"LB_meanings"_s, p));
+        LB_meanings[p] = named(new QLabel(QString(10, u'あ'), client_),
+                               indexedName(QStringLiteral("LB_meanings"), p));
         LB_meanings[p]->setAlignment(Qt::AlignCenter);
         Layout::setFontPoints(LB_meanings[p], FontSize9);
 
-        BT_OK[p] = named(new QPushButton(u"OK"_s, client_), indexedName(u"BT_OK"_s, p));
+        BT_OK[p] = named(new QPushButton(QStringLiteral("OK"), client_),
+                         indexedName(QStringLiteral("BT_OK"), p));
         Layout::setFontPoints(BT_OK[p], FontSize9);
         connect(BT_OK[p], &QPushButton::clicked, this, [this, p] { BT_OK_Click(p); });
-        BT_NG[p] = named(new QPushButton(u"NG"_s, client_), indexedName(u"BT_NG"_s, p));
+        BT_NG[p] = named(new QPushButton(QStringLiteral("NG"), client_),
+                         indexedName(QStringLiteral("BT_NG"), p));
         Layout::setFontPoints(BT_NG[p], FontSize9);
         connect(BT_NG[p], &QPushButton::clicked, this, [this, p] { BT_NG_Click(p); });
-        BT_WAV[p] = named(new QPushButton(client_), indexedName(u"BT_WAV"_s, p));
-        BT_WAV[p]->setAccessibleName(u"こえ"_s);
+        BT_WAV[p] = named(new QPushButton(client_), indexedName(QStringLiteral("BT_WAV"), p));
+        BT_WAV[p]->setAccessibleName(QStringLiteral("こえ"));
         connect(BT_WAV[p], &QPushButton::clicked, this, [this, p] { BT_WAV_Click(p); });
 
-        Lb_kaisu[p] = named(new QLabel(u"999回目"_s, client_), indexedName(u"Lb_kaisu"_s, p));
+        Lb_kaisu[p] = named(new QLabel(QStringLiteral("999回目"), client_),
+                            indexedName(QStringLiteral("Lb_kaisu"), p));
         Layout::setFontPoints(Lb_kaisu[p], FontSize9);
         // A parent's own card code may be longer than the design's "9-99-99".
-        Lb_wno[p] = named(new FittedLabel(client_), indexedName(u"Lb_wno"_s, p));
+        Lb_wno[p] = named(new FittedLabel(client_), indexedName(QStringLiteral("Lb_wno"), p));
         Layout::setFontPoints(Lb_wno[p], FontSize9);
         Lb_wno[p]->setDesignFont(Lb_wno[p]->font());
-        Lb_wno[p]->setFittedText(u"9-99-99"_s);
+        Lb_wno[p]->setFittedText(QStringLiteral("9-99-99"));
     }
 
-    BT_next = named(new QPushButton(u"Next ⇒"_s, client_), u"BT_next"_s);
+    BT_next = named(new QPushButton(QStringLiteral("Next ⇒"), client_), QStringLiteral("BT_next"));
     Layout::setFontPoints(BT_next, FontSize9);
     connect(BT_next, &QPushButton::clicked, this, &PML0020::BT_next_Click);
     for (int index = 0; index < 2; ++index) {
-        BT_mode[index] = named(new QPushButton(client_), indexedName(u"BT_mode"_s, index));
-        BT_mode[index]->setAccessibleName(u"ならびかえ"_s);
+        BT_mode[index] =
+            named(new QPushButton(client_), indexedName(QStringLiteral("BT_mode"), index));
+        BT_mode[index]->setAccessibleName(QStringLiteral("ならびかえ"));
         // Hidden in turn under the mouse: keyboard focus must not stay on a hidden button.
         BT_mode[index]->setFocusPolicy(Qt::NoFocus);
         connect(BT_mode[index], &QPushButton::clicked, this,
                 [this, index] { BT_mode_Click(index); });
     }
-    BT_view = named(new QPushButton(client_), u"BT_view"_s);
-    BT_view->setAccessibleName(u"スライドショー"_s);
+    BT_view = named(new QPushButton(client_), QStringLiteral("BT_view"));
+    BT_view->setAccessibleName(QStringLiteral("スライドショー"));
     connect(BT_view, &QPushButton::clicked, this, &PML0020::BT_view_Click);
-    BT_exit = named(new QPushButton(client_), u"BT_exit"_s);
-    BT_exit->setAccessibleName(u"もどる"_s);
+    BT_exit = named(new QPushButton(client_), QStringLiteral("BT_exit"));
+    BT_exit->setAccessibleName(QStringLiteral("もどる"));
     connect(BT_exit, &QPushButton::clicked, this, &PML0020::BT_exit_Click);
 
-    Slider1 = named(new VoiceSlider(client_), u"Slider1"_s);
+    Slider1 = named(new VoiceSlider(client_), QStringLiteral("Slider1"));
     connect(Slider1, &VoiceSlider::released, this, &PML0020::Slider1_MouseUp);
 }
 

@@ -5,16 +5,15 @@
 
 #include <QMenuBar>
 
-using namespace Qt::StringLiterals;
-
 void PML0020::createMenus() {
     QMenuBar* bar = menuBar();
-    Ver_Exit = bar->addAction(u"もどる"_s);
-    Ver_Exit->setObjectName(u"Ver_Exit"_s);
+    Ver_Exit = bar->addAction(QStringLiteral("もどる"));
+    Ver_Exit->setObjectName(QStringLiteral("Ver_Exit"));
     connect(Ver_Exit, &QAction::triggered, this, &PML0020::Ver_Exit_Click);
 
     const CommonMenus::Entries entries =
-        CommonMenus::add(bar, {u"ver_space"_s, u"ver_space2"_s, u"HELP"_s, u"mnuSeparator2"_s});
+        CommonMenus::add(bar, {QStringLiteral("ver_space"), QStringLiteral("ver_space2"),
+                               QStringLiteral("HELP"), QStringLiteral("mnuSeparator2")});
     Ver_settei = entries.Ver_settei;
     Ver_col = entries.Ver_col;
     Ver_se = entries.Ver_se;

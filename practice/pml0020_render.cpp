@@ -14,8 +14,6 @@
 #include <QPushButton>
 
 using namespace PMCM000;
-using namespace Qt::StringLiterals;
-
 namespace {
 
 const QColor levelColour(192, 192, 255);
@@ -81,8 +79,9 @@ void PML0020::renderCard(int p) {
     LB_meaning[p]->setVisible(view.wordLabels);
 
     LB_meanings[p]->setText(view.present ? card.meaning : QString());
-    Lb_kaisu[p]->setText(view.present ? QString::number(qint64(card.times) + 1) + u"回目"_s
-                                      : QString());
+    Lb_kaisu[p]->setText(view.present
+                             ? QString::number(qint64(card.times) + 1) + QStringLiteral("回目")
+                             : QString());
     Lb_wno[p]->setFittedText(view.present ? card.text2 : QString());
     LB_meanings[p]->setVisible(view.details);
     Lb_kaisu[p]->setVisible(view.details);

@@ -7,8 +7,6 @@
 
 #include <limits>
 
-using namespace Qt::StringLiterals;
-
 // Names the handler that messages are reported under; nested calls keep the outer name.
 class PracticeDrill::HandlerScope {
   public:
@@ -66,11 +64,11 @@ QString optionalText(const DataSource& data, const QString& name) {
 
 // Reads the current row of a batch; false when a required field is Null or not a number.
 bool readCard(const DataSource& data, PracticeCard& card) {
-    const auto key = intField(data, u"key"_s);
-    const auto times = intField(data, u"times"_s);
-    const auto word = requiredText(data, u"word"_s);
-    const auto images = requiredText(data, u"images"_s);
-    const auto voice = requiredText(data, u"voice"_s);
+    const auto key = intField(data, QStringLiteral("key"));
+    const auto times = intField(data, QStringLiteral("times"));
+    const auto word = requiredText(data, QStringLiteral("word"));
+    const auto images = requiredText(data, QStringLiteral("images"));
+    const auto voice = requiredText(data, QStringLiteral("voice"));
     if (key)
         card.key = *key;
     if (!key || *key <= 0 || !times || *times < 0 || !word || !images || !voice)
@@ -79,9 +77,9 @@ bool readCard(const DataSource& data, PracticeCard& card) {
     card.word = *word;
     card.images = *images;
     card.voice = *voice;
-    card.meaning = optionalText(data, u"meaning"_s);
-    card.text1 = optionalText(data, u"text1"_s);
-    card.text2 = optionalText(data, u"text2"_s);
+    card.meaning = optionalText(data, QStringLiteral("meaning"));
+    card.text1 = optionalText(data, QStringLiteral("text1"));
+    card.text2 = optionalText(data, QStringLiteral("text2"));
     return true;
 }
 
@@ -125,7 +123,7 @@ bool PracticeDrill::Form_Activate() {
         shared_.DialogOpen = false;
         return false;
     }
-    HandlerScope scope(this, u"Form_Activate"_s);
+    HandlerScope scope(this, QStringLiteral("Form_Activate"));
     WordDataFile::closeIfReplaced(shared_.DataFilePath); // a deck rebuilt meanwhile is read anew
     ResetLevelButtons();
     ClearCards();
@@ -151,7 +149,7 @@ void PracticeDrill::ClearCards() {
 }
 
 void PracticeDrill::LoadLevelTallies() {
-    HandlerScope scope(this, u"LoadLevelTallies"_s);
+    HandlerScope scope(this, QStringLiteral("LoadLevelTallies"));
     std::array<int, LevelCount> counts{};
     std::array<bool, LevelCount> present{};
     bool wrongRow = false;
@@ -160,8 +158,8 @@ void PracticeDrill::LoadLevelTallies() {
         Data1.setRecordSource(QString(WordDataFormat::RecordSource::syukei2));
         Data1.Refresh();
         while (!Data1.Eof()) {
-            const auto level = intField(Data1, u"level"_s);
-            const auto count = intField(Data1, u"count"_s);
+            const auto level = intField(Data1, QStringLiteral("level"));
+            const auto count = intField(Data1, QStringLiteral("count"));
             if (level && validLevel(*level) && count && *count >= 0) {
                 counts[*level] += *count;
                 present[*level] = true;
@@ -182,7 +180,7 @@ void PracticeDrill::LoadLevelTallies() {
 }
 
 void PracticeDrill::BT_level_Click(int index) {
-    HandlerScope scope(this, u"BT_level_Click"_s);
+    HandlerScope scope(this, QStringLiteral("BT_level_Click"));
     if (!validLevel(index))
         return;
     s_.LastKey = 0;
@@ -202,7 +200,7 @@ void PracticeDrill::BT_level_Click(int index) {
 }
 
 void PracticeDrill::LoadBatch() {
-    HandlerScope scope(this, u"LoadBatch"_s);
+    HandlerScope scope(this, QStringLiteral("LoadBatch"));
     std::array<PracticeCard, BatchSize> batch{};
     int count = 0;
     int skipped = 0;
@@ -279,14 +277,14 @@ void PracticeDrill::LayOutBatch() {
 }
 
 void PracticeDrill::BT_next_Click() {
-    HandlerScope scope(this, u"BT_next_Click"_s);
+    HandlerScope scope(this, QStringLiteral("BT_next_Click"));
     LoadBatch();
     LayOutBatch();
     s_.NextShown = false;
 }
 
 void PracticeDrill::BT_mode_Click(int index) {
-    HandlerScope scope(this, u"BT_mode_Click"_s);
+    HandlerScope scope(this, QStringLiteral("BT_mode_Click"));
     if (index != modeButton())
         return; // the other button is hidden
     shared_.PracticeMode = (index == 1);
@@ -309,7 +307,7 @@ void PracticeDrill::setCleared(int position, bool cleared) {
 }
 
 void PracticeDrill::BT_OK_Click(int position) {
-    HandlerScope scope(this, u"BT_OK_Click"_s);
+    HandlerScope scope(this, QStringLiteral("BT_OK_Click"));
     if (!isOpen(position))
         return;
     if (s_.ScreenCards[position].cleared) {
@@ -336,7 +334,7 @@ void PracticeDrill::BT_OK_Click(int position) {
 }
 
 void PracticeDrill::BT_NG_Click(int position) {
-    HandlerScope scope(this, u"BT_NG_Click"_s);
+    HandlerScope scope(this, QStringLiteral("BT_NG_Click"));
     if (!isOpen(position) || s_.ScreenCards[position].mark == PracticeCard::OkMark)
         return; // no NG button on a card cleared or brought back
     s_.Faces[position] = Face::Picture;
@@ -385,15 +383,15 @@ void PracticeDrill::grade(int position, bool ok) {
 PracticeDrill::Written PracticeDrill::writeGrading(const PracticeCard& card, int newLevel) {
     try {
         Data2.Refresh();
-        Data2.FindFirst(u"key = %1"_s.arg(card.key));
+        Data2.FindFirst(QStringLiteral("key = %1").arg(card.key));
         if (Data2.NoMatch())
             return Written::WordGone;
         Data2.Edit();
         if (newLevel != shared_.SelectedLevel)
-            Data2.setField(u"level"_s, newLevel);
+            Data2.setField(QStringLiteral("level"), newLevel);
         const qint64 times =
             qMin<qint64>(qint64(card.times) + 1, std::numeric_limits<qint32>::max());
-        Data2.setField(u"times"_s, times);
+        Data2.setField(QStringLiteral("times"), times);
         Data2.Update();
         return Written::Yes;
     } catch (const DataError&) {

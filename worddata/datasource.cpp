@@ -9,7 +9,6 @@
 #include <QRegularExpression>
 #include <algorithm>
 
-using namespace Qt::StringLiterals;
 using Reason = DataError::Reason;
 
 namespace {
@@ -37,9 +36,11 @@ void DataSource::setRecordSource(const QString& name) {
     const bool isKnown = std::any_of(known.begin(), known.end(),
                                      [&](const auto& source) { return source.source == name; });
     if (!isKnown)
-        throw DataError(Reason::Misuse, u"unknown record source %1"_s.arg(name));
-    setRecordSource(Statement{
-        u"SELECT * FROM "_s + quoted(name), {}, name, u"SELECT count(*) FROM "_s + quoted(name)});
+        throw DataError(Reason::Misuse, QStringLiteral("unknown record source %1").arg(name));
+    setRecordSource(Statement{QStringLiteral("SELECT * FROM ") + quoted(name),
+                              {},
+                              name,
+                              QStringLiteral("SELECT count(*) FROM ") + quoted(name)});
 }
 
 void DataSource::setRecordSource(const Statement& statement) {
@@ -62,7 +63,7 @@ QString DataSource::connectionName() const {
 
 void DataSource::Refresh() {
     if (!source_)
-        throw DataError(Reason::Misuse, u"no record source is set"_s);
+        throw DataError(Reason::Misuse, QStringLiteral("no record source is set"));
     clearResult();
     result_ = ResultRows::open(connectionName(), *source_);
     for (int i = 0; i < result_->names().size(); ++i)
@@ -105,14 +106,15 @@ int DataSource::RecordCount() const {
 void DataSource::requireCurrentRow(const QString& what) const {
     if (Eof() || Bof())
         throw DataError(Reason::NoCurrentRow,
-                        u"%1: no current row in %2"_s.arg(what, resultSource_));
+                        QStringLiteral("%1: no current row in %2").arg(what, resultSource_));
 }
 
 int DataSource::fieldIndex(const QString& name) const {
     const auto it = index_.constFind(name.toLower());
     if (it == index_.constEnd())
-        throw DataError(Reason::Misuse,
-                        u"record source %1 has no field %2"_s.arg(resultSource_, name));
+        throw DataError(
+            Reason::Misuse,
+            QStringLiteral("record source %1 has no field %2").arg(resultSource_, name));
     return *it;
 }
 
@@ -127,12 +129,13 @@ QVariant DataSource::field(const QString& name) const {
 }
 
 void DataSource::FindFirst(const QString& criterion) {
-    static const QRegularExpression form(u"^\\s*(\\w+)\\s*=\\s*(-?\\d+)\\s*$"_s);
+    static const QRegularExpression form(QStringLiteral("^\\s*(\\w+)\\s*=\\s*(-?\\d+)\\s*$"));
     const QRegularExpressionMatch match = form.match(criterion);
     bool isNumber = false;
     const qlonglong wanted = match.hasMatch() ? match.captured(2).toLongLong(&isNumber) : 0;
     if (!isNumber)
-        throw DataError(Reason::Misuse, u"unsupported criterion \"%1\""_s.arg(criterion));
+        throw DataError(Reason::Misuse,
+                        QStringLiteral("unsupported criterion \"%1\"").arg(criterion));
     const int column = fieldIndex(match.captured(1));
     CancelUpdate();
     pos_ = 0;
@@ -146,9 +149,10 @@ void DataSource::FindFirst(const QString& criterion) {
 }
 
 void DataSource::Edit() {
-    requireCurrentRow(u"Edit"_s);
+    requireCurrentRow(QStringLiteral("Edit"));
     if (!WordDataFormat::updatableSource(resultSource_))
-        throw DataError(Reason::Misuse, u"rows of %1 cannot be written"_s.arg(resultSource_));
+        throw DataError(Reason::Misuse,
+                        QStringLiteral("rows of %1 cannot be written").arg(resultSource_));
     pending_.clear();
     editing_ = true;
 }
@@ -158,14 +162,15 @@ int DataSource::writableColumn(const QString& name) const {
         WordDataFormat::updatableSource(resultSource_);
     const int column = fieldIndex(name);
     if (!updatable || !updatable->writable.contains(result_->names()[column], Qt::CaseInsensitive))
-        throw DataError(Reason::Misuse,
-                        u"field %1 of %2 cannot be written"_s.arg(name, resultSource_));
+        throw DataError(
+            Reason::Misuse,
+            QStringLiteral("field %1 of %2 cannot be written").arg(name, resultSource_));
     return column;
 }
 
 void DataSource::setField(const QString& name, const QVariant& value) {
     if (!editing_)
-        throw DataError(Reason::Misuse, u"%1 assigned outside an edit"_s.arg(name));
+        throw DataError(Reason::Misuse, QStringLiteral("%1 assigned outside an edit").arg(name));
     try {
         pending_.insert(writableColumn(name), storedForm(value));
     } catch (const DataError&) {
@@ -176,10 +181,11 @@ void DataSource::setField(const QString& name, const QVariant& value) {
 
 void DataSource::Update() {
     if (!editing_)
-        throw DataError(Reason::Misuse, u"Update without Edit in %1"_s.arg(resultSource_));
+        throw DataError(Reason::Misuse,
+                        QStringLiteral("Update without Edit in %1").arg(resultSource_));
     const QHash<int, QVariant> values = pending_;
     CancelUpdate(); // a failed write leaves no half edit behind
-    requireCurrentRow(u"Update"_s);
+    requireCurrentRow(QStringLiteral("Update"));
     if (values.isEmpty())
         return;
     writeRows({pos_}, values);
@@ -197,7 +203,8 @@ void DataSource::CancelUpdate() {
 void DataSource::updateAll(const QVariantMap& assignments) {
     CancelUpdate();
     if (!WordDataFormat::updatableSource(resultSource_))
-        throw DataError(Reason::Misuse, u"rows of %1 cannot be written"_s.arg(resultSource_));
+        throw DataError(Reason::Misuse,
+                        QStringLiteral("rows of %1 cannot be written").arg(resultSource_));
     QHash<int, QVariant> values;
     for (auto it = assignments.constBegin(); it != assignments.constEnd(); ++it)
         values.insert(writableColumn(it.key()), storedForm(it.value()));
@@ -232,15 +239,16 @@ void DataSource::writeRows(const QList<int>& rows, const QHash<int, QVariant>& v
     std::sort(columns.begin(), columns.end());
     QStringList sets;
     for (int column : columns)
-        sets.append(quoted(result_->names()[column]) + u" = ?"_s);
+        sets.append(quoted(result_->names()[column]) + QStringLiteral(" = ?"));
     QList<int> identity;
     QStringList where;
     for (const QString& name : updatable->identity) {
         identity.append(fieldIndex(name));
-        where.append(quoted(name) + u" = ?"_s);
+        where.append(quoted(name) + QStringLiteral(" = ?"));
     }
-    const QString sql = u"UPDATE %1 SET %2 WHERE %3"_s.arg(
-        quoted(resultSource_), sets.join(u", "_s), where.join(u" AND "_s));
+    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                            .arg(quoted(resultSource_), sets.join(QStringLiteral(", ")),
+                                 where.join(QStringLiteral(" AND ")));
     const QSqlDatabase db = WordDataFile::connection(path_);
     // No statement may stay open beside a write: its commit would wait for it.
     ResultRows::finishAll(db.connectionName());
@@ -249,7 +257,7 @@ void DataSource::writeRows(const QList<int>& rows, const QHash<int, QVariant>& v
         throw engineError(query, sql);
     // The view's trigger changes stored rows only for a row still in the view; the change
     // count of the connection (which counts what triggers change) tells, row by row.
-    const QString countSql = u"SELECT total_changes()"_s;
+    const QString countSql = QStringLiteral("SELECT total_changes()");
     QSqlQuery changes(db);
     changes.setForwardOnly(true);
     if (!changes.prepare(countSql))
@@ -280,5 +288,5 @@ void DataSource::writeRows(const QList<int>& rows, const QHash<int, QVariant>& v
     WordDataFile::noteWritten(path_);
     if (!allFound)
         throw DataError(Reason::NoCurrentRow,
-                        u"a row to write is no longer in %1"_s.arg(resultSource_));
+                        QStringLiteral("a row to write is no longer in %1").arg(resultSource_));
 }

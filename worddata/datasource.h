@@ -20,7 +20,8 @@ class ResultRows;
 //   data.setDatabaseName(PMCM000::DataFilePath);
 //   data.setRecordSource(Statements::levelWordsAfter(level, lastKey));
 //   data.Refresh();
-//   while (!data.Eof()) { int key = data.field(u"key"_s).toInt(); ...; data.MoveNext(); }
+//   while (!data.Eof()) { int key = data.field(QStringLiteral("key")).toInt(); ...;
+//   data.MoveNext(); }
 //
 // A result is the rows as they were at Refresh(), plus what this data source wrote to them:
 // rows are read from the engine as the cursor reaches them, and anything written on the file

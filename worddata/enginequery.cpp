@@ -4,8 +4,6 @@
 
 #include <QSqlError>
 
-using namespace Qt::StringLiterals;
-
 QSqlQuery runSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values) {
     QSqlQuery query(db);
     query.setForwardOnly(true);
@@ -23,7 +21,8 @@ QSqlQuery runSql(const QSqlDatabase& db, const QString& sql, const QVariantList&
 DataError engineError(const QSqlQuery& query, const QString& sql) {
     const QSqlError error = query.lastError();
     const QString engine = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return DataError(DataError::Reason::Engine, engine + u" ("_s + sql.simplified() + u')');
+    return DataError(DataError::Reason::Engine,
+                     engine + QStringLiteral(" (") + sql.simplified() + u')');
 }
 
 QVariant scalarSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values) {
@@ -33,6 +32,6 @@ QVariant scalarSql(const QSqlDatabase& db, const QString& sql, const QVariantLis
 
 QString quoted(const QString& identifier) {
     QString text = identifier;
-    text.replace(u'"', u"\"\""_s);
+    text.replace(u'"', QStringLiteral("\"\""));
     return u'"' + text + u'"';
 }

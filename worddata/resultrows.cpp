@@ -12,8 +12,6 @@
 #include <cstdio>
 #include <map>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 // The open results of each connection, by connection name.
@@ -97,9 +95,9 @@ std::shared_ptr<ResultRows> ResultRows::open(const QString& connectionName,
     result->connection_ = connectionName;
     result->writesAtOpen_ = writeCounts().value(connectionName);
     result->values_ = QList<QVariant>(statement.values.begin(), statement.values.end());
-    result->countSql_ = statement.countSql.isEmpty()
-                            ? u"SELECT count(*) FROM ("_s + trimmedSql(statement.sql) + u')'
-                            : statement.countSql;
+    result->countSql_ = statement.countSql.isEmpty() ? QStringLiteral("SELECT count(*) FROM (") +
+                                                           trimmedSql(statement.sql) + u')'
+                                                     : statement.countSql;
     result->sql_ = statement.sql;
     IdleStatement prepared = takeStatement(connectionName, statement.sql);
     for (int i = 0; i < result->values_.size(); ++i)

@@ -12,8 +12,6 @@
 #include <optional>
 #include <sys/stat.h>
 
-using namespace Qt::StringLiterals;
-
 namespace WordDataFile {
 namespace {
 
@@ -76,8 +74,8 @@ bool writable(const QFileInfo& info) {
 
 // mode=rw (or ro) never creates a missing file, unlike a plain path.
 QString uriFor(const QString& file, bool readOnly) {
-    return u"file:"_s + QString::fromUtf8(QUrl::toPercentEncoding(file, "/")) +
-           (readOnly ? u"?mode=ro"_s : u"?mode=rw"_s);
+    return QStringLiteral("file:") + QString::fromUtf8(QUrl::toPercentEncoding(file, "/")) +
+           (readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw"));
 }
 
 void removeConnection(const QString& name) {
@@ -95,24 +93,24 @@ void removeConnection(const QString& name) {
 
 QSqlDatabase openChecked(const QString& key, const QString& path, bool readOnly,
                          const QString& name) {
-    QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     // A file locked by another program (a second copy, the deck maker) is waited for only
     // briefly: the write then fails and is reported instead of freezing the screen.
-    db.setConnectOptions(u"QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"_s);
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
     db.setDatabaseName(uriFor(key, readOnly));
     if (!db.open()) {
         const QString engine = db.lastError().databaseText();
         throw DataError(QFileInfo::exists(key) ? DataError::Reason::Engine
                                                : DataError::Reason::FileMissing,
-                        u"%1: %2"_s.arg(path, engine));
+                        QStringLiteral("%1: %2").arg(path, engine));
     }
     try {
         WordDataFormat::check(db);
         // The journal mode is left as the file has it: switching it would rewrite the file.
         // Files we create are in DELETE mode, so a .pml is one file a parent can copy.
-        runSql(db, u"PRAGMA synchronous = FULL"_s);
+        runSql(db, QStringLiteral("PRAGMA synchronous = FULL"));
     } catch (const DataError& error) {
-        throw DataError(error.reason(), u"%1: %2"_s.arg(path, error.message()));
+        throw DataError(error.reason(), QStringLiteral("%1: %2").arg(path, error.message()));
     }
     return db;
 }
@@ -121,15 +119,17 @@ QSqlDatabase openChecked(const QString& key, const QString& path, bool readOnly,
 
 QSqlDatabase connection(const QString& path) {
     if (path.isEmpty())
-        throw DataError(DataError::Reason::FileMissing, u"no word-data file is chosen"_s);
+        throw DataError(DataError::Reason::FileMissing,
+                        QStringLiteral("no word-data file is chosen"));
     const QFileInfo info(path);
     if (!info.isFile())
-        throw DataError(DataError::Reason::FileMissing, u"%1: no such file"_s.arg(path));
+        throw DataError(DataError::Reason::FileMissing,
+                        QStringLiteral("%1: no such file").arg(path));
     const QString key = keyFor(path);
     if (const auto it = registry().constFind(key); it != registry().constEnd())
         return QSqlDatabase::database(it->connectionName, false);
 
-    const QString name = u"pimlotan-worddata:"_s + key;
+    const QString name = QStringLiteral("pimlotan-worddata:") + key;
     const bool readOnly = !writable(info);
     try {
         const std::optional<FileStamp> stamp = stampOf(key);
@@ -204,16 +204,17 @@ void inTransaction(const QString& path, const std::function<void()>& work) {
     }
     ResultRows::finishAll(db.connectionName()); // so that COMMIT need not wait for a reader
     // IMMEDIATE takes the write lock first, so the work cannot fail half-way for a lock.
-    runSql(db, u"BEGIN IMMEDIATE"_s);
+    runSql(db, QStringLiteral("BEGIN IMMEDIATE"));
     addDepth(1);
     try {
         work();
-        runSql(db, u"COMMIT"_s);
+        runSql(db, QStringLiteral("COMMIT"));
         noteWritten(path);
     } catch (...) {
         addDepth(-1);
         QSqlQuery rollback(db);
-        rollback.exec(u"ROLLBACK"_s); // fails harmlessly when the engine already rolled back
+        rollback.exec(
+            QStringLiteral("ROLLBACK")); // fails harmlessly when the engine already rolled back
         throw;
     }
     addDepth(-1);

@@ -16,8 +16,6 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 constexpr int words = 10000;
@@ -39,9 +37,9 @@ void writeDeck(const QString& path) {
         word.group = place % 6 + 1;
         word.sgroup = place / 6 + 1;
         word.level = nth < 4 ? 0 : (nth - 4) % 5 + 1;
-        word.meaning = u"いみ%1"_s.arg(word.key);
-        word.text1 = u"a sentence with word %1"_s.arg(word.key);
-        word.text2 = u"1-02-03"_s;
+        word.meaning = QStringLiteral("いみ%1").arg(word.key);
+        word.text1 = QStringLiteral("a sentence with word %1").arg(word.key);
+        word.text2 = QStringLiteral("1-02-03");
         deck.word(word);
     }
     deck.write(path);
@@ -53,7 +51,7 @@ void writePictures(const QString& folder) {
     QImage picture(640, 480, QImage::Format_RGB32);
     for (int key = 1; key <= 2000; ++key) {
         picture.fill(QColor::fromHsv(key * 37 % 360, 160, 220));
-        picture.save(u"%1/w%2.jpg"_s.arg(folder).arg(key), "JPG", 85);
+        picture.save(QStringLiteral("%1/w%2.jpg").arg(folder).arg(key), "JPG", 85);
     }
 }
 
@@ -106,16 +104,16 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
 
-    QTemporaryDir dir(BenchDeck::workFolderTemplate(u"bench-practice"_s));
-    const QString deck = dir.filePath(u"deck.pml"_s);
+    QTemporaryDir dir(BenchDeck::workFolderTemplate(QStringLiteral("bench-practice")));
+    const QString deck = dir.filePath(QStringLiteral("deck.pml"));
     writeDeck(deck);
-    writePictures(dir.filePath(u"images"_s));
+    writePictures(dir.filePath(QStringLiteral("images")));
 
     Screen bench;
     PMCM000::DataFilePath = deck;
     PMCM000::DataFolder = dir.path() + u'/';
-    PMCM000::OkColor = u"65280"_s;
-    PMCM000::NgColor = u"255"_s;
+    PMCM000::OkColor = QStringLiteral("65280");
+    PMCM000::NgColor = QStringLiteral("255");
     bench.form = std::make_unique<PML0020>(nullptr, 1);
     bench.form->show();
     bench.form->Form_Activate();

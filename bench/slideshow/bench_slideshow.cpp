@@ -25,8 +25,6 @@
 #include <benchmark/benchmark.h>
 #include <cstring>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 constexpr int SampleRate = 22050;
@@ -91,19 +89,19 @@ struct Bench {
         DeckFixture deck;
         deck.group(1).subGroup(1, 1, true);
         deck.words(1, 1, 0, levelWords, 1);
-        const QString path = dir.filePath(u"bench.pml"_s);
+        const QString path = dir.filePath(QStringLiteral("bench.pml"));
         deck.write(path);
-        QDir().mkpath(dir.filePath(u"voice"_s));
-        QDir().mkpath(dir.filePath(u"images"_s));
-        writeVoice(dir.filePath(u"voice/w1.wav"_s), 1.0);
+        QDir().mkpath(dir.filePath(QStringLiteral("voice")));
+        QDir().mkpath(dir.filePath(QStringLiteral("images")));
+        writeVoice(dir.filePath(QStringLiteral("voice/w1.wav")), 1.0);
         QImage picture(640, 480, QImage::Format_RGB32);
         picture.fill(QColor(250, 220, 120));
         QPainter(&picture).fillRect(120, 90, 400, 300, QColor(40, 120, 220));
-        picture.save(dir.filePath(u"images/w1.jpg"_s), "JPG", 85);
+        picture.save(dir.filePath(QStringLiteral("images/w1.jpg")), "JPG", 85);
 
         PMCM000::DataFilePath = path;
         PMCM000::DataFolder = dir.path() + u'/';
-        PMCM000::WindowTitle = PMCM000::WindowTitlePrefix + u"bench.pml"_s;
+        PMCM000::WindowTitle = PMCM000::WindowTitlePrefix + QStringLiteral("bench.pml");
         PMCM000::SlideInterval = 1;
         PMCM000::VoiceVolume = 65535;
         form = new PML0030;
@@ -181,23 +179,23 @@ void saveShots(const QString& folder) {
     SlideShowEngine& engine = bench.form->engine();
     auto shot = [&](const QString& name) {
         QCoreApplication::processEvents();
-        bench.form->grab().save(folder + u'/' + name + u".png"_s);
+        bench.form->grab().save(folder + u'/' + name + QStringLiteral(".png"));
     };
-    shot(u"0-stopped"_s);
+    shot(QStringLiteral("0-stopped"));
     bench.form->BT_WAV_Click();
     engine.Timer1.stop(); // the handlers below are the clock
     for (int tick = 1; tick <= 10; ++tick) {
         bench.form->Timer1_Timer();
         if (tick == 3 || tick == 6)
-            shot(u"1-grow-%1"_s.arg(tick));
+            shot(QStringLiteral("1-grow-%1").arg(tick));
     }
-    shot(u"2-full"_s);
+    shot(QStringLiteral("2-full"));
     engine.Timer2.stop();
     engine.Timer3.start();
     engine.Timer3.stop();
     for (int tick = 1; tick <= 5; ++tick)
         bench.form->Timer3_Timer();
-    shot(u"3-shrink-5"_s);
+    shot(QStringLiteral("3-shrink-5"));
 }
 
 } // namespace

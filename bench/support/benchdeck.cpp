@@ -4,8 +4,6 @@
 
 #include <QDir>
 
-using namespace Qt::StringLiterals;
-
 namespace BenchDeck {
 
 void write(const QString& path) {
@@ -25,9 +23,9 @@ void write(const QString& path) {
         word.sgroup = place % subGroupsPerGroup + 1;
         word.level = nth < 4 ? 0 : (nth - 4) % 5 + 1;
         word.times = word.level == 0 ? 0 : nth;
-        word.meaning = u"いみ%1"_s.arg(word.key);
+        word.meaning = QStringLiteral("いみ%1").arg(word.key);
         if (i % 3 == 0)
-            word.text2 = u"1-02-03"_s;
+            word.text2 = QStringLiteral("1-02-03");
         deck.word(word);
     }
     deck.write(path);
@@ -35,9 +33,10 @@ void write(const QString& path) {
 
 void markFirstSubGroups(const QString& path, int count) {
     DeckFixture::execute(
-        path, {u"UPDATE subgroup SET \"select\" = ((\"group\" - 1) * %1 + sgroup <= %2)"_s
-                   .arg(subGroupsPerGroup)
-                   .arg(count)});
+        path,
+        {QStringLiteral("UPDATE subgroup SET \"select\" = ((\"group\" - 1) * %1 + sgroup <= %2)")
+             .arg(subGroupsPerGroup)
+             .arg(count)});
 }
 
 QString workFolderTemplate(const QString& name) {

@@ -15,8 +15,6 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 QString deck;
@@ -49,12 +47,14 @@ int readRows(DataSource& data, const QStringList& fields, int max = 1 << 30) {
 int sumCounts(DataSource& data) {
     int total = 0;
     for (; !data.Eof(); data.MoveNext())
-        total += data.field(u"count"_s).toInt();
+        total += data.field(QStringLiteral("count")).toInt();
     return total;
 }
 
-const QStringList cardFields{u"key"_s,    u"times"_s, u"word"_s,  u"meaning"_s,
-                             u"images"_s, u"voice"_s, u"text1"_s, u"text2"_s};
+const QStringList cardFields{QStringLiteral("key"),    QStringLiteral("times"),
+                             QStringLiteral("word"),   QStringLiteral("meaning"),
+                             QStringLiteral("images"), QStringLiteral("voice"),
+                             QStringLiteral("text1"),  QStringLiteral("text2")};
 
 // Marks as the main menu would leave them: 150 sub-groups (5,000 words, 2,000 at level 0,
 // 1,000 at level 1) for the study statements, 30 (1,000 words) for the reset.
@@ -66,15 +66,17 @@ void openFile(benchmark::State& state) {
         state.PauseTiming();
         WordDataFile::closeAll();
         state.ResumeTiming();
-        DataSource groups = openedByName(u"tittle"_s);
-        benchmark::DoNotOptimize(readRows(groups, {u"group"_s, u"ttlimage"_s}));
+        DataSource groups = openedByName(QStringLiteral("tittle"));
+        benchmark::DoNotOptimize(
+            readRows(groups, {QStringLiteral("group"), QStringLiteral("ttlimage")}));
     }
 }
 
 void subGroupPage(benchmark::State& state) {
     for (auto _ : state) {
         DataSource page = opened(Statements::subGroupPage(3, 15));
-        benchmark::DoNotOptimize(readRows(page, {u"images"_s, u"sgroup"_s}, 8));
+        benchmark::DoNotOptimize(
+            readRows(page, {QStringLiteral("images"), QStringLiteral("sgroup")}, 8));
     }
 }
 
@@ -97,7 +99,7 @@ void groupTotals(benchmark::State& state) {
 void markedLevelTallies(benchmark::State& state) {
     BenchDeck::markFirstSubGroups(deck, studyMarks);
     for (auto _ : state) {
-        DataSource tallies = openedByName(u"syukei2"_s);
+        DataSource tallies = openedByName(QStringLiteral("syukei2"));
         benchmark::DoNotOptimize(sumCounts(tallies));
     }
 }
@@ -136,7 +138,7 @@ void markOneSubGroup(benchmark::State& state) {
     for (auto _ : state) {
         DataSource row = opened(Statements::selectedSubGroup(4, 10));
         row.Edit();
-        row.setField(u"select"_s, mark);
+        row.setField(QStringLiteral("select"), mark);
         row.Update();
         mark = !mark;
     }
@@ -150,16 +152,16 @@ void gradeOneWord(benchmark::State& state) {
         DataSource words = opened(Statements::levelWordsAfter(1, 0));
         QList<int> all;
         for (; !words.Eof(); words.MoveNext())
-            all.append(words.field(u"key"_s).toInt());
+            all.append(words.field(QStringLiteral("key")).toInt());
         return all;
     }();
     qsizetype next = 0;
     for (auto _ : state) {
         DataSource words = opened(Statements::levelWordsAfter(1, 0));
-        words.FindFirst(u"key = "_s + QString::number(keys[next++ % keys.size()]));
+        words.FindFirst(QStringLiteral("key = ") + QString::number(keys[next++ % keys.size()]));
         words.Edit();
-        words.setField(u"level"_s, 1); // OK on a level-1 word keeps it at level 1
-        words.setField(u"times"_s, words.field(u"times"_s).toInt() + 1);
+        words.setField(QStringLiteral("level"), 1); // OK on a level-1 word keeps it at level 1
+        words.setField(QStringLiteral("times"), words.field(QStringLiteral("times")).toInt() + 1);
         words.Update();
     }
 }
@@ -171,11 +173,12 @@ void resetMarkedWords(benchmark::State& state) {
     int count = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        DeckFixture::execute(deck, {u"UPDATE word SET level = 1 + key % 5, times = 3"_s});
+        DeckFixture::execute(deck,
+                             {QStringLiteral("UPDATE word SET level = 1 + key % 5, times = 3")});
         state.ResumeTiming();
-        DataSource words = openedByName(u"select_word"_s);
+        DataSource words = openedByName(QStringLiteral("select_word"));
         count = words.RecordCount();
-        words.updateAll({{u"level"_s, 0}, {u"times"_s, 0}});
+        words.updateAll({{QStringLiteral("level"), 0}, {QStringLiteral("times"), 0}});
     }
     state.counters["words"] = count;
 }
@@ -186,8 +189,8 @@ void clearEveryMark(benchmark::State& state) {
         state.PauseTiming();
         BenchDeck::markFirstSubGroups(deck, 3);
         state.ResumeTiming();
-        DataSource marks = openedByName(u"selected"_s);
-        marks.updateAll({{u"select"_s, false}});
+        DataSource marks = openedByName(QStringLiteral("selected"));
+        marks.updateAll({{QStringLiteral("select"), false}});
     }
 }
 
@@ -201,14 +204,14 @@ void printPlans() {
         {"S5 level words", Statements::levelWordsAfter(1, 0)},
         {"S6 marked level tallies", Statements::markedLevelTallies()},
         {"grading write",
-         {u"UPDATE \"select_word\" SET \"level\" = ?, \"times\" = ?"
-          u" WHERE \"key\" = ?"_s,
+         {QStringLiteral("UPDATE \"select_word\" SET \"level\" = ?, \"times\" = ?"
+                         " WHERE \"key\" = ?"),
           {1, 1, 42},
           {}}},
     };
     for (const auto& [name, statement] : statements) {
         QSqlQuery query(WordDataFile::connection(deck));
-        query.prepare(u"EXPLAIN QUERY PLAN "_s + statement.sql);
+        query.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + statement.sql);
         for (int value : statement.values)
             query.addBindValue(value);
         query.exec();
@@ -244,10 +247,10 @@ WORDDATA_BENCH(clearEveryMark, "clear every mark (choosing a group)");
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    QTemporaryDir dir(BenchDeck::workFolderTemplate(u"bench-worddata"_s));
+    QTemporaryDir dir(BenchDeck::workFolderTemplate(QStringLiteral("bench-worddata")));
     if (!dir.isValid())
         return 1;
-    deck = dir.filePath(u"bench.pml"_s);
+    deck = dir.filePath(QStringLiteral("bench.pml"));
     BenchDeck::write(deck);
     printPlans();
     benchmark::RunSpecifiedBenchmarks();

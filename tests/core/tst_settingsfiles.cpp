@@ -11,8 +11,6 @@
 #include <QStringEncoder>
 
 using namespace PMCM000;
-using namespace Qt::StringLiterals;
-
 namespace {
 QByteArray readAll(const QString& path) {
     QFile file(path);
@@ -128,7 +126,7 @@ class TestSettingsFiles : public QObject {
             << QByteArray("a.wav\r\nb.wav\r\n\r\n\r\n 1 \r\n 0 \r\n");
         QTest::newRow("LF-only line ends and a NUL")
             << (QByteArray("a") + '\0' + "b.wav\nb.wav\n\n\n 0 \n 1 \n")
-            << music + QString(u"a\0b.wav"_s) << music + QStringLiteral("b.wav")
+            << music + QString(QStringLiteral("a\0b.wav")) << music + QStringLiteral("b.wav")
             << QByteArray("ab.wav\r\nb.wav\r\n\r\n\r\n 0 \r\n 1 \r\n");
     }
     void effectSoundChoices() {

@@ -13,8 +13,6 @@
 #include <QMenuBar>
 #include <QPointer>
 
-using namespace Qt::StringLiterals;
-
 class TestCommonMenus : public QObject {
     Q_OBJECT
     std::unique_ptr<FakePlatform> fake;
@@ -30,9 +28,11 @@ class TestCommonMenus : public QObject {
     void entriesUnderTheScreensNames_data() {
         QTest::addColumn<CommonMenus::Names>("names");
         QTest::newRow("main menu")
-            << CommonMenus::Names{u"ver_space"_s, u"var_space2"_s, u"Help"_s, u"mnuSeparator2"_s};
-        QTest::newRow("practice") << CommonMenus::Names{u"ver_space"_s, u"ver_space2"_s, u"HELP"_s,
-                                                        u"mnuSeparator2"_s};
+            << CommonMenus::Names{QStringLiteral("ver_space"), QStringLiteral("var_space2"),
+                                  QStringLiteral("Help"), QStringLiteral("mnuSeparator2")};
+        QTest::newRow("practice") << CommonMenus::Names{
+            QStringLiteral("ver_space"), QStringLiteral("ver_space2"), QStringLiteral("HELP"),
+            QStringLiteral("mnuSeparator2")};
     }
     void entriesUnderTheScreensNames() {
         QFETCH(CommonMenus::Names, names);
@@ -53,21 +53,22 @@ class TestCommonMenus : public QObject {
         QCOMPARE(help.size(), 3);
         QVERIFY(help[1]->isSeparator());
         QCOMPARE(help[1]->objectName(), names.separator);
-        QCOMPARE(window.findChild<QAction*>(u"Ver_col"_s), entries.Ver_col);
+        QCOMPARE(window.findChild<QAction*>(QStringLiteral("Ver_col")), entries.Ver_col);
     }
 
     void entriesOpenTheirDialogs_data() {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("dialog");
-        QTest::newRow("colour") << u"Ver_col"_s << int(Forms::Id::ColourDialog);
-        QTest::newRow("sound") << u"Ver_se"_s << int(Forms::Id::SoundDialog);
-        QTest::newRow("about") << u"Ver_version"_s << int(Forms::Id::About);
+        QTest::newRow("colour") << QStringLiteral("Ver_col") << int(Forms::Id::ColourDialog);
+        QTest::newRow("sound") << QStringLiteral("Ver_se") << int(Forms::Id::SoundDialog);
+        QTest::newRow("about") << QStringLiteral("Ver_version") << int(Forms::Id::About);
     }
     void entriesOpenTheirDialogs() {
         QFETCH(QString, entry);
         QFETCH(int, dialog);
         QMainWindow window;
-        CommonMenus::add(window.menuBar(), {u"a"_s, u"b"_s, u"Help"_s, u"c"_s});
+        CommonMenus::add(window.menuBar(), {QStringLiteral("a"), QStringLiteral("b"),
+                                            QStringLiteral("Help"), QStringLiteral("c")});
         QAction* action = window.findChild<QAction*>(entry);
         QVERIFY(action);
         action->trigger(); // not registered: nothing opens, nothing fails
@@ -82,9 +83,12 @@ class TestCommonMenus : public QObject {
     void manualInTheProgramFolder_data() {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("opened");
-        QTest::newRow("ends with a separator") << u"/opt/pimlotan/"_s << u"/opt/pimlotan/"_s;
-        QTest::newRow("without one") << u"/opt/pimlotan"_s << u"/opt/pimlotan/"_s;
-        QTest::newRow("Windows style") << u"C:\\pimlotan\\"_s << u"C:\\pimlotan\\"_s;
+        QTest::newRow("ends with a separator")
+            << QStringLiteral("/opt/pimlotan/") << QStringLiteral("/opt/pimlotan/");
+        QTest::newRow("without one")
+            << QStringLiteral("/opt/pimlotan") << QStringLiteral("/opt/pimlotan/");
+        QTest::newRow("Windows style")
+            << QStringLiteral("C:\\pimlotan\\") << QStringLiteral("C:\\pimlotan\\");
     }
     void manualInTheProgramFolder() {
         QFETCH(QString, folder);

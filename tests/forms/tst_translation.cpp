@@ -9,8 +9,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 QStringList buttonTexts(const QWidget& dialog) {
     QStringList texts;
@@ -29,26 +27,31 @@ class TestTranslation : public QObject {
     void initTestCase() { QVERIFY(loadJapaneseTranslation(*QCoreApplication::instance())); }
 
     void messageBoxAnswersInJapanese() {
-        QMessageBox box(QMessageBox::Question, u"MORVミルタ"_s, u"はじめますか？"_s,
-                        QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(box.button(QMessageBox::Yes)->text(), u"はい(&Y)"_s);
-        QCOMPARE(box.button(QMessageBox::No)->text(), u"いいえ(&N)"_s);
+        QMessageBox box(QMessageBox::Question, QStringLiteral("MORVミルタ"),
+                        QStringLiteral("はじめますか？"), QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+        QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("いいえ(&N)"));
     }
 
     void standardDialogsInJapanese_data() {
         QTest::addColumn<QString>("dialog");
         QTest::addColumn<QStringList>("buttons");
-        QTest::newRow("file dialog") << u"file"_s << QStringList{u"キャンセル"_s, u"開く(&O)"_s};
-        QTest::newRow("colour dialog") << u"colour"_s
-                                       << QStringList{u"OK"_s, u"カスタムカラーに追加(&A)"_s,
-                                                      u"キャンセル"_s, u"スクリーンの色を取得(&P)"_s};
+        QTest::newRow("file dialog")
+            << QStringLiteral("file")
+            << QStringList{QStringLiteral("キャンセル"), QStringLiteral("開く(&O)")};
+        QTest::newRow("colour dialog")
+            << QStringLiteral("colour")
+            << QStringList{QStringLiteral("OK"), QStringLiteral("カスタムカラーに追加(&A)"),
+                           QStringLiteral("キャンセル"),
+                           QStringLiteral("スクリーンの色を取得(&P)")};
     }
     void standardDialogsInJapanese() {
         QFETCH(QString, dialog);
         QFETCH(QStringList, buttons);
         std::unique_ptr<QDialog> shown;
-        if (dialog == u"file"_s) {
-            auto* files = new QFileDialog(nullptr, QString(), QDir::tempPath(), u"*.pml"_s);
+        if (dialog == QStringLiteral("file")) {
+            auto* files =
+                new QFileDialog(nullptr, QString(), QDir::tempPath(), QStringLiteral("*.pml"));
             files->setOption(QFileDialog::DontUseNativeDialog);
             files->setAcceptMode(QFileDialog::AcceptOpen);
             shown.reset(files);

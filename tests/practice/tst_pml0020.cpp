@@ -20,8 +20,6 @@
 #include <QPushButton>
 #include <QSlider>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 constexpr quint32 volumeWord(quint32 volume) {
     return volume | (volume << 16);
@@ -36,7 +34,7 @@ class TestPml0020 : public QObject {
 
     QString deckPath() const {
         return dir_.filePath(QString::fromLatin1(QTest::currentTestFunction()) +
-                             QString::fromLatin1(QTest::currentDataTag()) + u".pml"_s);
+                             QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".pml"));
     }
     void useDeck(const DeckFixture& deck) {
         const QString path = deckPath();
@@ -69,14 +67,15 @@ class TestPml0020 : public QObject {
     QStringList visibleParts(int p) const {
         QStringList parts;
         for (const QString& name :
-             {u"Im_word"_s, u"LB_word"_s, u"LB_meaning"_s, u"LB_meanings"_s, u"Lb_kaisu"_s,
-              u"Lb_wno"_s, u"BT_OK"_s, u"BT_NG"_s, u"BT_WAV"_s})
-            if (control<QWidget>(u"%1(%2)"_s.arg(name).arg(p))->isVisible())
+             {QStringLiteral("Im_word"), QStringLiteral("LB_word"), QStringLiteral("LB_meaning"),
+              QStringLiteral("LB_meanings"), QStringLiteral("Lb_kaisu"), QStringLiteral("Lb_wno"),
+              QStringLiteral("BT_OK"), QStringLiteral("BT_NG"), QStringLiteral("BT_WAV")})
+            if (control<QWidget>(QStringLiteral("%1(%2)").arg(name).arg(p))->isVisible())
                 parts << name;
         return parts;
     }
     std::optional<QColor> fillOf(int p) const {
-        return control<RectangleShape>(u"Sh_word(%1)"_s.arg(p))->fill();
+        return control<RectangleShape>(QStringLiteral("Sh_word(%1)").arg(p))->fill();
     }
 
   private slots:
@@ -84,11 +83,11 @@ class TestPml0020 : public QObject {
         fake_ = std::make_unique<FakePlatform>();
         PMCM000::AppFolder = fake_->programFolder();
         PMCM000::DataFolder = dir_.path() + u'/';
-        PMCM000::PracticeBackColor = u"16777215"_s;
-        PMCM000::OkColor = u"65280"_s; // green
-        PMCM000::NgColor = u"255"_s;   // red
-        PMCM000::OkSoundPath = u"/sounds/ok.wav"_s;
-        PMCM000::NgSoundPath = u"/sounds/ng.wav"_s;
+        PMCM000::PracticeBackColor = QStringLiteral("16777215");
+        PMCM000::OkColor = QStringLiteral("65280"); // green
+        PMCM000::NgColor = QStringLiteral("255");   // red
+        PMCM000::OkSoundPath = QStringLiteral("/sounds/ok.wav");
+        PMCM000::NgSoundPath = QStringLiteral("/sounds/ng.wav");
         PMCM000::OkSoundVolume = 1000;
         PMCM000::NgSoundVolume = 2000;
         PMCM000::VoiceVolume = 30000;
@@ -126,51 +125,55 @@ class TestPml0020 : public QObject {
 
     // One card through its faces and states, with what each label says.
     void cardFacesAndStates() {
-        QDir(dir_.path()).mkpath(u"images"_s);
+        QDir(dir_.path()).mkpath(QStringLiteral("images"));
         QImage picture(64, 48, QImage::Format_RGB32);
         picture.fill(Qt::blue);
-        QVERIFY(picture.save(dir_.filePath(u"images/w1.jpg"_s), "JPG"));
+        QVERIFY(picture.save(dir_.filePath(QStringLiteral("images/w1.jpg")), "JPG"));
         DeckFixture deck;
         deck.group(1).subGroup(1, 1, true);
         deck.word({.key = 1,
                    .times = 4,
-                   .word = u"cat"_s,
-                   .meaning = u"ねこ"_s,
-                   .text1 = u"a black cat"_s,
-                   .text2 = u"1-02-03"_s});
+                   .word = QStringLiteral("cat"),
+                   .meaning = QStringLiteral("ねこ"),
+                   .text1 = QStringLiteral("a black cat"),
+                   .text2 = QStringLiteral("1-02-03")});
         deck.word({.key = 2}); // no picture file, no optional texts
         useDeck(deck);
         open();
-        QVERIFY(click(button(u"BT_level(0)"_s)));
+        QVERIFY(click(button(QStringLiteral("BT_level(0)"))));
 
-        const QStringList open{u"Im_word"_s, u"LB_meanings"_s, u"Lb_kaisu"_s, u"Lb_wno"_s,
-                               u"BT_OK"_s,   u"BT_NG"_s,       u"BT_WAV"_s};
+        const QStringList open{QStringLiteral("Im_word"),  QStringLiteral("LB_meanings"),
+                               QStringLiteral("Lb_kaisu"), QStringLiteral("Lb_wno"),
+                               QStringLiteral("BT_OK"),    QStringLiteral("BT_NG"),
+                               QStringLiteral("BT_WAV")};
         QCOMPARE(visibleParts(0), open);
-        QVERIFY(!control<PictureBox>(u"Im_word(0)"_s)->pixmap().isNull());
-        QCOMPARE(label(u"LB_meanings(0)"_s)->text(), u"ねこ"_s);
-        QCOMPARE(label(u"Lb_kaisu(0)"_s)->text(), u"5回目"_s);
-        QCOMPARE(label(u"Lb_wno(0)"_s)->text(), u"1-02-03"_s);
+        QVERIFY(!control<PictureBox>(QStringLiteral("Im_word(0)"))->pixmap().isNull());
+        QCOMPARE(label(QStringLiteral("LB_meanings(0)"))->text(), QStringLiteral("ねこ"));
+        QCOMPARE(label(QStringLiteral("Lb_kaisu(0)"))->text(), QStringLiteral("5回目"));
+        QCOMPARE(label(QStringLiteral("Lb_wno(0)"))->text(), QStringLiteral("1-02-03"));
         QCOMPARE(fillOf(0), std::nullopt);
         // Nulls show as empty texts; a missing picture as an empty picture area.
         QCOMPARE(visibleParts(1), open);
-        QVERIFY(control<PictureBox>(u"Im_word(1)"_s)->pixmap().isNull());
-        QCOMPARE(label(u"LB_meanings(1)"_s)->text(), QString());
-        QCOMPARE(label(u"Lb_kaisu(1)"_s)->text(), u"1回目"_s);
-        QCOMPARE(label(u"Lb_wno(1)"_s)->text(), QString());
+        QVERIFY(control<PictureBox>(QStringLiteral("Im_word(1)"))->pixmap().isNull());
+        QCOMPARE(label(QStringLiteral("LB_meanings(1)"))->text(), QString());
+        QCOMPARE(label(QStringLiteral("Lb_kaisu(1)"))->text(), QStringLiteral("1回目"));
+        QCOMPARE(label(QStringLiteral("Lb_wno(1)"))->text(), QString());
         QVERIFY(visibleParts(2).isEmpty());
 
-        QVERIFY(click(control<QWidget>(u"Im_word(0)"_s)));
-        QCOMPARE(visibleParts(0), (QStringList{u"LB_word"_s, u"LB_meaning"_s} + open.mid(1)));
-        QCOMPARE(label(u"LB_word(0)"_s)->text(), u"cat"_s);
-        QCOMPARE(label(u"LB_meaning(0)"_s)->text(), u"a black cat"_s);
+        QVERIFY(click(control<QWidget>(QStringLiteral("Im_word(0)"))));
+        QCOMPARE(
+            visibleParts(0),
+            (QStringList{QStringLiteral("LB_word"), QStringLiteral("LB_meaning")} + open.mid(1)));
+        QCOMPARE(label(QStringLiteral("LB_word(0)"))->text(), QStringLiteral("cat"));
+        QCOMPARE(label(QStringLiteral("LB_meaning(0)"))->text(), QStringLiteral("a black cat"));
 
-        QVERIFY(click(button(u"BT_NG(0)"_s)));
+        QVERIFY(click(button(QStringLiteral("BT_NG(0)"))));
         QCOMPARE(visibleParts(0), open);
         QCOMPARE(fillOf(0), QColor(Qt::red));
-        QCOMPARE(fake_->sound.plays.last().path, u"/sounds/ng.wav"_s);
+        QCOMPARE(fake_->sound.plays.last().path, QStringLiteral("/sounds/ng.wav"));
 
-        QVERIFY(click(button(u"BT_OK(0)"_s)));
-        QCOMPARE(visibleParts(0), QStringList{u"BT_OK"_s});
+        QVERIFY(click(button(QStringLiteral("BT_OK(0)"))));
+        QCOMPARE(visibleParts(0), QStringList{QStringLiteral("BT_OK")});
         QCOMPARE(fillOf(0), QColor(Qt::green));
     }
 
@@ -178,12 +181,12 @@ class TestPml0020 : public QObject {
     void longCardCodeFits() {
         DeckFixture deck;
         deck.group(1).subGroup(1, 1, true);
-        deck.word({.key = 1, .text2 = u"12-345-678"_s});
+        deck.word({.key = 1, .text2 = QStringLiteral("12-345-678")});
         useDeck(deck);
         open();
-        QVERIFY(click(button(u"BT_level(0)"_s)));
-        QLabel* code = label(u"Lb_wno(0)"_s);
-        QCOMPARE(code->text(), u"12-345-678"_s);
+        QVERIFY(click(button(QStringLiteral("BT_level(0)"))));
+        QLabel* code = label(QStringLiteral("Lb_wno(0)"));
+        QCOMPARE(code->text(), QStringLiteral("12-345-678"));
         QVERIFY(QFontMetricsF(code->font()).horizontalAdvance(code->text()) <=
                 code->contentsRect().width());
     }
@@ -200,17 +203,19 @@ class TestPml0020 : public QObject {
                 return;
             for (QWidget* w : form_->findChildren<QWidget*>())
                 if (w->isVisible() && !w->objectName().isEmpty() &&
-                    (w->objectName().startsWith(u"BT_"_s) || w->objectName() == u"Slider1"_s))
+                    (w->objectName().startsWith(QStringLiteral("BT_")) ||
+                     w->objectName() == QStringLiteral("Slider1")))
                     shown << w->objectName().section(u'(', 0, 0);
             shown.removeDuplicates();
             shown.sort();
         };
         open();
         QCOMPARE(fake_->prompter.texts(),
-                 QStringList{u"えらんだランクのれんしゅうがおわりました。"_s});
-        QCOMPARE(shown, (QStringList{u"BT_exit"_s, u"BT_level"_s, u"BT_mode"_s, u"BT_view"_s,
-                                     u"Slider1"_s}));
-        QVERIFY(button(u"BT_level(0)"_s)->isEnabled());
+                 QStringList{QStringLiteral("えらんだランクのれんしゅうがおわりました。")});
+        QCOMPARE(shown, (QStringList{QStringLiteral("BT_exit"), QStringLiteral("BT_level"),
+                                     QStringLiteral("BT_mode"), QStringLiteral("BT_view"),
+                                     QStringLiteral("Slider1")}));
+        QVERIFY(button(QStringLiteral("BT_level(0)"))->isEnabled());
     }
 
     // A double click turns a card once. After the first click the word label lies where the
@@ -219,9 +224,10 @@ class TestPml0020 : public QObject {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
         QTest::addColumn<bool>("wordSideUp");
-        QTest::newRow("picture") << u"Im_word"_s << u"LB_word"_s << true;
-        QTest::newRow("word") << u"LB_word"_s << u"Im_word"_s << false;
-        QTest::newRow("meaning") << u"LB_meaning"_s << u"Im_word"_s << false;
+        QTest::newRow("picture") << QStringLiteral("Im_word") << QStringLiteral("LB_word") << true;
+        QTest::newRow("word") << QStringLiteral("LB_word") << QStringLiteral("Im_word") << false;
+        QTest::newRow("meaning") << QStringLiteral("LB_meaning") << QStringLiteral("Im_word")
+                                 << false;
     }
     void doubleClickTurnsOnce() {
         QFETCH(QString, first);
@@ -229,14 +235,14 @@ class TestPml0020 : public QObject {
         QFETCH(bool, wordSideUp);
         useWords(2);
         open();
-        QVERIFY(click(button(u"BT_level(0)"_s)));
-        if (first != u"Im_word"_s)
-            QVERIFY(click(control<QWidget>(u"Im_word(0)"_s)));
-        QWidget* firstControl = control<QWidget>(first + u"(0)"_s);
+        QVERIFY(click(button(QStringLiteral("BT_level(0)"))));
+        if (first != QStringLiteral("Im_word"))
+            QVERIFY(click(control<QWidget>(QStringLiteral("Im_word(0)"))));
+        QWidget* firstControl = control<QWidget>(first + QStringLiteral("(0)"));
         QVERIFY(firstControl->isVisible());
-        doubleClick(firstControl, control<QWidget>(second + u"(0)"_s));
-        QCOMPARE(label(u"LB_word(0)"_s)->isVisible(), wordSideUp);
-        QCOMPARE(control<QWidget>(u"Im_word(0)"_s)->isVisible(), !wordSideUp);
+        doubleClick(firstControl, control<QWidget>(second + QStringLiteral("(0)")));
+        QCOMPARE(label(QStringLiteral("LB_word(0)"))->isVisible(), wordSideUp);
+        QCOMPARE(control<QWidget>(QStringLiteral("Im_word(0)"))->isVisible(), !wordSideUp);
     }
 
     // On a 1280 x 1024 screen the form is wider than the screen (its width follows the
@@ -249,8 +255,9 @@ class TestPml0020 : public QObject {
         open();
         QVERIFY(form_->frameGeometry().width() > 1280);
         const QRect slider(form_->Slider1->mapToGlobal(QPoint(0, 0)), form_->Slider1->size());
-        QVERIFY2(slider.left() >= 0 && slider.right() < 1280,
-                 qPrintable(u"slider at %1..%2"_s.arg(slider.left()).arg(slider.right())));
+        QVERIFY2(
+            slider.left() >= 0 && slider.right() < 1280,
+            qPrintable(QStringLiteral("slider at %1..%2").arg(slider.left()).arg(slider.right())));
         // Moved no further than the controls need: the empty margin right of them may go.
         QVERIFY(form_->frameGeometry().left() > 1280 - form_->frameGeometry().width());
     }
@@ -264,19 +271,25 @@ class TestPml0020 : public QObject {
         useDeck(deck);
         PMCM000::DialogOpen = true; // left by a dialog: the first activation still builds
         open();
-        const QStringList texts{u"  5"_s, u" 12"_s, u"1234"_s, QString(), QString(), QString()};
+        const QStringList texts{QStringLiteral("  5"),
+                                QStringLiteral(" 12"),
+                                QStringLiteral("1234"),
+                                QString(),
+                                QString(),
+                                QString()};
         for (int level = 0; level < 6; ++level) {
-            QCOMPARE(label(u"Lb_level(%1)"_s.arg(level))->text(), texts[level]);
-            QCOMPARE(button(u"BT_level(%1)"_s.arg(level))->isEnabled(), level < 3);
+            QCOMPARE(label(QStringLiteral("Lb_level(%1)").arg(level))->text(), texts[level]);
+            QCOMPARE(button(QStringLiteral("BT_level(%1)").arg(level))->isEnabled(), level < 3);
         }
-        QVERIFY(!click(button(u"BT_next"_s)));
-        QVERIFY(click(button(u"BT_level(1)"_s)));
-        QCOMPARE(button(u"BT_level(1)"_s)->palette().color(QPalette::Button), QColor(255, 0, 0));
-        QCOMPARE(button(u"BT_level(0)"_s)->palette().color(QPalette::Button),
+        QVERIFY(!click(button(QStringLiteral("BT_next"))));
+        QVERIFY(click(button(QStringLiteral("BT_level(1)"))));
+        QCOMPARE(button(QStringLiteral("BT_level(1)"))->palette().color(QPalette::Button),
+                 QColor(255, 0, 0));
+        QCOMPARE(button(QStringLiteral("BT_level(0)"))->palette().color(QPalette::Button),
                  QColor(192, 192, 255));
-        QVERIFY(click(button(u"BT_NG(0)"_s)));
-        QCOMPARE(label(u"Lb_level(1)"_s)->text(), u" 11"_s);
-        QCOMPARE(label(u"Lb_level(2)"_s)->text(), u"1235"_s);
+        QVERIFY(click(button(QStringLiteral("BT_NG(0)"))));
+        QCOMPARE(label(QStringLiteral("Lb_level(1)"))->text(), QStringLiteral(" 11"));
+        QCOMPARE(label(QStringLiteral("Lb_level(2)"))->text(), QStringLiteral("1235"));
     }
 
     // Effect sounds only while switched on; the voice at the slider's volume once let go.
@@ -284,24 +297,24 @@ class TestPml0020 : public QObject {
         useWords(2);
         open();
         PMCM000::EffectSoundsOn = false;
-        QVERIFY(click(button(u"BT_level(0)"_s)));
-        QVERIFY(click(button(u"BT_OK(0)"_s)));
+        QVERIFY(click(button(QStringLiteral("BT_level(0)"))));
+        QVERIFY(click(button(QStringLiteral("BT_OK(0)"))));
         QVERIFY(fake_->sound.plays.isEmpty());
         PMCM000::EffectSoundsOn = true;
-        QVERIFY(click(button(u"BT_NG(1)"_s)));
-        QCOMPARE(fake_->sound.plays.last().path, u"/sounds/ng.wav"_s);
+        QVERIFY(click(button(QStringLiteral("BT_NG(1)"))));
+        QCOMPARE(fake_->sound.plays.last().path, QStringLiteral("/sounds/ng.wav"));
         QCOMPARE(fake_->sound.plays.last().volume, volumeWord(2000));
         QVERIFY(!fake_->sound.plays.last().wait);
 
-        auto* slider = control<QSlider>(u"Slider1"_s);
+        auto* slider = control<QSlider>(QStringLiteral("Slider1"));
         QCOMPARE(slider->value(), 30000);
         slider->setSliderDown(true);
         slider->setValue(1000);
         QCOMPARE(PMCM000::VoiceVolume, 30000);
         slider->setSliderDown(false);
         QCOMPARE(PMCM000::VoiceVolume, 1000);
-        QVERIFY(click(button(u"BT_WAV(1)"_s)));
-        QCOMPARE(fake_->sound.plays.last().path, dir_.path() + u"/voice/w2.wav"_s);
+        QVERIFY(click(button(QStringLiteral("BT_WAV(1)"))));
+        QCOMPARE(fake_->sound.plays.last().path, dir_.path() + QStringLiteral("/voice/w2.wav"));
         QCOMPARE(fake_->sound.plays.last().volume, volumeWord(1000));
     }
 
@@ -311,16 +324,16 @@ class TestPml0020 : public QObject {
         useWords(1);
         QFile::setPermissions(PMCM000::DataFilePath, QFile::ReadOwner);
         open();
-        QVERIFY(click(button(u"BT_level(0)"_s)));
-        QVERIFY(click(button(u"BT_OK(0)"_s)));
+        QVERIFY(click(button(QStringLiteral("BT_level(0)"))));
+        QVERIFY(click(button(QStringLiteral("BT_OK(0)"))));
         QCOMPARE(fake_->prompter.messages.size(), 1);
-        QVERIFY(click(button(u"BT_next"_s)));
+        QVERIFY(click(button(QStringLiteral("BT_next"))));
         const QList<FakePrompter::Message>& shown = fake_->prompter.messages;
         QCOMPARE(shown.size(), 2);
-        QCOMPARE(shown[0].text, u"きろくを ほぞんできませんでした。"_s);
-        QCOMPARE(shown[0].title, u"PML0020BT_OK_Click"_s);
-        QCOMPARE(shown[1].text, u"えらんだランクのれんしゅうがおわりました。"_s);
-        QCOMPARE(shown[1].title, u"MORVピムロカード"_s);
+        QCOMPARE(shown[0].text, QStringLiteral("きろくを ほぞんできませんでした。"));
+        QCOMPARE(shown[0].title, QStringLiteral("PML0020BT_OK_Click"));
+        QCOMPARE(shown[1].text, QStringLiteral("えらんだランクのれんしゅうがおわりました。"));
+        QCOMPARE(shown[1].title, QStringLiteral("MORVピムロカード"));
         QCOMPARE(shown[1].buttons, Prompter::Buttons::Ok);
     }
 
@@ -328,11 +341,11 @@ class TestPml0020 : public QObject {
         QTest::addColumn<QString>("command");
         QTest::addColumn<bool>("programEnds");
         QTest::addColumn<bool>("slideShowBuilt");
-        QTest::newRow("exit button") << u"BT_exit"_s << false << true;
-        QTest::newRow("もどる") << u"Ver_Exit"_s << false << true;
-        QTest::newRow("slide show") << u"BT_view"_s << false << true;
-        QTest::newRow("no slide show built in") << u"BT_view"_s << false << false;
-        QTest::newRow("close box") << u"close"_s << true << true;
+        QTest::newRow("exit button") << QStringLiteral("BT_exit") << false << true;
+        QTest::newRow("もどる") << QStringLiteral("Ver_Exit") << false << true;
+        QTest::newRow("slide show") << QStringLiteral("BT_view") << false << true;
+        QTest::newRow("no slide show built in") << QStringLiteral("BT_view") << false << false;
+        QTest::newRow("close box") << QStringLiteral("close") << true << true;
     }
     // The screen's own commands lead on; the close box ends the program.
     void leaving() {
@@ -345,11 +358,11 @@ class TestPml0020 : public QObject {
             Forms::registerFactory(Forms::Id::SlideShow, [] { return new QWidget; });
         QPointer<QWidget> menu = Forms::load(Forms::Id::MainMenu); // loaded, hidden
         open();
-        QVERIFY(click(button(u"BT_level(0)"_s)));
+        QVERIFY(click(button(QStringLiteral("BT_level(0)"))));
 
-        if (command == u"close"_s)
+        if (command == QStringLiteral("close"))
             form_->close();
-        else if (command == u"Ver_Exit"_s)
+        else if (command == QStringLiteral("Ver_Exit"))
             form_->findChild<QAction*>(command)->trigger();
         else
             QVERIFY(click(button(command)));
@@ -363,7 +376,8 @@ class TestPml0020 : public QObject {
             QTRY_VERIFY(!menu);
             return;
         }
-        const Forms::Id next = command == u"BT_view"_s ? Forms::Id::SlideShow : Forms::Id::MainMenu;
+        const Forms::Id next =
+            command == QStringLiteral("BT_view") ? Forms::Id::SlideShow : Forms::Id::MainMenu;
         QVERIFY(Forms::instance(next) && Forms::instance(next)->isVisible());
         QVERIFY(menu);
     }
@@ -371,10 +385,10 @@ class TestPml0020 : public QObject {
     void menus() {
         useWords(0);
         open();
-        form_->findChild<QAction*>(u"Ver_help"_s)->trigger();
+        form_->findChild<QAction*>(QStringLiteral("Ver_help"))->trigger();
         QCOMPARE(fake_->shell.openedDocuments,
-                 QStringList{fake_->programFolder() + u"pimlotan説明書.pdf"_s});
-        form_->findChild<QAction*>(u"Ver_col"_s)->trigger(); // not built in: nothing
+                 QStringList{fake_->programFolder() + QStringLiteral("pimlotan説明書.pdf")});
+        form_->findChild<QAction*>(QStringLiteral("Ver_col"))->trigger(); // not built in: nothing
         QVERIFY(form_->isVisible());
     }
 };

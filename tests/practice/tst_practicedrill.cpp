@@ -9,7 +9,6 @@
 #include <functional>
 #include <set>
 
-using namespace Qt::StringLiterals;
 using Message = PracticeDrill::Message;
 
 namespace {
@@ -36,26 +35,32 @@ struct RecordingEvents : PracticeDrill::Events {
 
 // A word's level and times as stored, "level times"; empty when the word is not there.
 QString stored(const QString& path, int key) {
-    return DeckFixture::scalar(path,
-                               u"SELECT level || ' ' || times FROM word WHERE key = %1"_s.arg(key))
+    return DeckFixture::scalar(
+               path,
+               QStringLiteral("SELECT level || ' ' || times FROM word WHERE key = %1").arg(key))
         .toString();
 }
 
 // select_word as the schema defines it, with one field's expression replaced, and its trigger.
 QStringList redefinedSelectWord(const QString& field, const QString& expression) {
-    QStringList columns{u"key"_s,     u"level"_s,   u"times"_s,   u"word"_s,
-                        u"meaning"_s, u"images"_s,  u"voice"_s,   u"text1"_s,
-                        u"text2"_s,   u"filler1"_s, u"filler2"_s, u"filler3"_s};
+    QStringList columns{
+        QStringLiteral("key"),     QStringLiteral("level"),   QStringLiteral("times"),
+        QStringLiteral("word"),    QStringLiteral("meaning"), QStringLiteral("images"),
+        QStringLiteral("voice"),   QStringLiteral("text1"),   QStringLiteral("text2"),
+        QStringLiteral("filler1"), QStringLiteral("filler2"), QStringLiteral("filler3")};
     for (QString& column : columns)
-        column = (column == field ? expression : u"w.\"%1\""_s.arg(column)) +
-                 u" AS \"%1\""_s.arg(column);
-    return {u"DROP VIEW \"select_word\""_s,
-            u"CREATE VIEW \"select_word\" AS SELECT "_s + columns.join(u", "_s) +
-                u" FROM \"subgroup\" s CROSS JOIN \"word\" w ON w.\"group\" = s.\"group\""
-                u" AND w.\"sgroup\" = s.\"sgroup\" WHERE s.\"select\" = 1"_s,
-            u"CREATE TRIGGER \"select_word_update\" INSTEAD OF UPDATE ON \"select_word\" BEGIN"
-            u" UPDATE \"word\" SET \"level\" = NEW.\"level\", \"times\" = NEW.\"times\""
-            u" WHERE \"key\" = OLD.\"key\"; END"_s};
+        column = (column == field ? expression : QStringLiteral("w.\"%1\"").arg(column)) +
+                 QStringLiteral(" AS \"%1\"").arg(column);
+    return {
+        QStringLiteral("DROP VIEW \"select_word\""),
+        QStringLiteral("CREATE VIEW \"select_word\" AS SELECT ") +
+            columns.join(QStringLiteral(", ")) +
+            QStringLiteral(" FROM \"subgroup\" s CROSS JOIN \"word\" w ON w.\"group\" = s.\"group\""
+                           " AND w.\"sgroup\" = s.\"sgroup\" WHERE s.\"select\" = 1"),
+        QStringLiteral(
+            "CREATE TRIGGER \"select_word_update\" INSTEAD OF UPDATE ON \"select_word\" BEGIN"
+            " UPDATE \"word\" SET \"level\" = NEW.\"level\", \"times\" = NEW.\"times\""
+            " WHERE \"key\" = OLD.\"key\"; END")};
 }
 
 } // namespace
@@ -112,8 +117,9 @@ class TestPracticeDrill : public QObject {
 
   private slots:
     void init() {
-        path_ = dir_.filePath(QString::fromLatin1(QTest::currentTestFunction()) +
-                              QString::fromLatin1(QTest::currentDataTag()) + u".pml"_s);
+        path_ =
+            dir_.filePath(QString::fromLatin1(QTest::currentTestFunction()) +
+                          QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".pml"));
         QFile::remove(path_);
         selectedLevel_ = 0;
         levelChosen_ = false;
@@ -160,9 +166,9 @@ class TestPracticeDrill : public QObject {
         events_.onEffect = [&] { atSound = stored(path_, 7); };
         ok ? drill.BT_OK_Click(0) : drill.BT_NG_Click(0);
         events_.onEffect = nullptr;
-        QCOMPARE(atSound, u"%1 %2"_s.arg(newLevel).arg(times + 1));
-        QCOMPARE(stored(path_, 7), u"%1 %2"_s.arg(newLevel).arg(times + 1));
-        QCOMPARE(stored(path_, 1000), u"0 0"_s); // an unmarked word is untouched
+        QCOMPARE(atSound, QStringLiteral("%1 %2").arg(newLevel).arg(times + 1));
+        QCOMPARE(stored(path_, 7), QStringLiteral("%1 %2").arg(newLevel).arg(times + 1));
+        QCOMPARE(stored(path_, 1000), QStringLiteral("0 0")); // an unmarked word is untouched
         QCOMPARE(state().RemainingInLevel, 0);
         QCOMPARE(state().LevelCounts[level], newLevel == level ? 1 : 0);
         QCOMPARE(state().LevelCounts[newLevel], 1);
@@ -193,7 +199,7 @@ class TestPracticeDrill : public QObject {
         QVERIFY(!drill.cardView(1).present);
         drill.BT_OK_Click(0);
         QCOMPARE(events_.kinds(), QList<Message>{Message::LevelFinished});
-        QCOMPARE(events_.messages.first().second, u"BT_OK_Click"_s);
+        QCOMPARE(events_.messages.first().second, QStringLiteral("BT_OK_Click"));
         QVERIFY(!state().NextShown);
         QVERIFY(state().FinishShown);
         // The tallies were read again from the file.
@@ -210,7 +216,7 @@ class TestPracticeDrill : public QObject {
         QCOMPARE(state().CardsOnScreen, 0);
         QCOMPARE(events_.messages.size(), 1);
         QVERIFY(!state().NextShown);
-        QCOMPARE(stored(path_, 10), u"1 1"_s);
+        QCOMPARE(stored(path_, 10), QStringLiteral("1 1"));
     }
 
     // NG grades but never clears; the OK after it clears without a second write.
@@ -227,7 +233,7 @@ class TestPracticeDrill : public QObject {
         drill.BT_NG_Click(1);
         QCOMPARE(events_.effects.size(), 3); // every press sounds
         drill.BT_OK_Click(1);
-        QCOMPARE(stored(path_, 2), u"5 1"_s);
+        QCOMPARE(stored(path_, 2), QStringLiteral("5 1"));
         QCOMPARE(events_.kinds(), QList<Message>{Message::LevelFinished});
     }
 
@@ -237,19 +243,24 @@ class TestPracticeDrill : public QObject {
         QTest::addColumn<int>("fill");
         const int none = int(PracticeDrill::Fill::None), ok = int(PracticeDrill::Fill::Ok),
                   ng = int(PracticeDrill::Fill::Ng);
-        QTest::newRow("open") << u""_s << u"PDOKNV"_s << none;
-        QTest::newRow("open, word side") << u"p"_s << u"WDOKNV"_s << none;
-        QTest::newRow("turned back") << u"pl"_s << u"PDOKNV"_s << none;
-        QTest::newRow("NG from word side") << u"pn"_s << u"PDOKNV"_s << ng;
-        QTest::newRow("NG, word side") << u"npp"_s << u"WDOKNV"_s << ng;
-        QTest::newRow("cleared") << u"o"_s << u"OK"_s << ok;
-        QTest::newRow("cleared after NG") << u"no"_s << u"OK"_s << ok;
-        QTest::newRow("cleared: picture does nothing") << u"op"_s << u"OK"_s << ok;
-        QTest::newRow("cleared: NG does nothing") << u"on"_s << u"OK"_s << ok;
-        QTest::newRow("restored") << u"oo"_s << u"WDOKV"_s << ok;
-        QTest::newRow("restored, picture side") << u"ool"_s << u"PDOKV"_s << ok;
-        QTest::newRow("restored, NG does nothing") << u"oon"_s << u"WDOKV"_s << ok;
-        QTest::newRow("cleared again") << u"ooo"_s << u"OK"_s << ok;
+        QTest::newRow("open") << QStringLiteral("") << QStringLiteral("PDOKNV") << none;
+        QTest::newRow("open, word side") << QStringLiteral("p") << QStringLiteral("WDOKNV") << none;
+        QTest::newRow("turned back") << QStringLiteral("pl") << QStringLiteral("PDOKNV") << none;
+        QTest::newRow("NG from word side")
+            << QStringLiteral("pn") << QStringLiteral("PDOKNV") << ng;
+        QTest::newRow("NG, word side") << QStringLiteral("npp") << QStringLiteral("WDOKNV") << ng;
+        QTest::newRow("cleared") << QStringLiteral("o") << QStringLiteral("OK") << ok;
+        QTest::newRow("cleared after NG") << QStringLiteral("no") << QStringLiteral("OK") << ok;
+        QTest::newRow("cleared: picture does nothing")
+            << QStringLiteral("op") << QStringLiteral("OK") << ok;
+        QTest::newRow("cleared: NG does nothing")
+            << QStringLiteral("on") << QStringLiteral("OK") << ok;
+        QTest::newRow("restored") << QStringLiteral("oo") << QStringLiteral("WDOKV") << ok;
+        QTest::newRow("restored, picture side")
+            << QStringLiteral("ool") << QStringLiteral("PDOKV") << ok;
+        QTest::newRow("restored, NG does nothing")
+            << QStringLiteral("oon") << QStringLiteral("WDOKV") << ok;
+        QTest::newRow("cleared again") << QStringLiteral("ooo") << QStringLiteral("OK") << ok;
     }
     // What a card shows after a sequence of clicks: p picture, l label, o OK, n NG.
     void cardStates() {
@@ -271,12 +282,12 @@ class TestPracticeDrill : public QObject {
         }
         const PracticeDrill::CardView view = drill.cardView(0);
         QString actual;
-        actual += view.picture ? u"P"_s : QString();
-        actual += view.wordLabels ? u"W"_s : QString();
-        actual += view.details ? u"D"_s : QString();
-        actual += view.okButton ? u"OK"_s : QString();
-        actual += view.ngButton ? u"N"_s : QString();
-        actual += view.voiceButton ? u"V"_s : QString();
+        actual += view.picture ? QStringLiteral("P") : QString();
+        actual += view.wordLabels ? QStringLiteral("W") : QString();
+        actual += view.details ? QStringLiteral("D") : QString();
+        actual += view.okButton ? QStringLiteral("OK") : QString();
+        actual += view.ngButton ? QStringLiteral("N") : QString();
+        actual += view.voiceButton ? QStringLiteral("V") : QString();
         QCOMPARE(actual, shown);
         QCOMPARE(int(view.fill), fill);
     }
@@ -326,7 +337,7 @@ class TestPracticeDrill : public QObject {
         // Graded words are not graded again in the new order.
         drill.BT_NG_Click(ng);
         drill.BT_OK_Click(ng);
-        QCOMPARE(stored(path_, 1), u"4 1"_s);
+        QCOMPARE(stored(path_, 1), QStringLiteral("4 1"));
         QCOMPARE(state().LevelCounts, counts);
         QCOMPARE(state().RemainingInLevel, 6);
 
@@ -336,7 +347,7 @@ class TestPracticeDrill : public QObject {
             drill.BT_OK_Click(p);
         QCOMPARE(state().CardsOnScreen, 0);
         QCOMPARE(events_.kinds(), QList<Message>{Message::LevelFinished});
-        QCOMPARE(stored(path_, 9), u"2 1"_s);
+        QCOMPARE(stored(path_, 9), QStringLiteral("2 1"));
     }
 
     // Activation with a chosen level that has no words left: the message at once, no cards.
@@ -371,22 +382,26 @@ class TestPracticeDrill : public QObject {
         QTest::addColumn<QList<int>>("keys");
         QTest::addColumn<QString>("handler");
         QTest::newRow("Null word")
-            << redefinedSelectWord(u"word"_s,
-                                   u"CASE WHEN w.\"key\" = 2 THEN NULL ELSE w.\"word\" END"_s)
-            << QList<int>{1, 3} << u"BT_level_Click"_s;
+            << redefinedSelectWord(
+                   QStringLiteral("word"),
+                   QStringLiteral("CASE WHEN w.\"key\" = 2 THEN NULL ELSE w.\"word\" END"))
+            << QList<int>{1, 3} << QStringLiteral("BT_level_Click");
         QTest::newRow("Null voice")
-            << redefinedSelectWord(u"voice"_s,
-                                   u"CASE WHEN w.\"key\" = 3 THEN NULL ELSE w.\"voice\" END"_s)
-            << QList<int>{1, 2} << u"BT_level_Click"_s;
+            << redefinedSelectWord(
+                   QStringLiteral("voice"),
+                   QStringLiteral("CASE WHEN w.\"key\" = 3 THEN NULL ELSE w.\"voice\" END"))
+            << QList<int>{1, 2} << QStringLiteral("BT_level_Click");
         QTest::newRow("Null times")
-            << redefinedSelectWord(u"times"_s,
-                                   u"CASE WHEN w.\"key\" = 1 THEN NULL ELSE w.\"times\" END"_s)
-            << QList<int>{2, 3} << u"BT_level_Click"_s;
+            << redefinedSelectWord(
+                   QStringLiteral("times"),
+                   QStringLiteral("CASE WHEN w.\"key\" = 1 THEN NULL ELSE w.\"times\" END"))
+            << QList<int>{2, 3} << QStringLiteral("BT_level_Click");
         QTest::newRow("level 7 in the tallies")
-            << QStringList{u"DROP VIEW \"syukei2\""_s,
-                           u"CREATE VIEW \"syukei2\" AS SELECT 0 AS \"level\", 3 AS \"count\""
-                           u" UNION ALL SELECT 7, 2"_s}
-            << QList<int>{1, 2, 3} << u"Form_Activate"_s;
+            << QStringList{QStringLiteral("DROP VIEW \"syukei2\""),
+                           QStringLiteral(
+                               "CREATE VIEW \"syukei2\" AS SELECT 0 AS \"level\", 3 AS \"count\""
+                               " UNION ALL SELECT 7, 2")}
+            << QList<int>{1, 2, 3} << QStringLiteral("Form_Activate");
     }
     // A bad row is reported under the handler's name and skipped; the drill goes on.
     void wrongData() {
@@ -421,7 +436,7 @@ class TestPracticeDrill : public QObject {
     void failedWrites() {
         QFETCH(bool, vanished);
         writeLevel(0, 3);
-        const QString kept = vanished ? path_ + u".moved"_s : path_;
+        const QString kept = vanished ? path_ + QStringLiteral(".moved") : path_;
         if (!vanished)
             QFile::setPermissions(path_, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         PracticeDrill& drill = start();
@@ -431,7 +446,7 @@ class TestPracticeDrill : public QObject {
         drill.BT_NG_Click(0);
         drill.BT_OK_Click(1);
         QCOMPARE(events_.kinds(), QList<Message>{Message::SaveFailed});
-        QCOMPARE(events_.messages.first().second, u"BT_NG_Click"_s);
+        QCOMPARE(events_.messages.first().second, QStringLiteral("BT_NG_Click"));
         QCOMPARE(state().LevelCounts[0], 3);
         QCOMPARE(state().LevelCounts[5], 0);
         QCOMPARE(state().LevelCounts[1], 0);
@@ -439,7 +454,7 @@ class TestPracticeDrill : public QObject {
         QCOMPARE(state().RemainingInLevel, 3);
         QCOMPARE(state().CardsOnScreen, 2); // the OK card still clears
         for (int key = 1; key <= 3; ++key)
-            QCOMPARE(stored(kept, key), u"0 0"_s);
+            QCOMPARE(stored(kept, key), QStringLiteral("0 0"));
         if (vanished)
             return;
         drill.BT_level_Click(0);
@@ -452,7 +467,7 @@ class TestPracticeDrill : public QObject {
         writeLevel(1, 3);
         PracticeDrill& drill = start();
         drill.BT_level_Click(1);
-        DeckFixture::execute(path_, {u"DELETE FROM \"word\" WHERE \"key\" = 2"_s});
+        DeckFixture::execute(path_, {QStringLiteral("DELETE FROM \"word\" WHERE \"key\" = 2")});
         drill.BT_NG_Click(1);
         QVERIFY(events_.messages.isEmpty());
         QCOMPARE(state().LevelCounts[1], 3);
@@ -460,7 +475,7 @@ class TestPracticeDrill : public QObject {
         QCOMPARE(state().RemainingInLevel, 2);
         QCOMPARE(drill.cardView(1).fill, PracticeDrill::Fill::Ng);
         for (const int key : {1, 3})
-            QCOMPARE(stored(path_, key), u"1 0"_s);
+            QCOMPARE(stored(path_, key), QStringLiteral("1 0"));
         QCOMPARE(stored(path_, 2), QString());
     }
 };

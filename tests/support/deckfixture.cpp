@@ -8,14 +8,12 @@
 #include <QSqlQuery>
 #include <functional>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 void withConnection(const QString& path, const std::function<void(QSqlDatabase&)>& work) {
-    const QString name = u"deckfixture"_s;
+    const QString name = QStringLiteral("deckfixture");
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
         try {
             if (!db.open())
@@ -41,11 +39,12 @@ void insert(QSqlDatabase& db, const QString& table, const Row& row) {
     QStringList places;
     for (const auto& [name, value] : row) {
         names << u'"' + name + u'"';
-        places << u"?"_s;
+        places << QStringLiteral("?");
     }
     QSqlQuery query(db);
-    if (!query.prepare(u"INSERT INTO \"%1\" (%2) VALUES (%3)"_s.arg(table, names.join(u", "_s),
-                                                                    places.join(u", "_s))))
+    if (!query.prepare(
+            QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                .arg(table, names.join(QStringLiteral(", ")), places.join(QStringLiteral(", ")))))
         throw DataError(DataError::Reason::Engine, query.lastError().text());
     for (const auto& [name, value] : row)
         query.addBindValue(value);
@@ -56,7 +55,7 @@ void insert(QSqlDatabase& db, const QString& table, const Row& row) {
 } // namespace
 
 DeckFixture& DeckFixture::group(int group, const QString& title) {
-    groups_.append({group, title.isEmpty() ? u"Group %1"_s.arg(group) : title});
+    groups_.append({group, title.isEmpty() ? QStringLiteral("Group %1").arg(group) : title});
     return *this;
 }
 
@@ -87,33 +86,34 @@ void DeckFixture::write(const QString& path) const {
     withConnection(path, [this](QSqlDatabase& db) {
         db.transaction();
         for (const Group& g : groups_)
-            insert(db, u"tittle"_s,
-                   {{u"group"_s, g.group},
-                    {u"tittle"_s, g.title},
-                    {u"ttlimage"_s, u"g%1"_s.arg(g.group)},
-                    {u"setmei"_s, u"About %1"_s.arg(g.title)}});
+            insert(db, QStringLiteral("tittle"),
+                   {{QStringLiteral("group"), g.group},
+                    {QStringLiteral("tittle"), g.title},
+                    {QStringLiteral("ttlimage"), QStringLiteral("g%1").arg(g.group)},
+                    {QStringLiteral("setmei"), QStringLiteral("About %1").arg(g.title)}});
         for (const SubGroup& s : subGroups_)
-            insert(db, u"subgroup"_s,
-                   {{u"group"_s, s.group},
-                    {u"sgroup"_s, s.sgroup},
-                    {u"images"_s, u"g%1s%2"_s.arg(s.group).arg(s.sgroup)},
-                    {u"select"_s, s.marked ? 1 : 0}});
+            insert(db, QStringLiteral("subgroup"),
+                   {{QStringLiteral("group"), s.group},
+                    {QStringLiteral("sgroup"), s.sgroup},
+                    {QStringLiteral("images"), QStringLiteral("g%1s%2").arg(s.group).arg(s.sgroup)},
+                    {QStringLiteral("select"), s.marked ? 1 : 0}});
         for (const Word& w : words_)
-            insert(db, u"word"_s,
-                   {{u"key"_s, w.key},
-                    {u"group"_s, w.group},
-                    {u"sgroup"_s, w.sgroup},
-                    {u"level"_s, w.level},
-                    {u"times"_s, w.times},
-                    {u"word"_s, w.word.isEmpty() ? u"word%1"_s.arg(w.key) : w.word},
-                    {u"meaning"_s, w.meaning},
-                    {u"images"_s, u"w%1"_s.arg(w.key)},
-                    {u"voice"_s, u"w%1"_s.arg(w.key)},
-                    {u"text1"_s, w.text1},
-                    {u"text2"_s, w.text2},
-                    {u"filler1"_s, w.filler1},
-                    {u"filler2"_s, w.filler2},
-                    {u"filler3"_s, w.filler3}});
+            insert(db, QStringLiteral("word"),
+                   {{QStringLiteral("key"), w.key},
+                    {QStringLiteral("group"), w.group},
+                    {QStringLiteral("sgroup"), w.sgroup},
+                    {QStringLiteral("level"), w.level},
+                    {QStringLiteral("times"), w.times},
+                    {QStringLiteral("word"),
+                     w.word.isEmpty() ? QStringLiteral("word%1").arg(w.key) : w.word},
+                    {QStringLiteral("meaning"), w.meaning},
+                    {QStringLiteral("images"), QStringLiteral("w%1").arg(w.key)},
+                    {QStringLiteral("voice"), QStringLiteral("w%1").arg(w.key)},
+                    {QStringLiteral("text1"), w.text1},
+                    {QStringLiteral("text2"), w.text2},
+                    {QStringLiteral("filler1"), w.filler1},
+                    {QStringLiteral("filler2"), w.filler2},
+                    {QStringLiteral("filler3"), w.filler3}});
         if (!db.commit())
             throw DataError(DataError::Reason::Engine, db.lastError().text());
     });

@@ -10,8 +10,6 @@
 
 Q_DECLARE_METATYPE(DeckFolder::Files)
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 QStringList records(const Csv::Table& table) {
@@ -56,24 +54,28 @@ class TestDeckCsv : public QObject {
         QTest::addColumn<QStringList>("expectedRecords");
         QTest::addColumn<QStringList>("expectedErrors");
         QTest::newRow("CR LF") << QByteArray("a,b\r\nc,d\r\n")
-                               << QStringList{u"1:a|b"_s, u"2:c|d"_s} << QStringList{};
+                               << QStringList{QStringLiteral("1:a|b"), QStringLiteral("2:c|d")}
+                               << QStringList{};
         QTest::newRow("byte-order mark, no last line end")
             << QByteArray("\xEF\xBB\xBF"
                           "a,b")
-            << QStringList{u"1:a|b"_s} << QStringList{};
+            << QStringList{QStringLiteral("1:a|b")} << QStringList{};
         QTest::newRow("quotes hold commas, quotes and line ends")
             << QByteArray("\"x,y\",\"say \"\"hi\"\"\"\n\"one\ntwo\",z\nnext,\n")
-            << QStringList{u"1:x,y|say \"hi\""_s, u"2:one\ntwo|z"_s, u"4:next|"_s} << QStringList{};
+            << QStringList{QStringLiteral("1:x,y|say \"hi\""), QStringLiteral("2:one\ntwo|z"),
+                           QStringLiteral("4:next|")}
+            << QStringList{};
         QTest::newRow("blank rows are skipped but counted")
-            << QByteArray("a\n\n,,\r\nb\n") << QStringList{u"1:a"_s, u"4:b"_s} << QStringList{};
+            << QByteArray("a\n\n,,\r\nb\n")
+            << QStringList{QStringLiteral("1:a"), QStringLiteral("4:b")} << QStringList{};
         QTest::newRow("quote never closed")
-            << QByteArray("a\n\"open,\nmore\n") << QStringList{u"1:a"_s}
-            << QStringList{u"2:a quoted field is not closed"_s};
+            << QByteArray("a\n\"open,\nmore\n") << QStringList{QStringLiteral("1:a")}
+            << QStringList{QStringLiteral("2:a quoted field is not closed")};
         QTest::newRow("text after a closing quote")
-            << QByteArray("\"a\"b,c\nd\n") << QStringList{u"2:d"_s}
-            << QStringList{u"1:text after a closing quote"_s};
-        QTest::newRow("not UTF-8")
-            << QByteArray("ok\nbad \xFF\n") << QStringList{} << QStringList{u"2:not UTF-8 text"_s};
+            << QByteArray("\"a\"b,c\nd\n") << QStringList{QStringLiteral("2:d")}
+            << QStringList{QStringLiteral("1:text after a closing quote")};
+        QTest::newRow("not UTF-8") << QByteArray("ok\nbad \xFF\n") << QStringList{}
+                                   << QStringList{QStringLiteral("2:not UTF-8 text")};
     }
     void parse() {
         QFETCH(QByteArray, input);
@@ -85,9 +87,11 @@ class TestDeckCsv : public QObject {
     }
 
     void formattedRowsParseBack() {
-        const QStringList fields{u"plain"_s,    u"with,comma"_s, u"say \"hi\""_s, u"two\nlines"_s,
-                                 u" padded "_s, QString(),       u"ねこ"_s};
-        const QByteArray twoRows = Csv::formatRow(fields) + Csv::formatRow({u"end"_s});
+        const QStringList fields{QStringLiteral("plain"),      QStringLiteral("with,comma"),
+                                 QStringLiteral("say \"hi\""), QStringLiteral("two\nlines"),
+                                 QStringLiteral(" padded "),   QString(),
+                                 QStringLiteral("ねこ")};
+        const QByteArray twoRows = Csv::formatRow(fields) + Csv::formatRow({QStringLiteral("end")});
         const Csv::Table table = Csv::parse(twoRows);
         QVERIFY(table.errors.isEmpty());
         QCOMPARE(table.records.size(), 2);
@@ -102,11 +106,11 @@ class TestDeckCsv : public QObject {
         QCOMPARE(reports(result.problems, dir.path()), QStringList{});
         const Deck& deck = result.deck;
         QCOMPARE(deck.groups.size(), 2);
-        QCOMPARE(deck.groups.at(1).tittle, u"Food, drinks"_s);
-        QCOMPARE(deck.groups.at(1).setmei, u"two\nlines"_s);
+        QCOMPARE(deck.groups.at(1).tittle, QStringLiteral("Food, drinks"));
+        QCOMPARE(deck.groups.at(1).setmei, QStringLiteral("two\nlines"));
         QCOMPARE(deck.subGroups.size(), 3);
         QCOMPARE(deck.words.size(), 3);
-        QCOMPARE(deck.words.at(0).text1, u"a \"big\" cat"_s);
+        QCOMPARE(deck.words.at(0).text1, QStringLiteral("a \"big\" cat"));
         QCOMPARE(deck.words.at(0).filler1, std::optional<qint64>(-7));
         QCOMPARE(deck.words.at(1).level, 3);
         QCOMPARE(deck.words.at(1).times, 12);
@@ -126,12 +130,12 @@ class TestDeckCsv : public QObject {
         QTest::newRow("CR LF and byte-order mark") << crlf;
 
         DeckFolder::Files loose = DeckFolder::base();
-        loose.subGroups = QStringList{u" group , sgroup,images"_s,
-                                      u""_s,
-                                      u"1, 1 ,s11 "_s,
-                                      u",,"_s,
-                                      u"1,2,s12"_s,
-                                      u"2,1,s21"_s};
+        loose.subGroups = QStringList{QStringLiteral(" group , sgroup,images"),
+                                      QStringLiteral(""),
+                                      QStringLiteral("1, 1 ,s11 "),
+                                      QStringLiteral(",,"),
+                                      QStringLiteral("1,2,s12"),
+                                      QStringLiteral("2,1,s21")};
         QTest::newRow("blank rows and spaces around values") << loose;
     }
     void spellingDoesNotChangeTheDeck() {
@@ -147,7 +151,8 @@ class TestDeckCsv : public QObject {
     void leftOutColumnsTakeTheirDefaults() {
         QTemporaryDir dir;
         DeckFolder::Files files = DeckFolder::base();
-        files.words = QStringList{u"word,images,voice,sgroup,group,key"_s, u"cat,cat,cat,1,1,9"_s};
+        files.words = QStringList{QStringLiteral("word,images,voice,sgroup,group,key"),
+                                  QStringLiteral("cat,cat,cat,1,1,9")};
         DeckFolder::write(dir.path(), files);
         const DeckCsv::ReadResult result = DeckCsv::read(dir.path());
         QCOMPARE(reports(result.problems, dir.path()), QStringList{});
@@ -156,7 +161,7 @@ class TestDeckCsv : public QObject {
         expected.key = 9;
         expected.group = 1;
         expected.sgroup = 1;
-        expected.word = expected.images = expected.voice = u"cat"_s;
+        expected.word = expected.images = expected.voice = QStringLiteral("cat");
         QCOMPARE(result.deck.words, QList<DeckWord>{expected});
     }
 
@@ -174,66 +179,79 @@ class TestDeckCsv : public QObject {
                                 << expected;
         };
         // groups.csv: line 1 header, 2 group 1, 3-4 group 2 (a quoted line end), 5 appended.
-        row("group out of range", "groups", -1, u"7,x,g1,y"_s,
-            {u"groups.csv:5: group 7 is not between 1 and 6"_s});
-        row("group twice", "groups", -1, u"1,again,g1,y"_s,
-            {u"groups.csv:5: group 1 is listed twice (first on line 2)"_s});
-        row("empty title", "groups", 1, u"1, ,g1,y"_s, {u"groups.csv:2: tittle is empty"_s});
+        row("group out of range", "groups", -1, QStringLiteral("7,x,g1,y"),
+            {QStringLiteral("groups.csv:5: group 7 is not between 1 and 6")});
+        row("group twice", "groups", -1, QStringLiteral("1,again,g1,y"),
+            {QStringLiteral("groups.csv:5: group 1 is listed twice (first on line 2)")});
+        row("empty title", "groups", 1, QStringLiteral("1, ,g1,y"),
+            {QStringLiteral("groups.csv:2: tittle is empty")});
         row("missing column, no report on the rows that use it", "groups", 0,
-            u"group,tittle,ttlimage"_s, {u"groups.csv:1: column \"setmei\" is missing"_s});
-        row("unknown column", "subgroups", 0, u"group,sgroup,images,name"_s,
-            {u"subgroups.csv:1: unknown column \"name\""_s});
-        row("column twice", "subgroups", 0, u"group,sgroup,images,group"_s,
-            {u"subgroups.csv:1: column \"group\" is listed twice"_s});
-        row("sub-group of a missing group", "subgroups", -1, u"3,1,s11"_s,
-            {u"subgroups.csv:5: group 3 does not exist"_s});
-        row("sub-group number 0", "subgroups", -1, u"1,0,s11"_s,
-            {u"subgroups.csv:5: sub-group number 0 is below 1"_s});
-        row("sub-group twice", "subgroups", -1, u"1,2,s11"_s,
-            {u"subgroups.csv:5: sub-group 1-2 is listed twice (first on line 3)"_s});
-        row("sub-group number not a number, no report on its words", "subgroups", 2, u"1,two,s12"_s,
-            {u"subgroups.csv:3: sgroup \"two\" is not a whole number"_s});
-        row("key not a number", "words", 1, u"x1,1,1,0,0,cat,,cat,cat,,,,,"_s,
-            {u"words.csv:2: key \"x1\" is not a whole number"_s});
-        row("key twice", "words", -1, u"1,1,1,0,0,cow,,cat,cat,,,,,"_s,
-            {u"words.csv:5: key 1 is listed twice (first on line 2)"_s});
-        row("key 0", "words", 1, u"0,1,1,0,0,cat,,cat,cat,,,,,"_s,
-            {u"words.csv:2: key 0 is not between 1 and 2147483647"_s});
-        row("key beyond 32 bits", "words", 1, u"2147483648,1,1,0,0,cat,,cat,cat,,,,,"_s,
-            {u"words.csv:2: key 2147483648 is not between 1 and 2147483647"_s});
-        row("empty key", "words", 1, u",1,1,0,0,cat,,cat,cat,,,,,"_s,
-            {u"words.csv:2: key is empty"_s});
-        row("level 6", "words", 1, u"1,1,1,6,0,cat,,cat,cat,,,,,"_s,
-            {u"words.csv:2: level 6 is not between 0 and 5"_s});
-        row("level not whole", "words", 1, u"1,1,1,1.5,0,cat,,cat,cat,,,,,"_s,
-            {u"words.csv:2: level \"1.5\" is not a whole number"_s});
-        row("negative times", "words", 1, u"1,1,1,0,-1,cat,,cat,cat,,,,,"_s,
-            {u"words.csv:2: times -1 is not between 0 and 2147483647"_s});
-        row("filler1 beyond 32 bits", "words", 1, u"1,1,1,0,0,cat,,cat,cat,,,2147483648,,"_s,
-            {u"words.csv:2: filler1 2147483648 does not fit in 32 bits"_s});
-        row("word of a missing sub-group", "words", 1, u"1,1,9,0,0,cat,,cat,cat,,,,,"_s,
-            {u"words.csv:2: sub-group 1-9 does not exist"_s});
-        row("empty word and voice", "words", 1, u"1,1,1,0,0,,,cat,,,,,,"_s,
-            {u"words.csv:2: word is empty"_s, u"words.csv:2: voice is empty"_s});
-        row("too few fields", "words", 2, u"2,1,2"_s,
-            {u"words.csv:3: has 3 fields where the header has 14"_s});
-        row("quote never closed", "words", 3, u"30,2,1,0,0,\"apple,,apple,apple,,,,,"_s,
-            {u"words.csv:4: a quoted field is not closed"_s});
-        row("picture name leaving the folder", "words", 1, u"1,1,1,0,0,cat,,../cat,cat,,,,,"_s,
-            {u"words.csv:2: picture name \"../cat\" is not a plain file name"_s});
-        row("voice name with a drive letter", "words", 1, u"1,1,1,0,0,cat,,cat,C:cat,,,,,"_s,
-            {u"words.csv:2: voice name \"C:cat\" is not a plain file name"_s});
-        row("picture name with a backslash", "words", 1, u"1,1,1,0,0,cat,,a\\cat,cat,,,,,"_s,
-            {u"words.csv:2: picture name \"a\\cat\" is not a plain file name"_s});
+            QStringLiteral("group,tittle,ttlimage"),
+            {QStringLiteral("groups.csv:1: column \"setmei\" is missing")});
+        row("unknown column", "subgroups", 0, QStringLiteral("group,sgroup,images,name"),
+            {QStringLiteral("subgroups.csv:1: unknown column \"name\"")});
+        row("column twice", "subgroups", 0, QStringLiteral("group,sgroup,images,group"),
+            {QStringLiteral("subgroups.csv:1: column \"group\" is listed twice")});
+        row("sub-group of a missing group", "subgroups", -1, QStringLiteral("3,1,s11"),
+            {QStringLiteral("subgroups.csv:5: group 3 does not exist")});
+        row("sub-group number 0", "subgroups", -1, QStringLiteral("1,0,s11"),
+            {QStringLiteral("subgroups.csv:5: sub-group number 0 is below 1")});
+        row("sub-group twice", "subgroups", -1, QStringLiteral("1,2,s11"),
+            {QStringLiteral("subgroups.csv:5: sub-group 1-2 is listed twice (first on line 3)")});
+        row("sub-group number not a number, no report on its words", "subgroups", 2,
+            QStringLiteral("1,two,s12"),
+            {QStringLiteral("subgroups.csv:3: sgroup \"two\" is not a whole number")});
+        row("key not a number", "words", 1, QStringLiteral("x1,1,1,0,0,cat,,cat,cat,,,,,"),
+            {QStringLiteral("words.csv:2: key \"x1\" is not a whole number")});
+        row("key twice", "words", -1, QStringLiteral("1,1,1,0,0,cow,,cat,cat,,,,,"),
+            {QStringLiteral("words.csv:5: key 1 is listed twice (first on line 2)")});
+        row("key 0", "words", 1, QStringLiteral("0,1,1,0,0,cat,,cat,cat,,,,,"),
+            {QStringLiteral("words.csv:2: key 0 is not between 1 and 2147483647")});
+        row("key beyond 32 bits", "words", 1,
+            QStringLiteral("2147483648,1,1,0,0,cat,,cat,cat,,,,,"),
+            {QStringLiteral("words.csv:2: key 2147483648 is not between 1 and 2147483647")});
+        row("empty key", "words", 1, QStringLiteral(",1,1,0,0,cat,,cat,cat,,,,,"),
+            {QStringLiteral("words.csv:2: key is empty")});
+        row("level 6", "words", 1, QStringLiteral("1,1,1,6,0,cat,,cat,cat,,,,,"),
+            {QStringLiteral("words.csv:2: level 6 is not between 0 and 5")});
+        row("level not whole", "words", 1, QStringLiteral("1,1,1,1.5,0,cat,,cat,cat,,,,,"),
+            {QStringLiteral("words.csv:2: level \"1.5\" is not a whole number")});
+        row("negative times", "words", 1, QStringLiteral("1,1,1,0,-1,cat,,cat,cat,,,,,"),
+            {QStringLiteral("words.csv:2: times -1 is not between 0 and 2147483647")});
+        row("filler1 beyond 32 bits", "words", 1,
+            QStringLiteral("1,1,1,0,0,cat,,cat,cat,,,2147483648,,"),
+            {QStringLiteral("words.csv:2: filler1 2147483648 does not fit in 32 bits")});
+        row("word of a missing sub-group", "words", 1,
+            QStringLiteral("1,1,9,0,0,cat,,cat,cat,,,,,"),
+            {QStringLiteral("words.csv:2: sub-group 1-9 does not exist")});
+        row("empty word and voice", "words", 1, QStringLiteral("1,1,1,0,0,,,cat,,,,,,"),
+            {QStringLiteral("words.csv:2: word is empty"),
+             QStringLiteral("words.csv:2: voice is empty")});
+        row("too few fields", "words", 2, QStringLiteral("2,1,2"),
+            {QStringLiteral("words.csv:3: has 3 fields where the header has 14")});
+        row("quote never closed", "words", 3,
+            QStringLiteral("30,2,1,0,0,\"apple,,apple,apple,,,,,"),
+            {QStringLiteral("words.csv:4: a quoted field is not closed")});
+        row("picture name leaving the folder", "words", 1,
+            QStringLiteral("1,1,1,0,0,cat,,../cat,cat,,,,,"),
+            {QStringLiteral("words.csv:2: picture name \"../cat\" is not a plain file name")});
+        row("voice name with a drive letter", "words", 1,
+            QStringLiteral("1,1,1,0,0,cat,,cat,C:cat,,,,,"),
+            {QStringLiteral("words.csv:2: voice name \"C:cat\" is not a plain file name")});
+        row("picture name with a backslash", "words", 1,
+            QStringLiteral("1,1,1,0,0,cat,,a\\cat,cat,,,,,"),
+            {QStringLiteral("words.csv:2: picture name \"a\\cat\" is not a plain file name")});
         row("missing picture, reported on every row naming it", "words", -1,
-            u"40,1,1,0,0,kitten,,cat,cat,,,,,"_s,
-            {u"words.csv:2: picture images/cat.jpg is missing"_s,
-             u"words.csv:5: picture images/cat.jpg is missing"_s},
-            u"images/cat.jpg"_s);
+            QStringLiteral("40,1,1,0,0,kitten,,cat,cat,,,,,"),
+            {QStringLiteral("words.csv:2: picture images/cat.jpg is missing"),
+             QStringLiteral("words.csv:5: picture images/cat.jpg is missing")},
+            QStringLiteral("images/cat.jpg"));
         row("missing voice", "words", 0, QString(),
-            {u"words.csv:3: voice voice/dog.wav is missing"_s}, u"voice/dog.wav"_s);
+            {QStringLiteral("words.csv:3: voice voice/dog.wav is missing")},
+            QStringLiteral("voice/dog.wav"));
         row("missing group picture", "groups", 0, QString(),
-            {u"groups.csv:3: picture images/g2.jpg is missing"_s}, u"images/g2.jpg"_s);
+            {QStringLiteral("groups.csv:3: picture images/g2.jpg is missing")},
+            QStringLiteral("images/g2.jpg"));
     }
     void reportsEveryProblemWithItsLine() {
         QFETCH(QString, file);
@@ -258,24 +276,25 @@ class TestDeckCsv : public QObject {
 
     void problemsComeInFileAndLineOrder() {
         DeckFolder::Files files = DeckFolder::base();
-        files.words[1] = u"1,1,1,9,0,cat,,cat,cat,,,,,"_s;        // a rule broken on line 2
-        files.words[3] = u"30,2,1,x,0,apple,,apple,apple,,,,,"_s; // a number unread on line 4
-        files.groups << u"8,x,g1,y"_s;
+        files.words[1] = QStringLiteral("1,1,1,9,0,cat,,cat,cat,,,,,"); // a rule broken on line 2
+        files.words[3] =
+            QStringLiteral("30,2,1,x,0,apple,,apple,apple,,,,,"); // a number unread on line 4
+        files.groups << QStringLiteral("8,x,g1,y");
         QTemporaryDir dir;
         DeckFolder::write(dir.path(), files);
         QCOMPARE(reports(DeckCsv::read(dir.path()).problems, dir.path()),
-                 (QStringList{u"groups.csv:5: group 8 is not between 1 and 6"_s,
-                              u"words.csv:2: level 9 is not between 0 and 5"_s,
-                              u"words.csv:4: level \"x\" is not a whole number"_s}));
+                 (QStringList{QStringLiteral("groups.csv:5: group 8 is not between 1 and 6"),
+                              QStringLiteral("words.csv:2: level 9 is not between 0 and 5"),
+                              QStringLiteral("words.csv:4: level \"x\" is not a whole number")}));
     }
 
     void missingFileIsReported() {
         QTemporaryDir dir;
         DeckFolder::write(dir.path(), DeckFolder::base());
-        QVERIFY(QFile::remove(dir.filePath(u"subgroups.csv"_s)));
+        QVERIFY(QFile::remove(dir.filePath(QStringLiteral("subgroups.csv"))));
         const QStringList got = reports(DeckCsv::read(dir.path()).problems, dir.path());
         QCOMPARE(got.size(), 1);
-        QVERIFY2(got.front().startsWith(u"subgroups.csv: cannot be read"_s),
+        QVERIFY2(got.front().startsWith(QStringLiteral("subgroups.csv: cannot be read")),
                  qPrintable(got.front()));
     }
 };

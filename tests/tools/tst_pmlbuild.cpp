@@ -15,8 +15,6 @@
 #include <worddatafile.h>
 #include <worddataformat.h>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 struct Run {
@@ -41,7 +39,8 @@ QByteArray contents(const QString& path) {
 QVariant scalar(const QString& path, const QString& sql) {
     QVariant value;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"raw"_s);
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
         db.setDatabaseName(path);
         if (db.open()) {
             QSqlQuery query(db);
@@ -49,7 +48,7 @@ QVariant scalar(const QString& path, const QString& sql) {
                 value = query.value(0);
         }
     }
-    QSqlDatabase::removeDatabase(u"raw"_s);
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
     return value;
 }
 
@@ -64,18 +63,20 @@ Deck withoutLines(Deck deck) {
 }
 
 QStringList unusableReport() {
-    return {u"out/words.pml: not a usable word-data file"_s};
+    return {QStringLiteral("out/words.pml: not a usable word-data file")};
 }
 
 template <typename Fields, typename Columns>
 void compareColumns(const Fields& fields, const Columns& columns, const QStringList& skipped) {
     QStringList builder, format;
     for (const auto& field : fields)
-        builder << QString(field.name) +
-                       (field.presence == Presence::Optional ? u""_s : u" NOT NULL"_s);
+        builder << QString(field.name) + (field.presence == Presence::Optional
+                                              ? QStringLiteral("")
+                                              : QStringLiteral(" NOT NULL"));
     for (const auto& column : columns)
         if (!skipped.contains(column.name))
-            format << QString(column.name) + (column.required ? u" NOT NULL"_s : u""_s);
+            format << QString(column.name) +
+                          (column.required ? QStringLiteral(" NOT NULL") : QStringLiteral(""));
     QCOMPARE(builder, format);
 }
 
@@ -98,8 +99,8 @@ class TestPmlBuild : public QObject {
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
-        deck_ = dir_->filePath(u"deck"_s);
-        pml_ = dir_->filePath(u"out/words.pml"_s);
+        deck_ = dir_->filePath(QStringLiteral("deck"));
+        pml_ = dir_->filePath(QStringLiteral("out/words.pml"));
         DeckFolder::write(deck_, DeckFolder::base());
     }
     void cleanup() { WordDataFile::closeAll(); }
@@ -107,37 +108,44 @@ class TestPmlBuild : public QObject {
     // The builder's columns are the tables' columns, so a change to the format shows here.
     void columnsMatchTheWordDataFormat() {
         compareColumns(DeckFields::groups(), WordDataFormat::groupColumns, {});
-        compareColumns(DeckFields::subGroups(), WordDataFormat::subGroupColumns, {u"select"_s});
+        compareColumns(DeckFields::subGroups(), WordDataFormat::subGroupColumns,
+                       {QStringLiteral("select")});
         compareColumns(DeckFields::words(), WordDataFormat::wordColumns, {});
     }
 
     void buildWritesTheDeckAndItsMedia() {
         const Run result = build(deck_, pml_);
-        QCOMPARE(result.lines, QStringList{u"out/words.pml: 2 groups, 3 sub-groups, 3 words"_s});
+        QCOMPARE(result.lines,
+                 QStringList{QStringLiteral("out/words.pml: 2 groups, 3 sub-groups, 3 words")});
         QCOMPARE(result.status, 0);
         QCOMPARE(withoutLines(PmlDeck::read(pml_)), withoutLines(DeckCsv::read(deck_).deck));
         WordDataFile::closeAll();
-        QCOMPARE(scalar(pml_, u"SELECT count(*) FROM subgroup WHERE \"select\" <> 0"_s).toInt(), 0);
+        QCOMPARE(scalar(pml_, QStringLiteral("SELECT count(*) FROM subgroup WHERE \"select\" <> 0"))
+                     .toInt(),
+                 0);
         // Empty optional fields are Null, as the screens expect.
-        QCOMPARE(scalar(pml_, u"SELECT group_concat(key) FROM word WHERE meaning IS NULL"
-                              " AND text1 IS NULL AND text2 IS NULL AND filler1 IS NULL"
-                              " AND filler2 IS NULL AND filler3 IS NULL"_s)
-                     .toString(),
-                 u"2"_s);
-        const QDir out(dir_->filePath(u"out"_s));
+        QCOMPARE(
+            scalar(pml_, QStringLiteral("SELECT group_concat(key) FROM word WHERE meaning IS NULL"
+                                        " AND text1 IS NULL AND text2 IS NULL AND filler1 IS NULL"
+                                        " AND filler2 IS NULL AND filler3 IS NULL"))
+                .toString(),
+            QStringLiteral("2"));
+        const QDir out(dir_->filePath(QStringLiteral("out")));
         QCOMPARE(out.entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 (QStringList{u"images"_s, u"voice"_s, u"words.pml"_s}));
-        QCOMPARE(QDir(out.filePath(u"images"_s)).entryList(QDir::Files).size(), 8);
-        QCOMPARE(QDir(out.filePath(u"voice"_s)).entryList(QDir::Files),
-                 (QStringList{u"apple.wav"_s, u"cat.wav"_s, u"dog.wav"_s}));
-        QCOMPARE(contents(out.filePath(u"voice/dog.wav"_s)), QByteArray("RIFF"));
+                 (QStringList{QStringLiteral("images"), QStringLiteral("voice"),
+                              QStringLiteral("words.pml")}));
+        QCOMPARE(QDir(out.filePath(QStringLiteral("images"))).entryList(QDir::Files).size(), 8);
+        QCOMPARE(QDir(out.filePath(QStringLiteral("voice"))).entryList(QDir::Files),
+                 (QStringList{QStringLiteral("apple.wav"), QStringLiteral("cat.wav"),
+                              QStringLiteral("dog.wav")}));
+        QCOMPARE(contents(out.filePath(QStringLiteral("voice/dog.wav"))), QByteArray("RIFF"));
     }
 
     void buildWithAProblemWritesNothing() {
         DeckFolder::Files files = DeckFolder::base();
-        files.words[2] = u"2,1,2,9,12,dog,,dog,dog,,,,,"_s;
+        files.words[2] = QStringLiteral("2,1,2,9,12,dog,,dog,dog,,,,,");
         DeckFolder::write(deck_, files);
-        QDir().mkpath(dir_->filePath(u"out"_s));
+        QDir().mkpath(dir_->filePath(QStringLiteral("out")));
         QFile old(pml_);
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("the old deck");
@@ -145,40 +153,44 @@ class TestPmlBuild : public QObject {
 
         const Run result = build(deck_, pml_);
         QCOMPARE(result.status, 1);
-        QCOMPARE(result.lines, (QStringList{u"deck/words.csv:3: level 9 is not between 0 and 5"_s,
-                                            u"out/words.pml: not written: 1 problem"_s}));
+        QCOMPARE(result.lines,
+                 (QStringList{QStringLiteral("deck/words.csv:3: level 9 is not between 0 and 5"),
+                              QStringLiteral("out/words.pml: not written: 1 problem")}));
         QCOMPARE(contents(pml_), QByteArray("the old deck"));
-        QCOMPARE(QDir(dir_->filePath(u"out"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 QStringList{u"words.pml"_s});
-        QCOMPARE(build(deck_, dir_->filePath(u"new/words.pml"_s)).status, 1);
-        QVERIFY(!QFileInfo::exists(dir_->filePath(u"new"_s)));
+        QCOMPARE(QDir(dir_->filePath(QStringLiteral("out")))
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("words.pml")});
+        QCOMPARE(build(deck_, dir_->filePath(QStringLiteral("new/words.pml"))).status, 1);
+        QVERIFY(!QFileInfo::exists(dir_->filePath(QStringLiteral("new"))));
     }
 
     void rebuildReplacesTheFileWhole() {
         QCOMPARE(build(deck_, pml_).status, 0);
         DeckFolder::Files files = DeckFolder::base();
         files.words.removeLast();
-        files.words[1].replace(u",cat,ねこ,"_s, u",kitten,こねこ,"_s);
+        files.words[1].replace(QStringLiteral(",cat,ねこ,"), QStringLiteral(",kitten,こねこ,"));
         DeckFolder::write(deck_, files);
         QCOMPARE(build(deck_, pml_).status, 0);
         const Deck deck = PmlDeck::read(pml_);
         QCOMPARE(deck.words.size(), 2);
-        QCOMPARE(deck.words.front().word, u"kitten"_s);
-        QCOMPARE(QDir(dir_->filePath(u"out"_s)).entryList(QDir::Files),
-                 QStringList{u"words.pml"_s}); // no temporary file left behind
+        QCOMPARE(deck.words.front().word, QStringLiteral("kitten"));
+        QCOMPARE(QDir(dir_->filePath(QStringLiteral("out"))).entryList(QDir::Files),
+                 QStringList{QStringLiteral("words.pml")}); // no temporary file left behind
     }
 
     void exportThenBuildGivesTheSameData() {
         QCOMPARE(build(deck_, pml_).status, 0);
         // Levels and counts change while the deck is used; the export must carry them.
-        DeckFixture::execute(pml_, {u"UPDATE word SET level = 4, times = 7 WHERE key = 1"_s});
-        const QString exported = dir_->filePath(u"exported"_s);
+        DeckFixture::execute(
+            pml_, {QStringLiteral("UPDATE word SET level = 4, times = 7 WHERE key = 1")});
+        const QString exported = dir_->filePath(QStringLiteral("exported"));
         const Run result = run(dir_->path(), [&](QTextStream& out) {
             return DeckCommands::exportDeck(pml_, exported, out);
         });
-        QCOMPARE(result.lines, QStringList{u"exported: 2 groups, 3 sub-groups, 3 words"_s});
+        QCOMPARE(result.lines,
+                 QStringList{QStringLiteral("exported: 2 groups, 3 sub-groups, 3 words")});
         QCOMPARE(result.status, 0);
-        const QString rebuilt = dir_->filePath(u"rebuilt/words.pml"_s);
+        const QString rebuilt = dir_->filePath(QStringLiteral("rebuilt/words.pml"));
         QCOMPARE(build(exported, rebuilt).status, 0);
 
         const Deck original = PmlDeck::read(pml_);
@@ -191,34 +203,35 @@ class TestPmlBuild : public QObject {
     // folder: nothing at all is written.
     void exportRefusesMediaNamesLeavingTheFolder_data() {
         QTest::addColumn<QString>("name");
-        QTest::newRow("parent folders") << u"../../x"_s;
-        QTest::newRow("absolute path") << u"/tmp/x"_s;
-        QTest::newRow("backslash") << u"..\\x"_s;
-        QTest::newRow("drive letter") << u"C:x"_s;
-        QTest::newRow("NUL") << u"x\u0000y"_s;
-        QTest::newRow("dot dot") << u".."_s;
+        QTest::newRow("parent folders") << QStringLiteral("../../x");
+        QTest::newRow("absolute path") << QStringLiteral("/tmp/x");
+        QTest::newRow("backslash") << QStringLiteral("..\\x");
+        QTest::newRow("drive letter") << QStringLiteral("C:x");
+        QTest::newRow("NUL") << QStringLiteral("x\u0000y");
+        QTest::newRow("dot dot") << QStringLiteral("..");
     }
     void exportRefusesMediaNamesLeavingTheFolder() {
         QFETCH(QString, name);
         QCOMPARE(build(deck_, pml_).status, 0);
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"raw"_s);
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
             db.setDatabaseName(pml_);
             QVERIFY(db.open());
             QSqlQuery query(db);
-            QVERIFY(query.prepare(u"UPDATE word SET images = ? WHERE key = 1"_s));
+            QVERIFY(query.prepare(QStringLiteral("UPDATE word SET images = ? WHERE key = 1")));
             query.addBindValue(name);
             QVERIFY(query.exec());
         }
-        QSqlDatabase::removeDatabase(u"raw"_s);
+        QSqlDatabase::removeDatabase(QStringLiteral("raw"));
         const QStringList before =
             QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        const QString exported = dir_->filePath(u"a/b/exported"_s);
+        const QString exported = dir_->filePath(QStringLiteral("a/b/exported"));
         const Run result = run(dir_->path(), [&](QTextStream& out) {
             return DeckCommands::exportDeck(pml_, exported, out);
         });
         QCOMPARE(result.status, 1);
-        QCOMPARE(result.lines.constLast(), u"a/b/exported: not written"_s);
+        QCOMPARE(result.lines.constLast(), QStringLiteral("a/b/exported: not written"));
         QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     }
 
@@ -226,23 +239,23 @@ class TestPmlBuild : public QObject {
     // checking reads it but changes neither file.
     void checkLeavesAWalDeckAsItWas() {
         QCOMPARE(build(deck_, pml_).status, 0);
-        const QString writer = u"writer"_s;
+        const QString writer = QStringLiteral("writer");
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, writer);
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), writer);
             db.setDatabaseName(pml_);
             QVERIFY(db.open());
             QSqlQuery query(db);
-            QVERIFY(query.exec(u"PRAGMA journal_mode = WAL"_s));
-            QVERIFY(query.exec(u"UPDATE word SET times = 5 WHERE key = 2"_s));
+            QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode = WAL")));
+            QVERIFY(query.exec(QStringLiteral("UPDATE word SET times = 5 WHERE key = 2")));
             const QByteArray deckBefore = contents(pml_);
-            const QByteArray walBefore = contents(pml_ + u"-wal"_s);
+            const QByteArray walBefore = contents(pml_ + QStringLiteral("-wal"));
             QVERIFY(!walBefore.isEmpty());
 
             const Run result =
                 run(dir_->path(), [&](QTextStream& out) { return DeckCommands::check(pml_, out); });
             QCOMPARE(result.status, 0);
             QCOMPARE(contents(pml_), deckBefore);
-            QCOMPARE(contents(pml_ + u"-wal"_s), walBefore);
+            QCOMPARE(contents(pml_ + QStringLiteral("-wal")), walBefore);
         }
         QSqlDatabase::removeDatabase(writer);
     }
@@ -255,75 +268,90 @@ class TestPmlBuild : public QObject {
         const QStringList none;
         const QStringList unusable = unusableReport();
         QTest::newRow("clean") << none << QString() << QByteArray()
-                               << QStringList{
-                                      u"out/words.pml: 2 groups, 3 sub-groups, 3 words: clean"_s};
+                               << QStringList{QStringLiteral(
+                                      "out/words.pml: 2 groups, 3 sub-groups, 3 words: clean")};
         QTest::newRow("picture missing")
-            << none << u"images/cat.jpg"_s << QByteArray()
-            << QStringList{u"out/words.pml: word 1: picture images/cat.jpg is missing"_s,
-                           u"out/words.pml: 2 groups, 3 sub-groups, 3 words: 1 problem"_s};
+            << none << QStringLiteral("images/cat.jpg") << QByteArray()
+            << QStringList{
+                   QStringLiteral("out/words.pml: word 1: picture images/cat.jpg is missing"),
+                   QStringLiteral("out/words.pml: 2 groups, 3 sub-groups, 3 words: 1 problem")};
         QTest::newRow("sub-group picture missing")
-            << none << u"images/s12.jpg"_s << QByteArray()
-            << QStringList{u"out/words.pml: sub-group 1-2: picture images/s12.jpg is missing"_s,
-                           u"out/words.pml: 2 groups, 3 sub-groups, 3 words: 1 problem"_s};
+            << none << QStringLiteral("images/s12.jpg") << QByteArray()
+            << QStringList{
+                   QStringLiteral(
+                       "out/words.pml: sub-group 1-2: picture images/s12.jpg is missing"),
+                   QStringLiteral("out/words.pml: 2 groups, 3 sub-groups, 3 words: 1 problem")};
         QTest::newRow("voice missing")
-            << none << u"voice/apple.wav"_s << QByteArray()
-            << QStringList{u"out/words.pml: word 30: voice voice/apple.wav is missing"_s,
-                           u"out/words.pml: 2 groups, 3 sub-groups, 3 words: 1 problem"_s};
+            << none << QStringLiteral("voice/apple.wav") << QByteArray()
+            << QStringList{
+                   QStringLiteral("out/words.pml: word 30: voice voice/apple.wav is missing"),
+                   QStringLiteral("out/words.pml: 2 groups, 3 sub-groups, 3 words: 1 problem")};
         QTest::newRow("words of a removed sub-group")
-            << QStringList{u"DELETE FROM subgroup WHERE \"group\" = 1 AND sgroup = 2"_s}
+            << QStringList{QStringLiteral(
+                   "DELETE FROM subgroup WHERE \"group\" = 1 AND sgroup = 2")}
             << QString() << QByteArray()
-            << QStringList{u"out/words.pml: word 2: sub-group 1-2 does not exist"_s,
-                           u"out/words.pml: 2 groups, 2 sub-groups, 3 words: 1 problem"_s};
+            << QStringList{
+                   QStringLiteral("out/words.pml: word 2: sub-group 1-2 does not exist"),
+                   QStringLiteral("out/words.pml: 2 groups, 2 sub-groups, 3 words: 1 problem")};
         QTest::newRow("word left blank")
-            << QStringList{u"UPDATE word SET word = ' ' WHERE key = 30"_s} << QString()
+            << QStringList{QStringLiteral("UPDATE word SET word = ' ' WHERE key = 30")} << QString()
             << QByteArray()
-            << QStringList{u"out/words.pml: word 30: word is empty"_s,
-                           u"out/words.pml: 2 groups, 3 sub-groups, 3 words: 1 problem"_s};
+            << QStringList{
+                   QStringLiteral("out/words.pml: word 30: word is empty"),
+                   QStringLiteral("out/words.pml: 2 groups, 3 sub-groups, 3 words: 1 problem")};
         QTest::newRow("level past the constraints")
-            << QStringList{u"PRAGMA ignore_check_constraints = ON"_s,
-                           u"UPDATE word SET level = 9 WHERE key = 2"_s}
+            << QStringList{QStringLiteral("PRAGMA ignore_check_constraints = ON"),
+                           QStringLiteral("UPDATE word SET level = 9 WHERE key = 2")}
             << QString() << QByteArray() << unusable;
         const auto damaged = [](const QString& problem) {
-            return QStringList{u"out/words.pml: "_s + problem,
-                               u"out/words.pml: not a usable word-data file"_s};
+            return QStringList{QStringLiteral("out/words.pml: ") + problem,
+                               QStringLiteral("out/words.pml: not a usable word-data file")};
         };
         QTest::newRow("record source redefined")
-            << QStringList{u"DROP VIEW syukei"_s,
-                           u"CREATE VIEW syukei AS SELECT \"group\", sgroup, level, 1 AS count"
-                           " FROM word GROUP BY 1, 2, 3 UNION ALL SELECT 1, 1, 0, 5"_s}
-            << QString() << QByteArray() << damaged(u"view syukei is changed"_s);
+            << QStringList{QStringLiteral("DROP VIEW syukei"),
+                           QStringLiteral(
+                               "CREATE VIEW syukei AS SELECT \"group\", sgroup, level, 1 AS count"
+                               " FROM word GROUP BY 1, 2, 3 UNION ALL SELECT 1, 1, 0, 5")}
+            << QString() << QByteArray() << damaged(QStringLiteral("view syukei is changed"));
         // One character of a stored trigger changed: the grading would write a wrong count.
         QTest::newRow("trigger changed")
-            << QStringList{u"PRAGMA writable_schema = ON"_s,
-                           u"UPDATE sqlite_schema SET sql = replace(sql, '- 1', '- 2')"
-                           " WHERE name = 'word_tally_update'"_s}
-            << QString() << QByteArray() << damaged(u"trigger word_tally_update is changed"_s);
+            << QStringList{QStringLiteral("PRAGMA writable_schema = ON"),
+                           QStringLiteral(
+                               "UPDATE sqlite_schema SET sql = replace(sql, '- 1', '- 2')"
+                               " WHERE name = 'word_tally_update'")}
+            << QString() << QByteArray()
+            << damaged(QStringLiteral("trigger word_tally_update is changed"));
         QTest::newRow("trigger of another tool")
-            << QStringList{u"CREATE TRIGGER stamp AFTER UPDATE ON word BEGIN SELECT 1; END"_s}
-            << QString() << QByteArray() << damaged(u"trigger stamp is not ours"_s);
+            << QStringList{QStringLiteral(
+                   "CREATE TRIGGER stamp AFTER UPDATE ON word BEGIN SELECT 1; END")}
+            << QString() << QByteArray() << damaged(QStringLiteral("trigger stamp is not ours"));
         QTest::newRow("kept counts off")
-            << QStringList{u"UPDATE tally SET count = count + 3 WHERE \"group\" = 1"_s} << QString()
-            << QByteArray()
-            << damaged(u"the word counts of 2 (group, sub-group, level) are wrong"_s);
+            << QStringList{QStringLiteral("UPDATE tally SET count = count + 3 WHERE \"group\" = 1")}
+            << QString() << QByteArray()
+            << damaged(QStringLiteral("the word counts of 2 (group, sub-group, level) are wrong"));
         // The index holds a row under another level than the table: only the full check sees it.
         QTest::newRow("index out of step with its table")
-            << QStringList{u"PRAGMA writable_schema = ON"_s,
-                           u"UPDATE sqlite_schema SET sql = replace(sql, '\"level\")', "
-                           u"'\"times\")')"
-                           " WHERE name = 'word_by_subgroup_level'"_s,
-                           u"--"_s,
-                           u"INSERT INTO word (key, \"group\", sgroup, level, times, word, images,"
-                           " voice) VALUES (99, 1, 1, 0, 3, 'x', 'x', 'x')"_s,
-                           u"--"_s,
-                           u"PRAGMA writable_schema = ON"_s,
-                           u"UPDATE sqlite_schema SET sql = replace(sql, '\"times\")', "
-                           u"'\"level\")')"
-                           " WHERE name = 'word_by_subgroup_level'"_s}
+            << QStringList{QStringLiteral("PRAGMA writable_schema = ON"),
+                           QStringLiteral(
+                               "UPDATE sqlite_schema SET sql = replace(sql, '\"level\")', "
+                               "'\"times\")')"
+                               " WHERE name = 'word_by_subgroup_level'"),
+                           QStringLiteral("--"),
+                           QStringLiteral("INSERT INTO word (key, \"group\", sgroup, level, times, "
+                                          "word, images,"
+                                          " voice) VALUES (99, 1, 1, 0, 3, 'x', 'x', 'x')"),
+                           QStringLiteral("--"),
+                           QStringLiteral("PRAGMA writable_schema = ON"),
+                           QStringLiteral(
+                               "UPDATE sqlite_schema SET sql = replace(sql, '\"times\")', "
+                               "'\"level\")')"
+                               " WHERE name = 'word_by_subgroup_level'")}
             << QString() << QByteArray() << QStringList();
-        QTest::newRow("record source missing")
-            << QStringList{u"DROP VIEW syukei2"_s} << QString() << QByteArray() << unusable;
+        QTest::newRow("record source missing") << QStringList{QStringLiteral("DROP VIEW syukei2")}
+                                               << QString() << QByteArray() << unusable;
         QTest::newRow("another application's database")
-            << QStringList{u"PRAGMA application_id = 1"_s} << QString() << QByteArray() << unusable;
+            << QStringList{QStringLiteral("PRAGMA application_id = 1")} << QString() << QByteArray()
+            << unusable;
         QTest::newRow("not a database")
             << none << QString() << QByteArray("group,tittle\n") << unusable;
     }
@@ -335,8 +363,8 @@ class TestPmlBuild : public QObject {
         QCOMPARE(build(deck_, pml_).status, 0);
         // "--" starts a new connection: a changed schema is read only by the next one.
         QStringList session;
-        for (const QString& sql : damage + QStringList{u"--"_s}) {
-            if (sql != u"--"_s) {
+        for (const QString& sql : damage + QStringList{QStringLiteral("--")}) {
+            if (sql != QStringLiteral("--")) {
                 session << sql;
             } else if (!session.isEmpty()) {
                 DeckFixture::execute(pml_, session);
@@ -344,7 +372,7 @@ class TestPmlBuild : public QObject {
             }
         }
         if (!removed.isEmpty())
-            QVERIFY(QFile::remove(QDir(dir_->filePath(u"out"_s)).filePath(removed)));
+            QVERIFY(QFile::remove(QDir(dir_->filePath(QStringLiteral("out"))).filePath(removed)));
         if (!replacement.isEmpty()) {
             QFile file(pml_);
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -367,7 +395,7 @@ class TestPmlBuild : public QObject {
         if (refused)
             QCOMPARE(result.lines.size(), 2);
         QCOMPARE(lines, expected);
-        QCOMPARE(result.status, expected.constLast().endsWith(u": clean"_s) ? 0 : 1);
+        QCOMPARE(result.status, expected.constLast().endsWith(QStringLiteral(": clean")) ? 0 : 1);
         WordDataFile::closeAll();
         QCOMPARE(contents(pml_), before);
     }

@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using namespace Qt::StringLiterals;
 using Reason = DataError::Reason;
 
 // g1 s1 (marked): keys 1..3 at level 1; g1 s2 (marked): keys 4, 5 at level 1, key 6 at
@@ -24,7 +23,8 @@ class TestDataSource : public QObject {
 
   private slots:
     void init() {
-        file_ = dir_.filePath(QString::fromLatin1(QTest::currentTestFunction()) + u".pml"_s);
+        file_ = dir_.filePath(QString::fromLatin1(QTest::currentTestFunction()) +
+                              QStringLiteral(".pml"));
         QFile::remove(file_);
         DeckFixture deck;
         deck.group(1).subGroup(1, 1, true).subGroup(1, 2, true).subGroup(1, 3);
@@ -32,13 +32,13 @@ class TestDataSource : public QObject {
         deck.word({.key = 6,
                    .group = 1,
                    .sgroup = 2,
-                   .word = u"cat"_s,
-                   .meaning = u"ねこ"_s,
-                   .text1 = u"a black cat"_s,
-                   .text2 = u"1-02-03"_s,
+                   .word = QStringLiteral("cat"),
+                   .meaning = QStringLiteral("ねこ"),
+                   .text1 = QStringLiteral("a black cat"),
+                   .text2 = QStringLiteral("1-02-03"),
                    .filler1 = 7,
-                   .filler2 = u"x"_s,
-                   .filler3 = u"y"_s});
+                   .filler2 = QStringLiteral("x"),
+                   .filler3 = QStringLiteral("y")});
         deck.write(file_);
     }
     void cleanup() { WordDataFile::closeAll(); }
@@ -47,23 +47,23 @@ class TestDataSource : public QObject {
         DataSource data = open(Statements::levelWordsAfter(1, 0));
         QCOMPARE(data.RecordCount(), 5);
         QVERIFY(!data.Bof() && !data.Eof());
-        QCOMPARE(data.field(u"KEY"_s).toInt(), 1); // names are case-insensitive
+        QCOMPARE(data.field(QStringLiteral("KEY")).toInt(), 1); // names are case-insensitive
         for (int i = 0; i < 5; ++i)
             data.MoveNext();
         QVERIFY(data.Eof());
         data.MoveNext(); // stays at the end
         QVERIFY(data.Eof());
-        QCOMPARE(failure([&] { data.field(u"key"_s); }), Reason::NoCurrentRow);
+        QCOMPARE(failure([&] { data.field(QStringLiteral("key")); }), Reason::NoCurrentRow);
         data.MovePrevious(); // from past the end to the last row
-        QCOMPARE(data.field(u"key"_s).toInt(), 5);
+        QCOMPARE(data.field(QStringLiteral("key")).toInt(), 5);
         for (int i = 0; i < 5; ++i)
             data.MovePrevious();
         QVERIFY(data.Bof() && !data.Eof());
         data.MovePrevious();
         QVERIFY(data.Bof());
         data.MoveNext();
-        QCOMPARE(data.field(u"key"_s).toInt(), 1);
-        QCOMPARE(failure([&] { data.field(u"nosuch"_s); }), Reason::Misuse);
+        QCOMPARE(data.field(QStringLiteral("key")).toInt(), 1);
+        QCOMPARE(failure([&] { data.field(QStringLiteral("nosuch")); }), Reason::Misuse);
 
         data = open(Statements::levelWordsAfter(4, 0));
         QVERIFY(data.Eof() && data.Bof());
@@ -74,28 +74,29 @@ class TestDataSource : public QObject {
     void nullFieldsReadEmptyAndSetFieldsReadBack() {
         DataSource data = open(Statements::levelWordsAfter(0, 0));
         QCOMPARE(data.RecordCount(), 1);
-        QCOMPARE(data.field(u"meaning"_s).toString(), u"ねこ"_s);
-        QCOMPARE(data.field(u"text2"_s).toString(), u"1-02-03"_s);
-        QCOMPARE(data.field(u"filler1"_s).toInt(), 7);
+        QCOMPARE(data.field(QStringLiteral("meaning")).toString(), QStringLiteral("ねこ"));
+        QCOMPARE(data.field(QStringLiteral("text2")).toString(), QStringLiteral("1-02-03"));
+        QCOMPARE(data.field(QStringLiteral("filler1")).toInt(), 7);
         data = open(Statements::levelWordsAfter(1, 0));
-        QCOMPARE(data.field(u"word"_s).toString(), u"word1"_s);
+        QCOMPARE(data.field(QStringLiteral("word")).toString(), QStringLiteral("word1"));
         for (const QString& name :
-             {u"meaning"_s, u"text1"_s, u"text2"_s, u"filler1"_s, u"filler2"_s, u"filler3"_s})
+             {QStringLiteral("meaning"), QStringLiteral("text1"), QStringLiteral("text2"),
+              QStringLiteral("filler1"), QStringLiteral("filler2"), QStringLiteral("filler3")})
             QVERIFY2(!data.field(name).isValid(), qPrintable(name));
     }
 
     void findFirst_data() {
         QTest::addColumn<QString>("criterion");
         QTest::addColumn<int>("key"); // 0: no match, -1: not a criterion of ours
-        QTest::newRow("as the screens write it") << u"key = 4"_s << 4;
-        QTest::newRow("without blanks") << u"key=5"_s << 5;
-        QTest::newRow("first of several") << u"level = 1"_s << 1;
-        QTest::newRow("not in the result") << u"key = 7"_s << 0;
-        QTest::newRow("no such key") << u"key = 99"_s << 0;
-        QTest::newRow("text value") << u"word = 'cat'"_s << -1;
-        QTest::newRow("other operator") << u"key > 3"_s << -1;
-        QTest::newRow("two terms") << u"key = 3 or 1 = 1"_s << -1;
-        QTest::newRow("field not in the result") << u"group = 1"_s << -1;
+        QTest::newRow("as the screens write it") << QStringLiteral("key = 4") << 4;
+        QTest::newRow("without blanks") << QStringLiteral("key=5") << 5;
+        QTest::newRow("first of several") << QStringLiteral("level = 1") << 1;
+        QTest::newRow("not in the result") << QStringLiteral("key = 7") << 0;
+        QTest::newRow("no such key") << QStringLiteral("key = 99") << 0;
+        QTest::newRow("text value") << QStringLiteral("word = 'cat'") << -1;
+        QTest::newRow("other operator") << QStringLiteral("key > 3") << -1;
+        QTest::newRow("two terms") << QStringLiteral("key = 3 or 1 = 1") << -1;
+        QTest::newRow("field not in the result") << QStringLiteral("group = 1") << -1;
     }
 
     void findFirst() {
@@ -111,7 +112,7 @@ class TestDataSource : public QObject {
         data.FindFirst(criterion); // searches from the first row
         QCOMPARE(data.NoMatch(), key == 0);
         if (key != 0) {
-            QCOMPARE(data.field(u"key"_s).toInt(), key);
+            QCOMPARE(data.field(QStringLiteral("key")).toInt(), key);
         } else {
             // No row is current, so an edit that ignores NoMatch cannot change another word.
             QVERIFY(data.Eof());
@@ -121,41 +122,44 @@ class TestDataSource : public QObject {
 
     void gradingIsCommittedAndTheCursorStays() {
         DataSource data = open(Statements::levelWordsAfter(1, 0));
-        data.FindFirst(u"key = 2"_s);
+        data.FindFirst(QStringLiteral("key = 2"));
         data.Edit();
-        data.setField(u"level"_s, 3);
-        data.setField(u"times"_s, 1);
-        QCOMPARE(data.field(u"level"_s).toInt(), 3); // reads as assigned during the edit
+        data.setField(QStringLiteral("level"), 3);
+        data.setField(QStringLiteral("times"), 1);
+        QCOMPARE(data.field(QStringLiteral("level")).toInt(),
+                 3); // reads as assigned during the edit
         data.Update();
         QVERIFY(!data.isEditing());
-        QCOMPARE(stored(u"SELECT level || '/' || times FROM word WHERE key = 2"_s).toString(),
-                 u"3/1"_s);
-        QVERIFY(!QFile::exists(file_ + u"-journal"_s));
+        QCOMPARE(stored(QStringLiteral("SELECT level || '/' || times FROM word WHERE key = 2"))
+                     .toString(),
+                 QStringLiteral("3/1"));
+        QVERIFY(!QFile::exists(file_ + QStringLiteral("-journal")));
         // The row stays in this result with its new values; walking goes on after it.
-        QCOMPARE(data.field(u"level"_s).toInt(), 3);
+        QCOMPARE(data.field(QStringLiteral("level")).toInt(), 3);
         data.MoveNext();
-        QCOMPARE(data.field(u"key"_s).toInt(), 3);
+        QCOMPARE(data.field(QStringLiteral("key")).toInt(), 3);
         QCOMPARE(data.RecordCount(), 5);
         // Results opened afterwards, through any data source, see the change.
         QCOMPARE(open(Statements::levelWordsAfter(1, 0)).RecordCount(), 4);
-        QCOMPARE(open(Statements::levelWordsAfter(3, 0)).field(u"times"_s).toInt(), 1);
+        QCOMPARE(open(Statements::levelWordsAfter(3, 0)).field(QStringLiteral("times")).toInt(), 1);
     }
 
     // A result open beside a write keeps the rows it had when it was opened (the write
     // moves key 2 behind key 3 in the engine's walk), and the write is committed at once
     // although results are still open.
     void openResultKeepsItsRowsWhenAnotherWrites() {
-        DataSource reading = open(u"select_word"_s);
-        QCOMPARE(reading.field(u"key"_s).toInt(), 1);
+        DataSource reading = open(QStringLiteral("select_word"));
+        QCOMPARE(reading.field(QStringLiteral("key")).toInt(), 1);
         DataSource grading = open(Statements::levelWordsAfter(1, 0));
-        grading.FindFirst(u"key = 2"_s);
+        grading.FindFirst(QStringLiteral("key = 2"));
         grading.Edit();
-        grading.setField(u"level"_s, 5);
+        grading.setField(QStringLiteral("level"), 5);
         grading.Update();
-        QCOMPARE(stored(u"SELECT level FROM word WHERE key = 2"_s).toInt(), 5);
+        QCOMPARE(stored(QStringLiteral("SELECT level FROM word WHERE key = 2")).toInt(), 5);
         QList<int> keys;
         for (; !reading.Eof(); reading.MoveNext())
-            keys.append(reading.field(u"key"_s).toInt() * 10 + reading.field(u"level"_s).toInt());
+            keys.append(reading.field(QStringLiteral("key")).toInt() * 10 +
+                        reading.field(QStringLiteral("level")).toInt());
         QCOMPARE(keys, (QList<int>{11, 21, 31, 60, 41, 51})); // key * 10 + level
         QCOMPARE(reading.RecordCount(), 6);
     }
@@ -163,7 +167,7 @@ class TestDataSource : public QObject {
     void markWrittenThroughSelectedReachesTheWordViews() {
         DataSource mark = open(Statements::selectedSubGroup(1, 3));
         mark.Edit();
-        mark.setField(u"select"_s, true);
+        mark.setField(QStringLiteral("select"), true);
         mark.Update();
         QCOMPARE(open(Statements::levelWordsAfter(1, 0)).RecordCount(), 7);
     }
@@ -174,15 +178,17 @@ class TestDataSource : public QObject {
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<Reason>("reason");
         QTest::newRow("read-only record source")
-            << u"ordered"_s << u"images"_s << QVariant(1) << Reason::Misuse;
-        QTest::newRow("read-only field")
-            << u"select_word"_s << u"word"_s << QVariant(u"x"_s) << Reason::Misuse;
+            << QStringLiteral("ordered") << QStringLiteral("images") << QVariant(1)
+            << Reason::Misuse;
+        QTest::newRow("read-only field") << QStringLiteral("select_word") << QStringLiteral("word")
+                                         << QVariant(QStringLiteral("x")) << Reason::Misuse;
         QTest::newRow("level out of range")
-            << u"select_word"_s << u"level"_s << QVariant(6) << Reason::Engine;
-        QTest::newRow("negative times")
-            << u"select_word"_s << u"times"_s << QVariant(-1) << Reason::Engine;
-        QTest::newRow("Null level")
-            << u"select_word"_s << u"level"_s << QVariant() << Reason::Engine;
+            << QStringLiteral("select_word") << QStringLiteral("level") << QVariant(6)
+            << Reason::Engine;
+        QTest::newRow("negative times") << QStringLiteral("select_word") << QStringLiteral("times")
+                                        << QVariant(-1) << Reason::Engine;
+        QTest::newRow("Null level") << QStringLiteral("select_word") << QStringLiteral("level")
+                                    << QVariant() << Reason::Engine;
     }
 
     void refusedWritesChangeNothing() {
@@ -206,60 +212,63 @@ class TestDataSource : public QObject {
     }
 
     void assignmentOutsideAnEditIsRefused() {
-        DataSource data = open(u"select_word"_s);
-        QCOMPARE(failure([&] { data.setField(u"level"_s, 1); }), Reason::Misuse);
+        DataSource data = open(QStringLiteral("select_word"));
+        QCOMPARE(failure([&] { data.setField(QStringLiteral("level"), 1); }), Reason::Misuse);
         QCOMPARE(failure([&] { data.Update(); }), Reason::Misuse);
         data.Edit();
-        data.setField(u"level"_s, 2);
+        data.setField(QStringLiteral("level"), 2);
         data.MoveNext(); // moving drops the edit
         QVERIFY(!data.isEditing());
-        QCOMPARE(stored(u"SELECT count(*) FROM word WHERE level = 2"_s).toInt(), 0);
+        QCOMPARE(stored(QStringLiteral("SELECT count(*) FROM word WHERE level = 2")).toInt(), 0);
     }
 
     void rowThatLeftTheRecordSourceIsNotWritten() {
         DataSource words = open(Statements::levelWordsAfter(1, 0));
-        open(u"selected"_s).updateAll({{u"select"_s, false}}); // another form clears the marks
+        open(QStringLiteral("selected"))
+            .updateAll({{QStringLiteral("select"), false}}); // another form clears the marks
         words.Edit();
-        words.setField(u"level"_s, 2);
+        words.setField(QStringLiteral("level"), 2);
         QCOMPARE(failure([&] { words.Update(); }), Reason::NoCurrentRow);
-        QCOMPARE(stored(u"SELECT level FROM word WHERE key = 1"_s).toInt(), 1);
+        QCOMPARE(stored(QStringLiteral("SELECT level FROM word WHERE key = 1")).toInt(), 1);
     }
 
     void resetWritesEveryRowInOneTransaction() {
-        DataSource data = open(u"select_word"_s);
+        DataSource data = open(QStringLiteral("select_word"));
         data.MoveNext();
-        data.updateAll({{u"level"_s, 0}, {u"times"_s, 0}});
-        QCOMPARE(data.field(u"key"_s).toInt(), 2); // the cursor did not move
-        QCOMPARE(data.field(u"level"_s).toInt(), 0);
+        data.updateAll({{QStringLiteral("level"), 0}, {QStringLiteral("times"), 0}});
+        QCOMPARE(data.field(QStringLiteral("key")).toInt(), 2); // the cursor did not move
+        QCOMPARE(data.field(QStringLiteral("level")).toInt(), 0);
         // Marked sub-groups only: 7 and 8 keep their level.
-        QCOMPARE(stored(u"SELECT group_concat(key) FROM word WHERE level <> 0"_s).toString(),
-                 u"7,8"_s);
+        QCOMPARE(stored(QStringLiteral("SELECT group_concat(key) FROM word WHERE level <> 0"))
+                     .toString(),
+                 QStringLiteral("7,8"));
         // Opened before another data source marks sub-group 3: its mark is cleared too.
-        DataSource marks = open(u"selected"_s);
+        DataSource marks = open(QStringLiteral("selected"));
         DataSource third = open(Statements::selectedSubGroup(1, 3));
         third.Edit();
-        third.setField(u"select"_s, true);
+        third.setField(QStringLiteral("select"), true);
         third.Update();
-        marks.updateAll({{u"select"_s, false}});
-        QCOMPARE(stored(u"SELECT sum(\"select\") FROM subgroup"_s).toInt(), 0);
-        QCOMPARE(open(u"select_word"_s).RecordCount(), 0);
+        marks.updateAll({{QStringLiteral("select"), false}});
+        QCOMPARE(stored(QStringLiteral("SELECT sum(\"select\") FROM subgroup")).toInt(), 0);
+        QCOMPARE(open(QStringLiteral("select_word")).RecordCount(), 0);
     }
 
     void failedResetWritesNoRow() {
         // A word that the engine refuses to change half-way through the reset (a trigger not
         // ours: added after opening, which would refuse it).
-        DataSource data = open(u"select_word"_s);
+        DataSource data = open(QStringLiteral("select_word"));
         QCoreApplication::processEvents(); // the result lets go of the file between events
-        DeckFixture::execute(file_, {u"CREATE TRIGGER refuse BEFORE UPDATE ON word WHEN OLD.key = 4"
-                                     u" BEGIN SELECT RAISE(ABORT, 'refused'); END"_s});
-        QCOMPARE(failure([&] { data.updateAll({{u"level"_s, 0}}); }), Reason::Engine);
-        QCOMPARE(stored(u"SELECT count(*) FROM word WHERE level = 0"_s).toInt(), 1);
-        QCOMPARE(data.field(u"level"_s).toInt(), 1);
+        DeckFixture::execute(
+            file_, {QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON word WHEN OLD.key = 4"
+                                   " BEGIN SELECT RAISE(ABORT, 'refused'); END")});
+        QCOMPARE(failure([&] { data.updateAll({{QStringLiteral("level"), 0}}); }), Reason::Engine);
+        QCOMPARE(stored(QStringLiteral("SELECT count(*) FROM word WHERE level = 0")).toInt(), 1);
+        QCOMPARE(data.field(QStringLiteral("level")).toInt(), 1);
         // The connection is usable again afterwards (no transaction left open).
         data.Edit();
-        data.setField(u"times"_s, 9);
+        data.setField(QStringLiteral("times"), 9);
         data.Update();
-        QCOMPARE(stored(u"SELECT times FROM word WHERE key = 1"_s).toInt(), 9);
+        QCOMPARE(stored(QStringLiteral("SELECT times FROM word WHERE key = 1")).toInt(), 9);
     }
 };
 

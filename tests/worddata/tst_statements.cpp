@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using namespace Qt::StringLiterals;
 using Tally = QMap<int, int>; // level -> count
 Q_DECLARE_METATYPE(Statement)
 
@@ -37,13 +36,14 @@ class TestStatements : public QObject {
     static Tally tally(DataSource& data) {
         Tally counts;
         for (; !data.Eof(); data.MoveNext())
-            counts[data.field(u"level"_s).toInt()] += data.field(u"count"_s).toInt();
+            counts[data.field(QStringLiteral("level")).toInt()] +=
+                data.field(QStringLiteral("count")).toInt();
         return counts;
     }
 
   private slots:
     void initTestCase() {
-        file_ = dir_.filePath(u"deck.pml"_s);
+        file_ = dir_.filePath(QStringLiteral("deck.pml"));
         DeckFixture deck;
         deck.group(1).group(2).group(3);
         for (int s = 1; s <= 9; ++s)
@@ -79,8 +79,9 @@ class TestStatements : public QObject {
         DataSource data = open(Statements::subGroupPage(group, first));
         QCOMPARE(data.RecordCount(), sgroups.size());
         if (!data.Eof())
-            QCOMPARE(data.field(u"images"_s).toString(), u"g%1s%2"_s.arg(group).arg(sgroups[0]));
-        QCOMPARE(column(data, u"sgroup"_s), sgroups);
+            QCOMPARE(data.field(QStringLiteral("images")).toString(),
+                     QStringLiteral("g%1s%2").arg(group).arg(sgroups[0]));
+        QCOMPARE(column(data, QStringLiteral("sgroup")), sgroups);
     }
 
     void tallies_data() {
@@ -112,16 +113,21 @@ class TestStatements : public QObject {
     void talliesFollowEveryChangeOfTheWords_data() {
         QTest::addColumn<QString>("change");
         QTest::addColumn<bool>("consistent");
-        QTest::newRow("word added") << u"INSERT INTO word (key, \"group\", sgroup, level, word,"
-                                       u" images, voice) VALUES (40, 1, 4, 2, 'x', 'x', 'x')"_s
-                                    << true;
-        QTest::newRow("word moved") << u"UPDATE word SET sgroup = 3 WHERE key = 14"_s << true;
-        QTest::newRow("level changed") << u"UPDATE word SET level = 4 WHERE key = 11"_s << true;
-        QTest::newRow("times changed") << u"UPDATE word SET times = 9 WHERE key = 11"_s << true;
-        QTest::newRow("word deleted") << u"DELETE FROM word WHERE key = 18"_s << true;
-        QTest::newRow("every word reset") << u"UPDATE word SET level = 0, times = 0"_s << true;
+        QTest::newRow("word added")
+            << QStringLiteral("INSERT INTO word (key, \"group\", sgroup, level, word,"
+                              " images, voice) VALUES (40, 1, 4, 2, 'x', 'x', 'x')")
+            << true;
+        QTest::newRow("word moved")
+            << QStringLiteral("UPDATE word SET sgroup = 3 WHERE key = 14") << true;
+        QTest::newRow("level changed")
+            << QStringLiteral("UPDATE word SET level = 4 WHERE key = 11") << true;
+        QTest::newRow("times changed")
+            << QStringLiteral("UPDATE word SET times = 9 WHERE key = 11") << true;
+        QTest::newRow("word deleted") << QStringLiteral("DELETE FROM word WHERE key = 18") << true;
+        QTest::newRow("every word reset")
+            << QStringLiteral("UPDATE word SET level = 0, times = 0") << true;
         QTest::newRow("counts changed by hand")
-            << u"UPDATE tally SET count = 5 WHERE sgroup = 1 AND level = 0"_s << false;
+            << QStringLiteral("UPDATE tally SET count = 5 WHERE sgroup = 1 AND level = 0") << false;
     }
 
     void talliesFollowEveryChangeOfTheWords() {
@@ -136,7 +142,7 @@ class TestStatements : public QObject {
 
     void markedTalliesComeInLevelOrder() {
         DataSource data = open(Statements::markedLevelTallies());
-        QCOMPARE(column(data, u"level"_s), (QList<int>{0, 1, 3, 5}));
+        QCOMPARE(column(data, QStringLiteral("level")), (QList<int>{0, 1, 3, 5}));
     }
 
     void levelWordsAfter_data() {
@@ -157,7 +163,7 @@ class TestStatements : public QObject {
         QFETCH(QList<int>, keys);
         DataSource data = open(Statements::levelWordsAfter(level, lastKey));
         QCOMPARE(data.RecordCount(), keys.size());
-        QCOMPARE(column(data, u"key"_s), keys);
+        QCOMPARE(column(data, QStringLiteral("key")), keys);
     }
 };
 

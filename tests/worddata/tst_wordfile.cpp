@@ -16,7 +16,6 @@
 #include <QTest>
 #include <cstdio>
 
-using namespace Qt::StringLiterals;
 using Reason = DataError::Reason;
 Q_DECLARE_METATYPE(DataError::Reason)
 
@@ -36,7 +35,7 @@ DeckFixture smallDeck() {
 
 // The reason the first read of path fails with, or nullopt when it opens.
 std::optional<Reason> openFailure(const QString& path) {
-    return failure([&] { opened(path, u"tittle"_s); });
+    return failure([&] { opened(path, QStringLiteral("tittle")); });
 }
 
 QVariant scalarOn(const QString& file, const QString& sql) {
@@ -55,7 +54,7 @@ class TestWordFile : public QObject {
     void cleanup() { WordDataFile::closeAll(); }
 
     void createNeverOverwritesADeck() {
-        const QString file = path(u"existing.pml"_s);
+        const QString file = path(QStringLiteral("existing.pml"));
         smallDeck().write(file);
         const QByteArray before = contents(file);
         QVERIFY_THROWS_EXCEPTION(DataError, WordDataFormat::create(file));
@@ -67,43 +66,53 @@ class TestWordFile : public QObject {
         QTest::addColumn<QByteArray>("bytes");   // or the file's whole content
         QTest::addColumn<Reason>("reason");
         const QStringList none;
-        QTest::newRow("text file") << none << "group,tittle\n1,animals\n"_ba << Reason::NotWordData;
+        QTest::newRow("text file")
+            << none << QByteArray("group,tittle\n1,animals\n") << Reason::NotWordData;
         QTest::newRow("empty file") << none << QByteArray("") << Reason::NotWordData;
         QTest::newRow("other application")
-            << QStringList{u"PRAGMA application_id = 42"_s} << QByteArray() << Reason::NotWordData;
+            << QStringList{QStringLiteral("PRAGMA application_id = 42")} << QByteArray()
+            << Reason::NotWordData;
         QTest::newRow("old format version")
-            << QStringList{u"PRAGMA user_version = 0"_s} << QByteArray() << Reason::WrongVersion;
+            << QStringList{QStringLiteral("PRAGMA user_version = 0")} << QByteArray()
+            << Reason::WrongVersion;
         QTest::newRow("newer format version")
-            << QStringList{u"PRAGMA user_version = 2"_s} << QByteArray() << Reason::WrongVersion;
-        QTest::newRow("record source missing")
-            << QStringList{u"DROP VIEW syukei2"_s} << QByteArray() << Reason::MissingSource;
-        QTest::newRow("field missing")
-            << QStringList{u"DROP VIEW ordered"_s,
-                           u"CREATE VIEW ordered AS SELECT \"group\", sgroup FROM subgroup"_s}
-            << QByteArray() << Reason::MissingSource;
-        QTest::newRow("write trigger missing") << QStringList{u"DROP TRIGGER select_word_update"_s}
+            << QStringList{QStringLiteral("PRAGMA user_version = 2")} << QByteArray()
+            << Reason::WrongVersion;
+        QTest::newRow("record source missing") << QStringList{QStringLiteral("DROP VIEW syukei2")}
                                                << QByteArray() << Reason::MissingSource;
+        QTest::newRow("field missing")
+            << QStringList{QStringLiteral("DROP VIEW ordered"),
+                           QStringLiteral(
+                               "CREATE VIEW ordered AS SELECT \"group\", sgroup FROM subgroup")}
+            << QByteArray() << Reason::MissingSource;
+        QTest::newRow("write trigger missing")
+            << QStringList{QStringLiteral("DROP TRIGGER select_word_update")} << QByteArray()
+            << Reason::MissingSource;
         // One character of a stored trigger: every other check passes, the next grading would
         // then write a wrong count.
         QTest::newRow("trigger changed")
-            << QStringList{u"PRAGMA writable_schema = ON"_s,
-                           u"UPDATE sqlite_schema SET sql = replace(sql, '+ 1', '+ 2')"
-                           " WHERE name = 'word_tally_update'"_s}
+            << QStringList{QStringLiteral("PRAGMA writable_schema = ON"),
+                           QStringLiteral(
+                               "UPDATE sqlite_schema SET sql = replace(sql, '+ 1', '+ 2')"
+                               " WHERE name = 'word_tally_update'")}
             << QByteArray() << Reason::Damaged;
         QTest::newRow("view changed")
-            << QStringList{u"DROP VIEW syukei"_s,
-                           u"CREATE VIEW syukei AS SELECT \"group\", sgroup, level, 1 AS count"
-                           " FROM word"_s}
+            << QStringList{QStringLiteral("DROP VIEW syukei"),
+                           QStringLiteral(
+                               "CREATE VIEW syukei AS SELECT \"group\", sgroup, level, 1 AS count"
+                               " FROM word")}
             << QByteArray() << Reason::Damaged;
-        QTest::newRow("counts off") << QStringList{u"UPDATE tally SET count = count + 3"_s}
-                                    << QByteArray() << Reason::Damaged;
+        QTest::newRow("counts off")
+            << QStringList{QStringLiteral("UPDATE tally SET count = count + 3")} << QByteArray()
+            << Reason::Damaged;
     }
 
     void wrongFilesAreRefusedAndLeftAsTheyWere() {
         QFETCH(QStringList, damage);
         QFETCH(QByteArray, bytes);
         QFETCH(Reason, reason);
-        const QString file = path(QString::fromLatin1(QTest::currentDataTag()) + u".pml"_s);
+        const QString file =
+            path(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".pml"));
         if (damage.isEmpty()) {
             writeBytes(file, bytes);
         } else {
@@ -117,29 +126,30 @@ class TestWordFile : public QObject {
     }
 
     void missingPathIsNotCreated() {
-        const QString file = path(u"missing.pml"_s);
+        const QString file = path(QStringLiteral("missing.pml"));
         QCOMPARE(openFailure(file), Reason::FileMissing);
         QVERIFY(!QFile::exists(file));
         QCOMPARE(openFailure(QString()), Reason::FileMissing);
     }
 
     void truncatedAndDamagedFilesAreRefused() {
-        const QString good = path(u"good.pml"_s);
+        const QString good = path(QStringLiteral("good.pml"));
         smallDeck().write(good);
         const QByteArray bytes = contents(good);
 
-        const QString truncated = path(u"truncated.pml"_s);
+        const QString truncated = path(QStringLiteral("truncated.pml"));
         writeBytes(truncated, bytes.left(bytes.size() / 2));
         QVERIFY(openFailure(truncated).has_value());
 
         // An index page with an invalid page type: the schema still reads, the file is broken.
-        const int pageSize = DeckFixture::scalar(good, u"PRAGMA page_size"_s).toInt();
-        const int root = DeckFixture::scalar(good, u"SELECT rootpage FROM sqlite_schema"
-                                                   u" WHERE name = 'word_by_subgroup_level'"_s)
-                             .toInt();
+        const int pageSize = DeckFixture::scalar(good, QStringLiteral("PRAGMA page_size")).toInt();
+        const int root =
+            DeckFixture::scalar(good, QStringLiteral("SELECT rootpage FROM sqlite_schema"
+                                                     " WHERE name = 'word_by_subgroup_level'"))
+                .toInt();
         QByteArray broken = bytes;
         broken[qsizetype(root - 1) * pageSize] = '\x01';
-        const QString damaged = path(u"damaged.pml"_s);
+        const QString damaged = path(QStringLiteral("damaged.pml"));
         writeBytes(damaged, broken);
         QCOMPARE(openFailure(damaged), Reason::Damaged);
         QCOMPARE(contents(damaged), broken);
@@ -148,12 +158,13 @@ class TestWordFile : public QObject {
     // A deck left in WAL mode by another tool is read as it is: switching its journal mode
     // would rewrite the file.
     void walDeckOpensUnchanged() {
-        const QString file = path(u"wal.pml"_s);
+        const QString file = path(QStringLiteral("wal.pml"));
         smallDeck().write(file);
-        DeckFixture::execute(file, {u"PRAGMA journal_mode = WAL"_s});
+        DeckFixture::execute(file, {QStringLiteral("PRAGMA journal_mode = WAL")});
         const QByteArray before = contents(file);
-        QCOMPARE(opened(file, u"select_word"_s).RecordCount(), 3);
-        QCOMPARE(scalarOn(file, u"PRAGMA journal_mode"_s).toString(), u"wal"_s);
+        QCOMPARE(opened(file, QStringLiteral("select_word")).RecordCount(), 3);
+        QCOMPARE(scalarOn(file, QStringLiteral("PRAGMA journal_mode")).toString(),
+                 QStringLiteral("wal"));
         WordDataFile::closeAll();
         QCOMPARE(contents(file), before);
     }
@@ -170,14 +181,14 @@ class TestWordFile : public QObject {
     void replacedDeckIsOpenedAnew() {
         QFETCH(bool, inPlace);
         QFETCH(bool, wrongFile);
-        const QString file = path(u"replaced.pml"_s);
-        const QString next = path(u"next.pml"_s);
+        const QString file = path(QStringLiteral("replaced.pml"));
+        const QString next = path(QStringLiteral("next.pml"));
         QFile::remove(file);
         QFile::remove(next);
         smallDeck().write(file);
         DataSource words = opened(file, Statements::levelWordsAfter(0, 0));
         words.Edit();
-        words.setField(u"level"_s, 1);
+        words.setField(QStringLiteral("level"), 1);
         words.Update();
         QVERIFY(!WordDataFile::closeIfReplaced(file)); // our own write
 
@@ -205,41 +216,43 @@ class TestWordFile : public QObject {
         DataSource fresh = opened(file, Statements::levelWordsAfter(0, 0));
         QCOMPARE(fresh.RecordCount(), 7);
         fresh.Edit();
-        fresh.setField(u"level"_s, 2);
+        fresh.setField(QStringLiteral("level"), 2);
         fresh.Update(); // writes reach the file now there
-        QCOMPARE(DeckFixture::scalar(file, u"SELECT count(*) FROM word WHERE level = 2"_s), 1);
+        QCOMPARE(
+            DeckFixture::scalar(file, QStringLiteral("SELECT count(*) FROM word WHERE level = 2")),
+            1);
     }
 
     // Between events no statement holds the file, so another program can write it; a write
     // that meets a file locked by another program fails after a short wait instead of hanging.
     void noLockIsHeldBetweenEventsAndALockedFileFailsSoon() {
-        const QString file = path(u"locks.pml"_s);
+        const QString file = path(QStringLiteral("locks.pml"));
         DeckFixture deck;
         deck.group(1).subGroup(1, 1, true).words(1, 1, 0, 50, 1);
         deck.write(file);
         DataSource words = opened(file, Statements::levelWordsAfter(0, 0));
-        QCOMPARE(words.field(u"key"_s).toInt(), 1); // rows remain unread
+        QCOMPARE(words.field(QStringLiteral("key")).toInt(), 1); // rows remain unread
         QCoreApplication::processEvents();
-        DeckFixture::execute(
-            file, {u"PRAGMA busy_timeout = 0"_s, u"UPDATE word SET times = 1 WHERE key = 50"_s});
+        DeckFixture::execute(file, {QStringLiteral("PRAGMA busy_timeout = 0"),
+                                    QStringLiteral("UPDATE word SET times = 1 WHERE key = 50")});
         words.MoveNext();
-        QCOMPARE(words.field(u"key"_s).toInt(), 2); // the result is still what it was
+        QCOMPARE(words.field(QStringLiteral("key")).toInt(), 2); // the result is still what it was
 
-        const QString other = u"other program"_s;
+        const QString other = QStringLiteral("other program");
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, other);
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), other);
             db.setDatabaseName(file);
             QVERIFY(db.open());
             QSqlQuery lock(db);
-            QVERIFY(lock.exec(u"BEGIN EXCLUSIVE"_s));
+            QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
             QElapsedTimer clock;
             clock.start();
             words.Edit();
-            words.setField(u"level"_s, 1);
+            words.setField(QStringLiteral("level"), 1);
             QVERIFY_THROWS_EXCEPTION(DataError, words.Update());
             QVERIFY2(clock.elapsed() >= 1500 && clock.elapsed() < 4000,
                      qPrintable(QString::number(clock.elapsed())));
-            QVERIFY(lock.exec(u"ROLLBACK"_s));
+            QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
         }
         QSqlDatabase::removeDatabase(other);
     }
@@ -247,27 +260,29 @@ class TestWordFile : public QObject {
     void mediaNamesStayInsideTheDeck_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("picture"); // empty: no path at all
-        QTest::newRow("plain") << u"cat"_s << u"/deck/images/cat.jpg"_s;
-        QTest::newRow("Japanese with blanks") << u"ねこ 2"_s << u"/deck/images/ねこ 2.jpg"_s;
-        QTest::newRow("dots inside") << u"a..b"_s << u"/deck/images/a..b.jpg"_s;
-        QTest::newRow("parent") << u".."_s << QString();
-        QTest::newRow("up and out") << u"../../etc/x"_s << QString();
-        QTest::newRow("absolute") << u"/etc/passwd"_s << QString();
-        QTest::newRow("backslash") << u"..\\x"_s << QString();
-        QTest::newRow("drive letter") << u"C:x"_s << QString();
-        QTest::newRow("NUL") << u"x\u0000.jpg"_s << QString();
-        QTest::newRow("line break") << u"x\ny"_s << QString();
+        QTest::newRow("plain") << QStringLiteral("cat") << QStringLiteral("/deck/images/cat.jpg");
+        QTest::newRow("Japanese with blanks")
+            << QStringLiteral("ねこ 2") << QStringLiteral("/deck/images/ねこ 2.jpg");
+        QTest::newRow("dots inside")
+            << QStringLiteral("a..b") << QStringLiteral("/deck/images/a..b.jpg");
+        QTest::newRow("parent") << QStringLiteral("..") << QString();
+        QTest::newRow("up and out") << QStringLiteral("../../etc/x") << QString();
+        QTest::newRow("absolute") << QStringLiteral("/etc/passwd") << QString();
+        QTest::newRow("backslash") << QStringLiteral("..\\x") << QString();
+        QTest::newRow("drive letter") << QStringLiteral("C:x") << QString();
+        QTest::newRow("NUL") << QStringLiteral("x\u0000.jpg") << QString();
+        QTest::newRow("line break") << QStringLiteral("x\ny") << QString();
         QTest::newRow("empty") << QString() << QString();
     }
     void mediaNamesStayInsideTheDeck() {
         QFETCH(QString, name);
         QFETCH(QString, picture);
-        QCOMPARE(MediaPath::picture(u"/deck/"_s, name), picture);
-        QCOMPARE(MediaPath::voice(u"/deck/"_s, name).isEmpty(), picture.isEmpty());
+        QCOMPARE(MediaPath::picture(QStringLiteral("/deck/"), name), picture);
+        QCOMPARE(MediaPath::voice(QStringLiteral("/deck/"), name).isEmpty(), picture.isEmpty());
     }
 
     void readOnlyFileReadsAndRefusesEveryWrite() {
-        const QString file = path(u"readonly.pml"_s);
+        const QString file = path(QStringLiteral("readonly.pml"));
         smallDeck().write(file);
         QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
         const QByteArray before = contents(file);
@@ -277,23 +292,25 @@ class TestWordFile : public QObject {
         QVERIFY(WordDataFile::isReadOnly(file));
 
         words.Edit();
-        words.setField(u"level"_s, 1);
+        words.setField(QStringLiteral("level"), 1);
         QVERIFY_THROWS_EXCEPTION(DataError, words.Update());
-        QCOMPARE(words.field(u"level"_s).toInt(), 0); // the result keeps what the file holds
-        QVERIFY_THROWS_EXCEPTION(DataError, words.updateAll({{u"times"_s, 5}}));
+        QCOMPARE(words.field(QStringLiteral("level")).toInt(),
+                 0); // the result keeps what the file holds
+        QVERIFY_THROWS_EXCEPTION(DataError, words.updateAll({{QStringLiteral("times"), 5}}));
 
-        QVERIFY_THROWS_EXCEPTION(DataError,
-                                 opened(file, u"selected"_s).updateAll({{u"select"_s, false}}));
+        QVERIFY_THROWS_EXCEPTION(DataError, opened(file, QStringLiteral("selected"))
+                                                .updateAll({{QStringLiteral("select"), false}}));
 
         WordDataFile::closeAll();
         QCOMPARE(contents(file), before);
-        QVERIFY(!QFile::exists(file + u"-journal"_s));
+        QVERIFY(!QFile::exists(file + QStringLiteral("-journal")));
     }
 
     void pathsWithUriCharactersOpen_data() {
         QTest::addColumn<QString>("name");
-        QTest::newRow("blank, hash, question mark, percent") << u"my deck #1?%20.pml"_s;
-        QTest::newRow("Japanese") << u"どうぶつ たんご.pml"_s;
+        QTest::newRow("blank, hash, question mark, percent")
+            << QStringLiteral("my deck #1?%20.pml");
+        QTest::newRow("Japanese") << QStringLiteral("どうぶつ たんご.pml");
     }
 
     void pathsWithUriCharactersOpen() {
@@ -301,7 +318,7 @@ class TestWordFile : public QObject {
         const QTemporaryDir own;
         const QString file = own.filePath(name);
         smallDeck().write(file);
-        QCOMPARE(opened(file, u"select_word"_s).RecordCount(), 3);
+        QCOMPARE(opened(file, QStringLiteral("select_word")).RecordCount(), 3);
         WordDataFile::closeAll();
         QCOMPARE(QDir(own.path()).entryList(QDir::Files), QStringList{name}); // no stray file
     }
@@ -324,10 +341,12 @@ class TestWordFile : public QObject {
         add("level words", Statements::levelWordsAfter(1, 0));
         add("marked level tallies", Statements::markedLevelTallies(), true); // six rows
         QTest::newRow("write a mark")
-            << u"UPDATE \"selected\" SET \"select\" = ? WHERE \"group\" = ? AND \"sgroup\" = ?"_s
+            << QStringLiteral(
+                   "UPDATE \"selected\" SET \"select\" = ? WHERE \"group\" = ? AND \"sgroup\" = ?")
             << QList<int>{1, 1, 2} << false;
         QTest::newRow("write a grading")
-            << u"UPDATE \"select_word\" SET \"level\" = ?, \"times\" = ? WHERE \"key\" = ?"_s
+            << QStringLiteral(
+                   "UPDATE \"select_word\" SET \"level\" = ?, \"times\" = ? WHERE \"key\" = ?")
             << QList<int>{2, 1, 10} << false;
     }
 
@@ -335,11 +354,11 @@ class TestWordFile : public QObject {
         QFETCH(QString, sql);
         QFETCH(QList<int>, values);
         QFETCH(bool, sorts);
-        const QString file = path(u"plans.pml"_s);
+        const QString file = path(QStringLiteral("plans.pml"));
         if (!QFile::exists(file))
             smallDeck().write(file);
         QSqlQuery query(WordDataFile::connection(file));
-        QVERIFY(query.prepare(u"EXPLAIN QUERY PLAN "_s + sql));
+        QVERIFY(query.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + sql));
         for (int value : values)
             query.addBindValue(value);
         QVERIFY(query.exec());
@@ -347,10 +366,13 @@ class TestWordFile : public QObject {
         while (query.next())
             plan.append(query.value(3).toString());
         QVERIFY(!plan.isEmpty());
-        const QRegularExpression tableScan(u"^SCAN (word|subgroup|tittle|tally|w|s|t)\\b"_s);
+        const QRegularExpression tableScan(
+            QStringLiteral("^SCAN (word|subgroup|tittle|tally|w|s|t)\\b"));
         for (const QString& step : plan) { // SCAN of a view's own result rows is fine
-            QVERIFY2(!tableScan.match(step).hasMatch(), qPrintable(plan.join(u" | "_s)));
-            QVERIFY2(sorts || !step.contains(u"FOR ORDER BY"_s), qPrintable(plan.join(u" | "_s)));
+            QVERIFY2(!tableScan.match(step).hasMatch(),
+                     qPrintable(plan.join(QStringLiteral(" | "))));
+            QVERIFY2(sorts || !step.contains(QStringLiteral("FOR ORDER BY")),
+                     qPrintable(plan.join(QStringLiteral(" | "))));
         }
     }
 };
