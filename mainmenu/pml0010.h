@@ -88,6 +88,7 @@ class Pml0010 : public QMainWindow, public ActivatableForm {
     void applyColours();
     void HideGroupColumn();
     void HideSubGroupArea();
+    void HideRows();
     void PageDisplay();
     void ShowRowTallies(int row, const GroupBrowser::Row& content);
     void ShowActionButtons();

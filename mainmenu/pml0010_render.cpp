@@ -45,11 +45,8 @@ void Pml0010::HideGroupColumn() {
     Bt_syokika->hide();
 }
 
-void Pml0010::HideSubGroupArea() {
-    Fr_1->setTitle(QString());
-    groupTitle_.clear();
-    Lb_setumei->setFittedText(QString());
-    Lb_setumei->hide();
+// The page's rows and its paging buttons.
+void Pml0010::HideRows() {
     for (int r = 0; r < Rows; ++r) {
         Im_syo[r]->hide();
         Ch_syo[r]->hide();
@@ -63,18 +60,16 @@ void Pml0010::HideSubGroupArea() {
         b->hide();
 }
 
+void Pml0010::HideSubGroupArea() {
+    Fr_1->setTitle(QString());
+    groupTitle_.clear();
+    Lb_setumei->setFittedText(QString());
+    Lb_setumei->hide();
+    HideRows();
+}
+
 void Pml0010::PageDisplay() {
-    for (int r = 0; r < Rows; ++r) {
-        Im_syo[r]->hide();
-        Ch_syo[r]->hide();
-        Lb_sno[r]->hide();
-        for (int n = 0; n < Levels; ++n) {
-            Lb_level[n][r]->hide();
-            Lb_lvkosu[n][r]->hide();
-        }
-    }
-    for (QPushButton* b : {Bt_up, Bt_down, Bt_up1, Bt_down1})
-        b->hide();
+    HideRows();
 
     const GroupBrowser::Page page = browser_.showPage();
     for (int r = 0; r < page.rows.size(); ++r) {

@@ -17,7 +17,7 @@ class ResultRows;
 // Statement) and a cursor over the result.
 //
 //   DataSource data;
-//   data.setDatabaseName(PMCM000::DataFilePath);
+//   data.setDatabaseName(dataFilePath);
 //   data.setRecordSource(Statements::levelWordsAfter(level, lastKey));
 //   data.Refresh();
 //   while (!data.Eof()) { int key = data.field(QStringLiteral("key")).toInt(); ...;

@@ -52,4 +52,14 @@ QString relative(const QString& report, const QString& folder) {
     return text.replace(QDir(folder).path() + u'/', QString());
 }
 
+Deck withoutLines(Deck deck) {
+    for (auto& g : deck.groups)
+        g.line = 0;
+    for (auto& s : deck.subGroups)
+        s.line = 0;
+    for (auto& w : deck.words)
+        w.line = 0;
+    return deck;
+}
+
 } // namespace DeckFolder

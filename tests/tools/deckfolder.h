@@ -1,5 +1,7 @@
 #pragma once
 
+#include "deck.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +21,9 @@ Files base();
 
 // Writes files into folder (created) with "\n" between lines, and the media of base().
 void write(const QString& folder, const Files& files);
+
+// The deck with every row's line number 0, to compare decks read from different files.
+Deck withoutLines(Deck deck);
 
 // The same file name relative to a folder ("words.csv:3: ..." for "/tmp/x/words.csv:3: ...").
 QString relative(const QString& report, const QString& folder);

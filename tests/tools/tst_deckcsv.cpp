@@ -33,16 +33,6 @@ QStringList reports(const DeckProblems& problems, const QString& folder) {
     return out;
 }
 
-Deck withoutLines(Deck deck) {
-    for (auto& g : deck.groups)
-        g.line = 0;
-    for (auto& s : deck.subGroups)
-        s.line = 0;
-    for (auto& w : deck.words)
-        w.line = 0;
-    return deck;
-}
-
 } // namespace
 
 class TestDeckCsv : public QObject {
@@ -145,7 +135,8 @@ class TestDeckCsv : public QObject {
         DeckFolder::write(dir.path(), files);
         const DeckCsv::ReadResult result = DeckCsv::read(dir.path());
         QCOMPARE(reports(result.problems, dir.path()), QStringList{});
-        QCOMPARE(withoutLines(result.deck), withoutLines(DeckCsv::read(baseDir.path()).deck));
+        QCOMPARE(DeckFolder::withoutLines(result.deck),
+                 DeckFolder::withoutLines(DeckCsv::read(baseDir.path()).deck));
     }
 
     void leftOutColumnsTakeTheirDefaults() {

@@ -52,16 +52,6 @@ QVariant scalar(const QString& path, const QString& sql) {
     return value;
 }
 
-Deck withoutLines(Deck deck) {
-    for (auto& g : deck.groups)
-        g.line = 0;
-    for (auto& s : deck.subGroups)
-        s.line = 0;
-    for (auto& w : deck.words)
-        w.line = 0;
-    return deck;
-}
-
 QStringList unusableReport() {
     return {QStringLiteral("out/words.pml: not a usable word-data file")};
 }
@@ -118,7 +108,8 @@ class TestPmlBuild : public QObject {
         QCOMPARE(result.lines,
                  QStringList{QStringLiteral("out/words.pml: 2 groups, 3 sub-groups, 3 words")});
         QCOMPARE(result.status, 0);
-        QCOMPARE(withoutLines(PmlDeck::read(pml_)), withoutLines(DeckCsv::read(deck_).deck));
+        QCOMPARE(DeckFolder::withoutLines(PmlDeck::read(pml_)),
+                 DeckFolder::withoutLines(DeckCsv::read(deck_).deck));
         WordDataFile::closeAll();
         QCOMPARE(scalar(pml_, QStringLiteral("SELECT count(*) FROM subgroup WHERE \"select\" <> 0"))
                      .toInt(),
