@@ -81,13 +81,16 @@ void Pml0010::Form_Activate() {
         browser_.setDataFile(DataFilePath);
         for (const GroupBrowser::Group& group : browser_.groups()) {
             const int i = group.group - 1;
-            loadPicture(Im_big[i], group.pictureName);
+            // Shown before the picture is read: a missing one is reported, and its place
+            // keeps the group's title.
             Im_big[i]->setAccessibleName(group.title);
+            Im_big[i]->setPlaceholderText(group.title);
             Im_big[i]->show();
             // The title gives way to the count.
             Lb_groupno[i]->setFittedText(
                 group.title, QStringLiteral("  ") + countText(group.total) + QStringLiteral("個"));
             Lb_groupno[i]->show();
+            loadPicture(Im_big[i], group.pictureName);
         }
         if (SelectedBigGroup != 0)
             GroupClick(SelectedBigGroup - 1);
@@ -165,14 +168,15 @@ void Pml0010::PageDisplay() {
     const GroupBrowser::Page page = browser_.showPage();
     for (int r = 0; r < page.rows.size(); ++r) {
         const GroupBrowser::Row& row = page.rows[r];
-        loadPicture(Im_syo[r], row.pictureName);
         const QString name = QStringLiteral("No. %1 %2").arg(row.sgroup).arg(groupTitle_);
         Im_syo[r]->setAccessibleName(name);
+        Im_syo[r]->setPlaceholderText(QStringLiteral("No. %1").arg(row.sgroup));
         Ch_syo[r]->setAccessibleName(name);
         Im_syo[r]->show();
         Ch_syo[r]->show();
         Lb_sno[r]->setFittedText(QStringLiteral("No.") + countText(row.sgroup));
         Lb_sno[r]->show();
+        loadPicture(Im_syo[r], row.pictureName);
         SuppressFlag = 1;
         Ch_syo[r]->setChecked(row.marked);
         SuppressFlag = 0;

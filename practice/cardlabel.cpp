@@ -2,6 +2,7 @@
 
 #include <QImageReader>
 #include <QPixmap>
+#include <cstdio>
 
 CardLabel::CardLabel(QWidget* parent)
     : ClickableLabel(parent) {}
@@ -14,6 +15,9 @@ void CardLabel::showPicture(const QString& path) {
     reader.setScaledSize(size() * devicePixelRatioF());
     QImage image = reader.read();
     if (image.isNull()) {
+        // The placeholder shows instead; the parent learns which file to put back.
+        std::fprintf(stderr, "pimlotan: picture missing or unreadable: %s\n",
+                     qPrintable(path.isEmpty() ? QStringLiteral("(no plain file name)") : path));
         clear();
         return;
     }

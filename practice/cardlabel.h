@@ -9,8 +9,8 @@ class CardLabel : public ClickableLabel {
   public:
     explicit CardLabel(QWidget* parent = nullptr);
 
-    // Shows the picture file stretched to the label's size; an empty area when the file is
-    // missing or unreadable. Decodes at the shown size, which is what keeps nine cards quick.
+    // Shows the picture file stretched to the label's size; the placeholder text when the file
+    // is missing or unreadable. Decodes at the shown size, which is what keeps nine cards quick.
     void showPicture(const QString& path);
     QString picturePath() const { return picturePath_; }
 

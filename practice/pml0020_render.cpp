@@ -77,6 +77,7 @@ void PML0020::renderCard(int p) {
     const PracticeCard& card = drill_.state().ScreenCards[p];
 
     if (view.present) {
+        Im_word[p]->setPlaceholderText(card.meaning.isEmpty() ? card.word : card.meaning);
         Im_word[p]->showPicture(MediaPath::picture(DataFolder, card.images));
         // What the picture shows, for assistive technology.
         Im_word[p]->setAccessibleName(card.meaning.isEmpty() ? card.word : card.meaning);

@@ -156,9 +156,13 @@ class TestPml0020 : public QObject {
         QCOMPARE(label(u"Lb_kaisu(0)"_s)->text(), u"5回目"_s);
         QCOMPARE(label(u"Lb_wno(0)"_s)->text(), u"1-02-03"_s);
         QCOMPARE(fillOf(0), std::nullopt);
-        // Nulls show as empty texts; a missing picture as an empty picture area.
+        // Nulls show as empty texts; a missing picture as its placeholder with the word (no
+        // meaning here), the other card's picture as it is.
         QCOMPARE(visibleParts(1), open);
         QVERIFY(control<CardLabel>(u"Im_word(1)"_s)->pixmap().isNull());
+        QVERIFY(control<CardLabel>(u"Im_word(1)"_s)->showsPlaceholder());
+        QCOMPARE(control<CardLabel>(u"Im_word(1)"_s)->placeholderText(), u"word2"_s);
+        QVERIFY(!control<CardLabel>(u"Im_word(0)"_s)->showsPlaceholder());
         QCOMPARE(label(u"LB_meanings(1)"_s)->text(), QString());
         QCOMPARE(label(u"Lb_kaisu(1)"_s)->text(), u"1回目"_s);
         QCOMPARE(label(u"Lb_wno(1)"_s)->text(), QString());
