@@ -40,6 +40,9 @@ void PML0030::render() {
     Image1->setGeometry(Layout::px(screen.imageLeft), Layout::px(screen.imageTop),
                         Layout::px(screen.imageWidth), Layout::px(screen.imageHeight));
     Image1->setPlaceholderText(screen.pictureText);
+    // What the card shows, for assistive technology.
+    Image1->setAccessibleName(screen.pictureText.isEmpty() ? QStringLiteral("カード")
+                                                           : screen.pictureText);
     if (screen.picturePath != shownPicture_) {
         // A missing or unreadable picture shows the placeholder; the show goes on.
         if (!Image1->loadPicture(screen.picturePath) && !screen.picturePath.isEmpty())
