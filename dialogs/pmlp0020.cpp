@@ -94,6 +94,7 @@ void PMLP0020::createControls() {
         // The rows have no captions of their own: the names say which row is which.
         const QString file = QStringLiteral("ファイル %1").arg(i + 1);
         Tx_file[row]->setAccessibleName(file);
+        Bt_sample[row]->setAccessibleName(file + QStringLiteral(" を きく"));
         Op_ok[row]->setAccessibleName(QStringLiteral("OK: ") + file);
         Op_ng[row]->setAccessibleName(QStringLiteral("NG: ") + file);
         connect(Op_ok[row], &QRadioButton::clicked, this, [this, i] { Op_ok_Click(i); });
@@ -105,6 +106,10 @@ void PMLP0020::createControls() {
     BT_OK = button(this, QStringLiteral("BT_OK"), QStringLiteral("OK"));
     BT_can = button(this, QStringLiteral("BT_can"), QStringLiteral("ｷｬﾝｾﾙ"));
 
+    // ">" plays a sample at the volume beside it.
+    Bt_sampleonsei->setAccessibleName(QStringLiteral("こえの おおきさを きく"));
+    Bt_sampleok->setAccessibleName(QStringLiteral("OK の おとを きく"));
+    Bt_sampleng->setAccessibleName(QStringLiteral("NG の おとを きく"));
     Sl_onsei->setAccessibleName(QStringLiteral("こえの おおきさ"));
     Sl_ok->setAccessibleName(QStringLiteral("OK の おと"));
     Sl_ng->setAccessibleName(QStringLiteral("NG の おと"));

@@ -63,13 +63,16 @@ void Pml0010::Form_Activate() {
         browser_.setDataFile(DataFilePath);
         for (const GroupBrowser::Group& group : browser_.groups()) {
             const int i = group.group - 1;
-            loadPicture(Im_big[i], group.pictureName);
+            // Shown before the picture is read: a missing one is reported, and its place
+            // keeps the group's title.
             Im_big[i]->setAccessibleName(group.title);
+            Im_big[i]->setPlaceholderText(group.title);
             Im_big[i]->show();
             // The title gives way to the count.
             Lb_groupno[i]->setFittedText(
                 group.title, QStringLiteral("  ") + countText(group.total) + QStringLiteral("個"));
             Lb_groupno[i]->show();
+            loadPicture(Im_big[i], group.pictureName);
         }
         if (SelectedBigGroup != 0)
             GroupClick(SelectedBigGroup - 1);

@@ -12,6 +12,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <cstdio>
 
 using namespace PMCM000;
 namespace {
@@ -67,7 +68,13 @@ void PML0020::renderCard(int p) {
     const PracticeCard& card = drill_.state().ScreenCards[p];
 
     if (view.present) {
-        Im_word[p]->loadPicture(MediaPath::picture(DataFolder, card.images));
+        Im_word[p]->setPlaceholderText(card.meaning.isEmpty() ? card.word : card.meaning);
+        // The placeholder shows instead; the parent learns which file to put back.
+        const QString picture = MediaPath::picture(DataFolder, card.images);
+        if (!Im_word[p]->loadPicture(picture))
+            std::fprintf(
+                stderr, "pimlotan: picture missing or unreadable: %s\n",
+                qPrintable(picture.isEmpty() ? QStringLiteral("(no plain file name)") : picture));
         // What the picture shows, for assistive technology.
         Im_word[p]->setAccessibleName(card.meaning.isEmpty() ? card.word : card.meaning);
     }

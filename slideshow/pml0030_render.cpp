@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <cstdio>
 
 namespace {
 void apply(QWidget* widget, const ControlState& state) {
@@ -39,9 +40,15 @@ void PML0030::render() {
     // Image1's rectangle is in twips of the scaled form.
     Image1->setGeometry(Layout::px(screen.imageLeft), Layout::px(screen.imageTop),
                         Layout::px(screen.imageWidth), Layout::px(screen.imageHeight));
+    Image1->setPlaceholderText(screen.pictureText);
+    // What the card shows, for assistive technology.
+    Image1->setAccessibleName(screen.pictureText.isEmpty() ? QStringLiteral("カード")
+                                                           : screen.pictureText);
     if (screen.picturePath != shownPicture_) {
-        // A missing or unreadable picture leaves the picture empty; the show goes on.
-        Image1->loadPicture(screen.picturePath);
+        // A missing or unreadable picture shows the placeholder; the show goes on.
+        if (!Image1->loadPicture(screen.picturePath) && !screen.picturePath.isEmpty())
+            std::fprintf(stderr, "pimlotan: picture missing or unreadable: %s\n",
+                         qPrintable(screen.picturePath));
         shownPicture_ = screen.picturePath;
     }
     apply(Image1, screen.Image1);

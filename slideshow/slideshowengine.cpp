@@ -224,6 +224,9 @@ void SlideShowEngine::ShowCard() {
     screen_.Image1.visible = true;
     s_.CardPicture = Data2.field(QStringLiteral("images")).toString();
     screen_.picturePath = MediaPath::picture(shared_.DataFolder, s_.CardPicture);
+    const QString meaning = Data2.field(QStringLiteral("meaning")).toString();
+    screen_.pictureText =
+        meaning.isEmpty() ? Data2.field(QStringLiteral("word")).toString() : meaning;
     s_.CardVoice = Data2.field(QStringLiteral("voice")).toString();
     Timer1.start();
 }

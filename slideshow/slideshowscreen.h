@@ -27,13 +27,15 @@ struct SlideShowScreen {
     std::array<qint32, Levels> BT_level_colour = filled<qint32>(ShowTexts::LevelButtonColour);
     std::array<QString, Levels> Lb_level = filled(QStringLiteral("999"));
 
-    // The card picture: its rectangle in twips (already clamped at 0), and its file.
+    // The card picture: its rectangle in twips (already clamped at 0), its file, and what it
+    // shows when the file is missing (the word's meaning, or the word).
     ControlState Image1;
     int imageTop = 0;
     int imageLeft = 0;
     int imageWidth = 0;
     int imageHeight = 0;
     QString picturePath;
+    QString pictureText;
 
     ControlState Slider1;
     int sliderValue = 0;

@@ -143,6 +143,13 @@ class TestPml0010 : public QObject {
         open();
         QCOMPARE(fake->prompter.texts(), QStringList{QStringLiteral("単語データが違います。")});
         QCOMPARE(fake->prompter.messages[0].title, QStringLiteral("PML0010Form_Activate"));
+        // The group whose picture is missing keeps its place with its title.
+        if (damage == QStringLiteral("picture")) {
+            QVERIFY(form->Im_big[1]->isVisibleTo(form.get()));
+            QVERIFY(form->Im_big[1]->showsPlaceholder());
+            QCOMPARE(form->Im_big[1]->placeholderText(), QStringLiteral("たべもの"));
+            QVERIFY(!form->Im_big[0]->showsPlaceholder());
+        }
     }
 
     void activationListsGroupsWithTotals() {

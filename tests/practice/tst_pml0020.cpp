@@ -152,9 +152,14 @@ class TestPml0020 : public QObject {
         QCOMPARE(label(QStringLiteral("Lb_kaisu(0)"))->text(), QStringLiteral("5回目"));
         QCOMPARE(label(QStringLiteral("Lb_wno(0)"))->text(), QStringLiteral("1-02-03"));
         QCOMPARE(fillOf(0), std::nullopt);
-        // Nulls show as empty texts; a missing picture as an empty picture area.
+        // Nulls show as empty texts; a missing picture as its placeholder with the word (no
+        // meaning here), the other card's picture as it is.
         QCOMPARE(visibleParts(1), open);
         QVERIFY(control<PictureBox>(QStringLiteral("Im_word(1)"))->pixmap().isNull());
+        QVERIFY(control<PictureBox>(QStringLiteral("Im_word(1)"))->showsPlaceholder());
+        QCOMPARE(control<PictureBox>(QStringLiteral("Im_word(1)"))->placeholderText(),
+                 QStringLiteral("word2"));
+        QVERIFY(!control<PictureBox>(QStringLiteral("Im_word(0)"))->showsPlaceholder());
         QCOMPARE(label(QStringLiteral("LB_meanings(1)"))->text(), QString());
         QCOMPARE(label(QStringLiteral("Lb_kaisu(1)"))->text(), QStringLiteral("1回目"));
         QCOMPARE(label(QStringLiteral("Lb_wno(1)"))->text(), QString());

@@ -407,8 +407,10 @@ class TestSlideShowEngine : public QObject {
         QCOMPARE(engine.screen().counterText, counter);
         QCOMPARE(engine.state().ShowLoaded, !picture.isEmpty());
         QCOMPARE(phase(engine), picture.isEmpty() ? Phase::None : Phase::Grow);
-        if (!picture.isEmpty())
+        if (!picture.isEmpty()) {
             QVERIFY(engine.screen().picturePath.endsWith(picture));
+            QVERIFY(!engine.screen().pictureText.isEmpty()); // for a picture that is missing
+        }
     }
 
     void tallyAndWordsDisagree() {
