@@ -13,6 +13,8 @@
 #include <QMenuBar>
 #include <QPointer>
 
+Q_DECLARE_METATYPE(CommonMenus::Names)
+
 class TestCommonMenus : public QObject {
     Q_OBJECT
     std::unique_ptr<FakePlatform> fake;
@@ -98,8 +100,6 @@ class TestCommonMenus : public QObject {
         QCOMPARE(fake->shell.openedDocuments, QStringList{opened + ScreenTexts::ManualFile});
     }
 };
-
-Q_DECLARE_METATYPE(CommonMenus::Names)
 
 PIMLOTAN_TEST_MAIN(TestCommonMenus)
 #include "tst_commonmenus.moc"
