@@ -96,6 +96,7 @@ class PML0030 : public ScreenWindow, private SlideShowEngine::Events {
     void createMenus();    // pml0030_menus.cpp
     void connectControls();
     void render(); // pml0030_render.cpp
+    void renderPicture(const SlideShowScreen& screen);
     // SlideShowEngine::Events.
     void speakVoice(const QString& path, qint32 volume) override;
     void offerPractice(const QString& text) override;

@@ -37,21 +37,7 @@ void PML0030::render() {
         Lb_level[i]->setText(screen.Lb_level[i]);
     }
 
-    // Image1's rectangle is in twips of the scaled form.
-    Image1->setGeometry(Layout::px(screen.imageLeft), Layout::px(screen.imageTop),
-                        Layout::px(screen.imageWidth), Layout::px(screen.imageHeight));
-    Image1->setPlaceholderText(screen.pictureText);
-    // What the card shows, for assistive technology.
-    Image1->setAccessibleName(screen.pictureText.isEmpty() ? QStringLiteral("カード")
-                                                           : screen.pictureText);
-    if (screen.picturePath != shownPicture_) {
-        // A missing or unreadable picture shows the placeholder; the show goes on.
-        if (!Image1->loadPicture(screen.picturePath) && !screen.picturePath.isEmpty())
-            std::fprintf(stderr, "pimlotan: picture missing or unreadable: %s\n",
-                         qPrintable(screen.picturePath));
-        shownPicture_ = screen.picturePath;
-    }
-    apply(Image1, screen.Image1);
+    renderPicture(screen);
 
     // The slider is set only when the engine's value changes, never under the user's hand.
     if (screen.sliderValue != shownSliderValue_) {
@@ -89,4 +75,22 @@ void PML0030::render() {
     LB_no->setFittedText(screen.counterText);
     LB_play->setText(screen.playText);
     LB_mode->setText(screen.modeText);
+}
+
+void PML0030::renderPicture(const SlideShowScreen& screen) {
+    // Image1's rectangle is in twips of the scaled form.
+    Image1->setGeometry(Layout::px(screen.imageLeft), Layout::px(screen.imageTop),
+                        Layout::px(screen.imageWidth), Layout::px(screen.imageHeight));
+    Image1->setPlaceholderText(screen.pictureText);
+    // What the card shows, for assistive technology.
+    Image1->setAccessibleName(screen.pictureText.isEmpty() ? QStringLiteral("カード")
+                                                           : screen.pictureText);
+    if (screen.picturePath != shownPicture_) {
+        // A missing or unreadable picture shows the placeholder; the show goes on.
+        if (!Image1->loadPicture(screen.picturePath) && !screen.picturePath.isEmpty())
+            std::fprintf(stderr, "pimlotan: picture missing or unreadable: %s\n",
+                         qPrintable(screen.picturePath));
+        shownPicture_ = screen.picturePath;
+    }
+    apply(Image1, screen.Image1);
 }
