@@ -122,7 +122,9 @@ class TestSound : public QObject {
         device.play(path, false);
         QVERIFY(device.playing());
         QCOMPARE(device.lastSource(), SdlSoundDevice::Source::File);
-        device.play(path, true); // replaces it; waits
+        const QString shortPath = dir.filePath(QStringLiteral("short.wav"));
+        FakePlatform::writeFile(shortPath, silentWav(100));
+        device.play(shortPath, true); // replaces the long one, and waits for its own end
         QVERIFY(!device.playing());
     }
 
