@@ -1,0 +1,169 @@
+#include "legacyimport.h"
+
+#include "jetfile.h"
+#include "legacydeck.h"
+#include "legacyerror.h"
+#include "legacywriter.h"
+#include "medialookup.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QTemporaryFile>
+#include <filesystem>
+#include <system_error>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+std::filesystem::path nativePath(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+void replaceFile(const QString& from, const QString& to) {
+    std::error_code error;
+    std::filesystem::rename(nativePath(from), nativePath(to), error);
+    if (error)
+        throw LegacyError(LegacyError::Reason::Write,
+                          u"%1: %2"_s.arg(to, QString::fromStdString(error.message())));
+}
+
+// Copied under a temporary name and renamed, so that a copy cut short is never taken for the
+// picture.
+void copyFile(const QString& from, const QString& to) {
+    if (QFileInfo::exists(to) &&
+        QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath())
+        return;
+    if (!QDir().mkpath(QFileInfo(to).path()))
+        throw LegacyError(LegacyError::Reason::Write,
+                          u"%1: cannot create the folder"_s.arg(QFileInfo(to).path()));
+    const QString part = to + u".part"_s;
+    std::error_code error;
+    std::filesystem::copy_file(nativePath(from), nativePath(part),
+                               std::filesystem::copy_options::overwrite_existing, error);
+    if (error) {
+        QFile::remove(part);
+        throw LegacyError(LegacyError::Reason::Write,
+                          u"%1: %2"_s.arg(to, QString::fromStdString(error.message())));
+    }
+    replaceFile(part, to);
+}
+
+// A folder beside the older file, found without regard to case ("Images" on Windows).
+QString subFolder(const QString& folder, const QString& name) {
+    const QDir dir(folder);
+    for (const QString& entry : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        if (entry == name)
+            return dir.filePath(entry);
+    for (const QString& entry : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    return dir.filePath(name);
+}
+
+// Copies every picture and voice the deck names; the names of those not found.
+QStringList copyMedia(const LegacyDeck& deck, const QString& from, const QString& to) {
+    const MediaFolder pictures(subFolder(from, u"images"_s));
+    const MediaFolder voices(subFolder(from, u"voice"_s));
+    QStringList pictureNames;
+    QStringList voiceNames;
+    for (const LegacyGroup& group : deck.groups)
+        pictureNames << group.ttlimage;
+    for (const LegacySubGroup& subGroup : deck.subGroups)
+        pictureNames << subGroup.images;
+    for (const LegacyWord& word : deck.words) {
+        pictureNames << word.images;
+        voiceNames << word.voice;
+    }
+    pictureNames.removeDuplicates();
+    voiceNames.removeDuplicates();
+    QStringList missing;
+    const QDir target(to);
+    for (const QString& name : pictureNames) {
+        const QString found = pictures.picture(name);
+        if (found.isEmpty()) {
+            missing << u"images/%1.jpg"_s.arg(name);
+            continue;
+        }
+        // Stored under the name the deck gives, with the suffix in lower case.
+        copyFile(found,
+                 target.filePath(u"images/"_s + name + u'.' + QFileInfo(found).suffix().toLower()));
+    }
+    for (const QString& name : voiceNames) {
+        const QString found = voices.voice(name);
+        if (found.isEmpty()) {
+            missing << u"voice/%1.wav"_s.arg(name);
+            continue;
+        }
+        copyFile(found, target.filePath(u"voice/"_s + name + u".wav"_s));
+    }
+    return missing;
+}
+
+QString temporaryNameBeside(const QString& path) {
+    QTemporaryFile reserve(path + u".XXXXXX.part"_s);
+    if (!reserve.open())
+        return {};
+    const QString name = reserve.fileName();
+    reserve.close();
+    reserve.remove();
+    return name;
+}
+
+} // namespace
+
+QString ImportReport::text() const {
+    QStringList lines{
+        u"groups: %1, sub-groups: %2, words: %3"_s.arg(groups).arg(subGroups).arg(words)};
+    if (!leftOut.isEmpty()) {
+        lines << u"rows left out: %1"_s.arg(leftOut.size());
+        for (const QString& line : leftOut)
+            lines << u"  "_s + line;
+    }
+    if (!missingMedia.isEmpty()) {
+        lines << u"pictures and voices missing: %1"_s.arg(missingMedia.size());
+        for (const QString& line : missingMedia)
+            lines << u"  "_s + line;
+    }
+    return lines.join(u'\n') + u'\n';
+}
+
+namespace LegacyImport {
+
+ImportReport convert(const QString& from, const QString& to) {
+    if (QFileInfo(to).absoluteFilePath() == QFileInfo(from).absoluteFilePath() ||
+        (QFileInfo::exists(to) &&
+         QFileInfo(to).canonicalFilePath() == QFileInfo(from).canonicalFilePath()))
+        throw LegacyError(LegacyError::Reason::Write,
+                          u"%1: the new file would replace the older one"_s.arg(to));
+    const LegacyDeck deck = [&] {
+        const JetFile file(from);
+        return readLegacyDeck(file);
+    }();
+    const QFileInfo target(to);
+    if (!QDir().mkpath(target.absolutePath()))
+        throw LegacyError(LegacyError::Reason::Write,
+                          u"%1: cannot create the folder"_s.arg(target.absolutePath()));
+    const QString temporary = temporaryNameBeside(target.absoluteFilePath());
+    if (temporary.isEmpty())
+        throw LegacyError(LegacyError::Reason::Write,
+                          u"%1: cannot write in this folder"_s.arg(target.absolutePath()));
+    ImportReport report;
+    try {
+        writeLegacyDeck(deck, temporary);
+        report.missingMedia =
+            copyMedia(deck, QFileInfo(from).absolutePath(), target.absolutePath());
+        replaceFile(temporary, target.absoluteFilePath());
+    } catch (...) {
+        QFile::remove(temporary);
+        throw;
+    }
+    report.groups = int(deck.groups.size());
+    report.subGroups = int(deck.subGroups.size());
+    report.words = int(deck.words.size());
+    report.leftOut = deck.leftOut;
+    return report;
+}
+
+} // namespace LegacyImport
