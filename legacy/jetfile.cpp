@@ -128,6 +128,8 @@ JetFile::JetFile(const QString& path)
     : handle_(std::make_unique<Handle>()) {
     using Reason = LegacyError::Reason;
     handle_->path = path;
+    if (!QFileInfo(path).isFile())
+        throw LegacyError(Reason::NotJetFile, QStringLiteral("%1: no such file").arg(path));
     if (!hasJetHeader(path))
         throw LegacyError(Reason::NotJetFile,
                           QStringLiteral("%1: not an Access 2000-format file").arg(path));
