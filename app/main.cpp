@@ -1,5 +1,8 @@
 #include "dialogforms.h"
 #include "forms.h"
+#include "legacyerror.h"
+#include "legacyimport.h"
+#include "olderdeck.h"
 #include "platform/japanesetranslation.h"
 #include "platform/platform.h"
 #include "platform/qtprompter.h"
@@ -33,6 +36,25 @@ void registerForms() {
     Forms::registerFactory(Forms::Id::Practice, [] { return new PML0020; });
     Forms::registerFactory(Forms::Id::SlideShow, [] { return new PML0030; });
     registerDialogForms();
+}
+
+// Older decks are converted by the legacy library, which the screens do not link.
+void installOlderDeckConverter() {
+    OlderDeck::setConverter([](const QString& from, const QString& to) {
+        OlderDeck::Conversion conversion;
+        try {
+            const ImportReport report = LegacyImport::convert(from, to);
+            conversion.report = report.text();
+            conversion.leftOut = int(report.leftOut.size());
+            conversion.missingMedia = int(report.missingMedia.size());
+        } catch (const LegacyError& error) {
+            const QString prefix = from + QStringLiteral(": ");
+            conversion.error = error.message().startsWith(prefix)
+                                   ? error.message().mid(prefix.size())
+                                   : error.message();
+        }
+        return conversion;
+    });
 }
 } // namespace
 
@@ -88,6 +110,7 @@ int main(int argc, char** argv) {
     Platform platform{&prompter, &sound, &shell, &registry, &screen};
     PMCM000::SetPlatform(&platform);
     registerForms();
+    installOlderDeckConverter();
 
     auto* startup = new PML0000;
     startup->setAttribute(Qt::WA_DeleteOnClose);

@@ -1,6 +1,7 @@
 // The main menu's commands: the menu bar, the two ways into practice and slide show, closing.
 #include "deckcopy.h"
 #include "forms.h"
+#include "olderdeck.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
@@ -18,7 +19,10 @@ void Pml0010::Ver_open_Click() {
     const QString path = platform().prompter->openFile(QStringLiteral("単語データ|*.pml"), start);
     if (path.isEmpty() || RefuseUnstorableDataFilePath(path))
         return;
-    SaveDataFilePath(DeckCopy::offerWritableCopy(path));
+    const QString usable = OlderDeck::offerConversion(path);
+    if (usable.isEmpty())
+        return;
+    SaveDataFilePath(DeckCopy::offerWritableCopy(usable));
     Form_Activate();
 }
 
