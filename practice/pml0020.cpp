@@ -64,7 +64,7 @@ void PML0020::BT_WAV_Click(int index) {
     if (!drill_.cardView(index).voiceButton)
         return;
     const QString voice = drill_.state().ScreenCards[index].voice;
-    PlaySoundFile(MediaPath::voice(DataFolder, voice), 2, VoiceVolume);
+    PlaySoundFile(MediaPath::findVoice(DataFolder, voice), 2, VoiceVolume);
 }
 
 void PML0020::Im_word_Click(int index) {

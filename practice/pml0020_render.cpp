@@ -78,7 +78,7 @@ void PML0020::renderCard(int p) {
 
     if (view.present) {
         Im_word[p]->setPlaceholderText(card.meaning.isEmpty() ? card.word : card.meaning);
-        Im_word[p]->showPicture(MediaPath::picture(DataFolder, card.images));
+        Im_word[p]->showPicture(MediaPath::findPicture(DataFolder, card.images));
         // What the picture shows, for assistive technology.
         Im_word[p]->setAccessibleName(card.meaning.isEmpty() ? card.word : card.meaning);
     }

@@ -230,7 +230,7 @@ void SlideShowEngine::ShowCard() {
     applyPicture();
     screen_.Image1.visible = true;
     s_.CardPicture = Data2.field(QStringLiteral("images")).toString();
-    screen_.picturePath = MediaPath::picture(DataFolder, s_.CardPicture);
+    screen_.picturePath = MediaPath::findPicture(DataFolder, s_.CardPicture);
     const QString meaning = Data2.field(QStringLiteral("meaning")).toString();
     screen_.pictureText =
         meaning.isEmpty() ? Data2.field(QStringLiteral("word")).toString() : meaning;
@@ -274,7 +274,7 @@ void SlideShowEngine::SpeakCard() {
     // The voice blocks the screen until it ends: show the card as it is first.
     emit aboutToSpeak();
     speaking_ = true;
-    PlaySoundFile(MediaPath::voice(DataFolder, s_.CardVoice), 3, VoiceVolume);
+    PlaySoundFile(MediaPath::findVoice(DataFolder, s_.CardVoice), 3, VoiceVolume);
     speaking_ = false;
     if (Timer2.isActive()) {
         Timer2.stop();

@@ -266,6 +266,37 @@ class TestWordFile : public QObject {
         QCOMPARE(MediaPath::voice(u"/deck/"_s, name).isEmpty(), picture.isEmpty());
     }
 
+    // Decks made on Windows: names matched without regard to case, BMP pictures.
+    void mediaFoundWithoutRegardToCase_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("voice");
+        QTest::newRow("exact") << u"cat"_s << u"images/cat.jpg"_s << u"voice/cat.wav"_s;
+        QTest::newRow("other case") << u"dog"_s << u"images/Dog.JPG"_s << u"voice/DOG.WAV"_s;
+        QTest::newRow("bmp where no jpg") << u"owl"_s << u"images/Owl.bmp"_s << u"voice/owl.wav"_s;
+        QTest::newRow("jpg before bmp") << u"bird"_s << u"images/bird.jpg"_s << u"voice/bird.wav"_s;
+        QTest::newRow("exact before other case")
+            << u"fish"_s << u"images/fish.jpg"_s << u"voice/fish.wav"_s;
+        QTest::newRow("none") << u"cow"_s << u"images/cow.jpg"_s << u"voice/cow.wav"_s;
+    }
+    void mediaFoundWithoutRegardToCase() {
+        QFETCH(QString, name);
+        QFETCH(QString, picture);
+        QFETCH(QString, voice);
+        const QString deck = path(u"media/"_s);
+        for (const QString& file :
+             {u"images/cat.jpg"_s, u"images/Dog.JPG"_s, u"images/Owl.bmp"_s, u"images/bird.jpg"_s,
+              u"images/bird.bmp"_s, u"images/fish.jpg"_s, u"images/FISH.jpg"_s, u"voice/cat.wav"_s,
+              u"voice/DOG.WAV"_s}) {
+            QDir().mkpath(QFileInfo(deck + file).path());
+            QFile out(deck + file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+        }
+        QCOMPARE(MediaPath::findPicture(deck, name), deck + picture);
+        QCOMPARE(MediaPath::findVoice(deck, name), deck + voice);
+        QCOMPARE(MediaPath::findPicture(deck, u"../x"_s), QString());
+    }
+
     void readOnlyFileReadsAndRefusesEveryWrite() {
         const QString file = path(u"readonly.pml"_s);
         smallDeck().write(file);
