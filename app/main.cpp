@@ -1,8 +1,6 @@
 #include "dialogforms.h"
 #include "forms.h"
-#include "legacyerror.h"
-#include "legacyimport.h"
-#include "olderdeck.h"
+#include "olderdeckconverter.h"
 #include "platform/japanesetranslation.h"
 #include "platform/platform.h"
 #include "platform/qtprompter.h"
@@ -38,24 +36,6 @@ void registerForms() {
     registerDialogForms();
 }
 
-// Older decks are converted by the legacy library, which the screens do not link.
-void installOlderDeckConverter() {
-    OlderDeck::setConverter([](const QString& from, const QString& to) {
-        OlderDeck::Conversion conversion;
-        try {
-            const ImportReport report = LegacyImport::convert(from, to);
-            conversion.report = report.text();
-            conversion.leftOut = int(report.leftOut.size());
-            conversion.missingMedia = int(report.missingMedia.size());
-        } catch (const LegacyError& error) {
-            const QString prefix = from + QStringLiteral(": ");
-            conversion.error = error.message().startsWith(prefix)
-                                   ? error.message().mid(prefix.size())
-                                   : error.message();
-        }
-        return conversion;
-    });
-}
 } // namespace
 
 int main(int argc, char** argv) {

@@ -1,0 +1,82 @@
+// An older deck chosen by ファイル → ひらく: converted into the settings folder, its groups and
+// tallies shown from the new file, the chosen file unchanged.
+#include "fakeplatform.h"
+#include "fittedlabel.h"
+#include "olddeck.h"
+#include "olderdeckconverter.h"
+#include "pmcm000.h"
+#include "pml0010.h"
+#include "testmain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <worddatafile.h>
+
+using namespace Qt::StringLiterals;
+using namespace PMCM000;
+
+class TestOpenOlderDeck : public QObject {
+    Q_OBJECT
+    std::unique_ptr<FakePlatform> fake;
+    std::unique_ptr<Pml0010> form;
+
+  private slots:
+    void init() {
+        fake = std::make_unique<FakePlatform>();
+        fake->prepareFolders();
+        installOlderDeckConverter();
+        form = std::make_unique<Pml0010>();
+        form->show();
+    }
+    void cleanup() {
+        form.reset();
+        WordDataFile::closeAll();
+        OlderDeck::setConverter({});
+        fake.reset();
+    }
+
+    void openConvertsAndShowsTheNewDeck() {
+        const QString from = fake->documentsFolder() + u"old/words.pml"_s;
+        QDir().mkpath(QFileInfo(from).path());
+        QVERIFY(OldDeck().writer().write(from));
+        // Pictures as Windows left them: names in another case, one a BMP.
+        const QString images = QFileInfo(from).path() + u"/Images/"_s;
+        QDir().mkpath(images);
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(Qt::yellow);
+        for (const QString& name :
+             {u"Animals.JPG"_s, u"food.bmp"_s, u"SUB11.jpg"_s, u"sub12.jpg"_s, u"sub21.jpg"_s})
+            QVERIFY(image.save(images + name,
+                               QFileInfo(name).suffix().toLower() == u"bmp" ? "BMP" : "JPEG"));
+        QFile file(from);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        fake->prompter.files.enqueue(from);
+        fake->prompter.answers.enqueue(Prompter::Answer::Yes);
+        form->Ver_open_Click();
+        const QString deck = fake->settingsFolder() + u"decks/words/words.pml"_s;
+        QCOMPARE(DataFilePath, deck);
+        QVERIFY(
+            fake->prompter.texts().first().startsWith(u"このたんごデータは ふるい かたちです"_s));
+        // The words' pictures and voices are not there: the report says so.
+        QVERIFY(fake->prompter.texts()[1].contains(u"みつからない え・おと: 12"_s));
+        QVERIFY(QFileInfo::exists(QFileInfo(deck).path() + u"/import-report.txt"_s));
+
+        fake->prompter.messages.clear();
+        form->Im_big_Click(0);
+        QCOMPARE(fake->prompter.texts(), QStringList());
+        QCOMPARE(form->Lb_sno[0]->text(), u"No.  1"_s);
+        // Sub-group 1-1 holds the words 1 (level 1) and 4 (level 4).
+        QCOMPARE(form->Lb_lvkosu[1][0]->text(), u"  1個"_s);
+        QCOMPARE(form->Lb_lvkosu[4][0]->text(), u"  1個"_s);
+
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+};
+
+PIMLOTAN_TEST_MAIN(TestOpenOlderDeck)
+#include "tst_openolderdeck.moc"
