@@ -97,7 +97,10 @@ QString offerConversion(const QString& path) {
     if (!installed())
         conversion.error = u"this build cannot convert such files"_s;
     else
-        conversion = installed()(from, deck);
+        prompter.withProgress(u"たんごデータを うつしています。"_s, AppTitle,
+                              [&](const Prompter::ProgressStep& step) {
+                                  conversion = installed()(from, deck, step);
+                              });
     if (conversion.error.isEmpty() && !writeReport(folder, from, conversion.report)) {
         QFile::remove(deck);
         conversion.error = u"%1: cannot be written"_s.arg(QDir(folder).filePath(reportName));

@@ -15,7 +15,10 @@ struct Conversion {
     int leftOut = 0;
     int missingMedia = 0;
 };
-using Converter = std::function<Conversion(const QString& from, const QString& to)>;
+// step(done, total) reports how far the conversion is.
+using Progress = std::function<void(int done, int total)>;
+using Converter =
+    std::function<Conversion(const QString& from, const QString& to, const Progress& step)>;
 void setConverter(Converter converter);
 
 // True when path starts with the header of such a file, whatever its extension.

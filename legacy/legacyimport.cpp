@@ -63,7 +63,8 @@ QString subFolder(const QString& folder, const QString& name) {
 }
 
 // Copies every picture and voice the deck names; the names of those not found.
-QStringList copyMedia(const LegacyDeck& deck, const QString& from, const QString& to) {
+QStringList copyMedia(const LegacyDeck& deck, const QString& from, const QString& to,
+                      const std::function<void(int done, int total)>& copied) {
     const MediaFolder pictures(subFolder(from, u"images"_s));
     const MediaFolder voices(subFolder(from, u"voice"_s));
     QStringList pictureNames;
@@ -80,7 +81,10 @@ QStringList copyMedia(const LegacyDeck& deck, const QString& from, const QString
     voiceNames.removeDuplicates();
     QStringList missing;
     const QDir target(to);
+    const int total = int(pictureNames.size() + voiceNames.size());
+    int done = 0;
     for (const QString& name : pictureNames) {
+        copied(done++, total);
         const QString found = pictures.picture(name);
         if (found.isEmpty()) {
             missing << u"images/%1.jpg"_s.arg(name);
@@ -91,6 +95,7 @@ QStringList copyMedia(const LegacyDeck& deck, const QString& from, const QString
                  target.filePath(u"images/"_s + name + u'.' + QFileInfo(found).suffix().toLower()));
     }
     for (const QString& name : voiceNames) {
+        copied(done++, total);
         const QString found = voices.voice(name);
         if (found.isEmpty()) {
             missing << u"voice/%1.wav"_s.arg(name);
@@ -131,7 +136,14 @@ QString ImportReport::text() const {
 
 namespace LegacyImport {
 
-ImportReport convert(const QString& from, const QString& to) {
+ImportReport convert(const QString& from, const QString& to, const Progress& step) {
+    // Reading and writing count as much as copying a hundred files each.
+    constexpr int stage = 100;
+    const auto report = [&](int done, int total) {
+        if (step)
+            step(done, total);
+    };
+    report(0, 3 * stage);
     if (QFileInfo(to).absoluteFilePath() == QFileInfo(from).absoluteFilePath() ||
         (QFileInfo::exists(to) &&
          QFileInfo(to).canonicalFilePath() == QFileInfo(from).canonicalFilePath()))
@@ -149,21 +161,23 @@ ImportReport convert(const QString& from, const QString& to) {
     if (temporary.isEmpty())
         throw LegacyError(LegacyError::Reason::Write,
                           u"%1: cannot write in this folder"_s.arg(target.absolutePath()));
-    ImportReport report;
+    ImportReport conversion;
     try {
+        report(stage, 3 * stage);
         writeLegacyDeck(deck, temporary);
-        report.missingMedia =
-            copyMedia(deck, QFileInfo(from).absolutePath(), target.absolutePath());
+        conversion.missingMedia =
+            copyMedia(deck, QFileInfo(from).absolutePath(), target.absolutePath(),
+                      [&](int done, int total) { report(2 * stage + done, 2 * stage + total); });
         replaceFile(temporary, target.absoluteFilePath());
     } catch (...) {
         QFile::remove(temporary);
         throw;
     }
-    report.groups = int(deck.groups.size());
-    report.subGroups = int(deck.subGroups.size());
-    report.words = int(deck.words.size());
-    report.leftOut = deck.leftOut;
-    return report;
+    conversion.groups = int(deck.groups.size());
+    conversion.subGroups = int(deck.subGroups.size());
+    conversion.words = int(deck.words.size());
+    conversion.leftOut = deck.leftOut;
+    return conversion;
 }
 
 } // namespace LegacyImport

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // What a conversion carried over and what it could not.
 struct ImportReport {
@@ -21,6 +22,8 @@ namespace LegacyImport {
 // voices it names from images/ and voice/ beside from into images/ and voice/ beside to. from
 // is only read. to is written whole or not at all: built under a temporary name beside it and
 // renamed into place, replacing a file there. Throws LegacyError.
-ImportReport convert(const QString& from, const QString& to);
+// step(done, total), when given, is called now and then with how far the work is.
+using Progress = std::function<void(int done, int total)>;
+ImportReport convert(const QString& from, const QString& to, const Progress& step = {});
 
 } // namespace LegacyImport

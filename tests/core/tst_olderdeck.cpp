@@ -45,12 +45,14 @@ class TestOlderDeck : public QObject {
         fake->prompter.messages.clear();
         conversions.clear();
         result = {};
-        OlderDeck::setConverter([this](const QString& from, const QString& to) {
-            conversions << from + u" -> "_s + to;
-            if (result.error.isEmpty())
-                FakePlatform::writeFile(to, "converted");
-            return result;
-        });
+        OlderDeck::setConverter(
+            [this](const QString& from, const QString& to, const OlderDeck::Progress& step) {
+                step(1, 2);
+                conversions << from + u" -> "_s + to;
+                if (result.error.isEmpty())
+                    FakePlatform::writeFile(to, "converted");
+                return result;
+            });
     }
     void cleanup() {
         OlderDeck::setConverter({});
@@ -89,6 +91,11 @@ class TestOlderDeck : public QObject {
         QCOMPARE(fake->prompter.messages[0].title, u"MORVミルタ"_s);
         QCOMPARE(fake->prompter.messages[0].buttons, Prompter::Buttons::YesNo);
         QCOMPARE(conversions.size(), answer == Prompter::Answer::Yes ? 1 : 0);
+        // The conversion runs under the progress dialog, which reports its steps.
+        QCOMPARE(fake->prompter.progressSteps.size(), conversions.size());
+        if (!conversions.isEmpty())
+            QCOMPARE(fake->prompter.progressTexts,
+                     QStringList{u"たんごデータを うつしています。|MORVミルタ"_s});
         if (!error.isEmpty())
             QCOMPARE(fake->prompter.messages[1].text, Failed + error);
         if (leftOut > 0)

@@ -308,6 +308,18 @@ class TestLegacyImport : public QObject {
         WordDataFile::close(to);
     }
 
+    // The progress only ever moves forward, from nothing to the last file copied.
+    void reportsProgressForward() {
+        QList<double> fractions;
+        LegacyImport::convert(old(OldDeck()), target(),
+                              [&](int done, int total) { fractions << double(done) / total; });
+        QVERIFY(fractions.size() > 3);
+        QCOMPARE(fractions.first(), 0.0);
+        for (qsizetype i = 1; i < fractions.size(); ++i)
+            QVERIFY(fractions[i] >= fractions[i - 1]);
+        QVERIFY(fractions.last() > 0.9);
+    }
+
     void refusesToReplaceTheOlderFile() {
         const QString from = old(OldDeck(), u"same/words.pml"_s);
         const QByteArray before = contents(from);
