@@ -54,6 +54,11 @@ QString summary(const Conversion& conversion, const QString& folder) {
 
 } // namespace
 
+QString question() {
+    return u"このたんごデータは ふるい かたちです。あたらしい かたちに うつして "
+           u"つかいますか？（もとの ファイルは かわりません）"_s;
+}
+
 void setConverter(Converter converter) {
     installed() = std::move(converter);
 }
@@ -88,9 +93,7 @@ QString offerConversion(const QString& path) {
         prompter.message(u"まえに うつした たんごデータを ひらきます。"_s, AppTitle);
         return deck;
     }
-    if (prompter.message(u"このたんごデータは ふるい かたちです。あたらしい かたちに うつして "
-                         u"つかいますか？（もとの ファイルは かわりません）"_s,
-                         AppTitle, Prompter::Icon::Question,
+    if (prompter.message(question(), AppTitle, Prompter::Icon::Question,
                          Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return {};
     Conversion conversion;

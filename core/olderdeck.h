@@ -21,6 +21,9 @@ using Converter =
     std::function<Conversion(const QString& from, const QString& to, const Progress& step)>;
 void setConverter(Converter converter);
 
+// The question asked before converting (also drawn in the manual).
+QString question();
+
 // True when path starts with the header of such a file, whatever its extension.
 bool isOlderFormat(const QString& path);
 
