@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <clocale>
+#include <cmath>
+#include <cstring>
 #include <iconv.h>
 #include <locale.h>
 #include <mutex>
@@ -93,6 +95,45 @@ QVariant typedValue(int type, const char* text, int length) {
     }
 }
 
+// The header's 128 bytes from 0x18 are scrambled with RC4 under a fixed key.
+void unscramble(QByteArray& header) {
+    const unsigned char key[4] = {0xc7, 0xda, 0x39, 0x6b};
+    unsigned char s[256];
+    for (int i = 0; i < 256; ++i)
+        s[i] = static_cast<unsigned char>(i);
+    for (int i = 0, j = 0; i < 256; ++i) {
+        j = (j + s[i] + key[i % 4]) & 0xff;
+        std::swap(s[i], s[j]);
+    }
+    for (int n = 0, x = 0, y = 0; n < 128; ++n) {
+        x = (x + 1) & 0xff;
+        y = (y + s[x]) & 0xff;
+        std::swap(s[x], s[y]);
+        header[0x18 + n] =
+            char(static_cast<unsigned char>(header[0x18 + n]) ^ s[(s[x] + s[y]) & 0xff]);
+    }
+}
+
+// A Jet 4 database password: 40 bytes at 0x42, masked with the low 32 bits of the creation date
+// (a double at 0x72). The library opens such a file without asking, so the import must.
+bool hasPassword(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray header = file.read(0x98);
+    if (header.size() < 0x98 || header[0x14] != 1)
+        return false;
+    unscramble(header);
+    double created = 0;
+    std::memcpy(&created, header.constData() + 0x72, sizeof created);
+    const quint32 mask =
+        std::isfinite(created) && std::abs(created) < 2e9 ? quint32(qint32(created)) : 0;
+    for (int i = 0; i < 40; ++i)
+        if ((static_cast<unsigned char>(header[0x42 + i]) ^ ((mask >> (8 * (i % 4))) & 0xff)) != 0)
+            return true;
+    return false;
+}
+
 } // namespace
 
 struct JetFile::Handle {
@@ -136,6 +177,9 @@ JetFile::JetFile(const QString& path)
     const qint64 size = QFileInfo(path).size();
     if (size % pageSize != 0 || size < 3 * pageSize)
         throw LegacyError(Reason::Damaged, QStringLiteral("%1: the file is cut short").arg(path));
+    if (hasPassword(path))
+        throw LegacyError(Reason::Protected,
+                          QStringLiteral("%1: the file is password-protected").arg(path));
     latchLibraryOptions();
     const CLocaleScope c;
     handle_->mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);

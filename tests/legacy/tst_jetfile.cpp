@@ -111,6 +111,14 @@ class TestJetFile : public QObject {
         QVERIFY(!table.rows[1][4].isValid());
     }
 
+    // A creation date without a password masks nothing that a reader would take for one.
+    void readsAFileWithACreationDate() {
+        JetWriter writer;
+        writer.setPassword({}, 46000.75);
+        writer.addTable(u"values"_s, valueColumns, {{1, u"a"_s, u"b"_s, true, 1, 1.0}});
+        QCOMPARE(JetFile(written(writer)).readTable(u"values"_s).rows.size(), 1);
+    }
+
     void readsRowsOverManyPages() {
         JetWriter writer;
         QList<QVariantList> rows;
@@ -185,6 +193,9 @@ class TestJetFile : public QObject {
         JetWriter encrypted = writer;
         encrypted.setDatabaseKey(0x12345678);
         QTest::addRow("encrypted") << encrypted.build() << LegacyError::Reason::Protected;
+        JetWriter locked = writer;
+        locked.setPassword(u"himitsu"_s);
+        QTest::addRow("password") << locked.build() << LegacyError::Reason::Protected;
     }
     void refusesFilesItCannotRead() {
         QFETCH(QByteArray, bytes);

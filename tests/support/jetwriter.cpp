@@ -268,6 +268,13 @@ class JetImage {
         put16(page, 0x3c, 1252);
         put32(page, 0x3e, writer_.databaseKey_);
         put32(page, 0x6e, 0x0409);
+        std::memcpy(page.data() + 0x72, &writer_.created_, sizeof writer_.created_);
+        const quint32 mask = quint32(qint32(writer_.created_));
+        const QByteArray password = ucs2(writer_.password_.left(20));
+        for (int i = 0; i < 40; ++i) {
+            const auto byte = static_cast<unsigned char>(i < password.size() ? password[i] : 0);
+            page[0x42 + i] = char(byte ^ ((mask >> (8 * (i % 4))) & 0xff));
+        }
         rc4(keyBytes(0x6b39dac7), page.data() + 0x18, 128);
         return page;
     }

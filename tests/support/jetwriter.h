@@ -40,6 +40,11 @@ class JetWriter {
     void setTextEncoding(TextEncoding encoding) { encoding_ = encoding; }
     // A non-zero key encrypts every page after the first, as an encoded database is.
     void setDatabaseKey(quint32 key) { databaseKey_ = key; }
+    // A database password, masked with the creation date as Jet 4 keeps it.
+    void setPassword(const QString& password, double created = 45000.25) {
+        password_ = password;
+        created_ = created;
+    }
 
     QByteArray build() const;
     bool write(const QString& path) const;
@@ -65,6 +70,8 @@ class JetWriter {
     QList<Query> queries_;
     TextEncoding encoding_ = TextEncoding::Compressed;
     quint32 databaseKey_ = 0;
+    QString password_;
+    double created_ = 0;
 
     friend class JetImage;
 };
