@@ -1,16 +1,21 @@
 // An older deck chosen by ファイル → ひらく: converted into the settings folder, its groups and
 // tallies shown from the new file, the chosen file unchanged.
+#include "activatableform.h"
 #include "fakeplatform.h"
 #include "fittedlabel.h"
+#include "forms.h"
 #include "olddeck.h"
 #include "olderdeckconverter.h"
 #include "pmcm000.h"
 #include "pml0010.h"
+#include "pml0020.h"
 #include "testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPushButton>
+#include <QSqlQuery>
 #include <worddatafile.h>
 
 using namespace Qt::StringLiterals;
@@ -72,6 +77,22 @@ class TestOpenOlderDeck : public QObject {
         // Sub-group 1-1 holds the words 1 (level 1) and 4 (level 4).
         QCOMPARE(form->Lb_lvkosu[1][0]->text(), u"  1個"_s);
         QCOMPARE(form->Lb_lvkosu[4][0]->text(), u"  1個"_s);
+
+        // Choosing a group cleared the marks carried over; practice grades the words of the
+        // sub-group ticked again, in the new file.
+        form->Ch_syo[0]->click();
+        PracticeBackColor = u"16777215"_s;
+        OkColor = u"65280"_s;
+        NgColor = u"255"_s;
+        Forms::registerFactory(Forms::Id::Practice, [] { return new PML0020(nullptr, 5); });
+        QWidget* practice = Forms::show(Forms::Id::Practice);
+        ActivationTracker::instance().windowActivated(practice);
+        practice->findChild<QPushButton*>(u"BT_level(1)"_s)->click();
+        practice->findChild<QPushButton*>(u"BT_OK(0)"_s)->click();
+        QSqlQuery times(WordDataFile::connection(deck));
+        QVERIFY(times.exec(uR"(SELECT "times" FROM "word" WHERE "key" = 1)"_s) && times.next());
+        QCOMPARE(times.value(0).toInt(), 3); // 2 carried over, one grading
+        Forms::unloadAll();
 
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
