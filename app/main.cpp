@@ -1,5 +1,6 @@
 #include "dialogforms.h"
 #include "forms.h"
+#include "olderdeckconverter.h"
 #include "platform/japanesetranslation.h"
 #include "platform/platform.h"
 #include "platform/qtprompter.h"
@@ -34,6 +35,7 @@ void registerForms() {
     Forms::registerFactory(Forms::Id::SlideShow, [] { return new PML0030; });
     registerDialogForms();
 }
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -88,6 +90,7 @@ int main(int argc, char** argv) {
     Platform platform{&prompter, &sound, &shell, &registry, &screen};
     PMCM000::SetPlatform(&platform);
     registerForms();
+    installOlderDeckConverter();
 
     auto* startup = new PML0000;
     startup->setAttribute(Qt::WA_DeleteOnClose);

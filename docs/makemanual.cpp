@@ -1,6 +1,7 @@
 // make-manual: renders the program's screens and dialogs offscreen on a deck and lays out the
 // user manual with them as a PDF, so that the manual's pictures always show the program as it is.
 #include "manualpdf.h"
+#include "platform/japanesetranslation.h"
 #include "screenpictures.h"
 
 #include <QApplication>
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
         qputenv("QT_SCALE_FACTOR", "2");
     standardHandler = qInstallMessageHandler(quietHandler);
     QApplication app(argc, argv);
+    // Qt's own dialogs (the question pictured for older decks) as the program shows them.
+    loadJapaneseTranslation(app);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Builds the user manual PDF."));

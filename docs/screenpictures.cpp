@@ -4,6 +4,7 @@
 #include "forms.h"
 #include "layout.h"
 #include "manualforms.h"
+#include "olderdeck.h"
 #include "platform/qtshell.h"
 #include "pmcm000.h"
 #include "quietplatform.h"
@@ -14,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QThread>
@@ -213,6 +215,13 @@ ScreenPictures takeScreenPictures(const QString& appFolder, const QString& deck,
         Forms::unloadAll();
         Stage::settle();
         Forms::clear();
+        // The question asked when an older deck is chosen: drawn, never waited on.
+        QMessageBox question(QMessageBox::Question, AppTitle, OlderDeck::question(),
+                             QMessageBox::Yes | QMessageBox::No);
+        question.show();
+        Stage::settle();
+        result.pictures.insert(QStringLiteral("olderdeck"), framed(&question));
+        question.close();
     }
     for (const QString& message : quiet.messages())
         result.problems << QStringLiteral("message shown: ") + message;

@@ -3,6 +3,7 @@
 #include "deckcopy.h"
 #include "forms.h"
 #include "layout.h"
+#include "olderdeck.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
@@ -82,7 +83,10 @@ void PML0000::askForDataFile() {
 void PML0000::useDeck(const QString& path) {
     if (RefuseUnstorableDataFilePath(path))
         return;
-    SaveDataFilePath(QFileInfo(DeckCopy::offerWritableCopy(path)).absoluteFilePath());
+    const QString usable = OlderDeck::offerConversion(path);
+    if (usable.isEmpty())
+        return;
+    SaveDataFilePath(QFileInfo(DeckCopy::offerWritableCopy(usable)).absoluteFilePath());
 }
 
 QString PML0000::writableCopyOf(const QString& deck) {

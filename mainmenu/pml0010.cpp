@@ -157,7 +157,7 @@ void Pml0010::Bt_syokika_Click() {
 }
 
 void Pml0010::loadPicture(PictureBox* picture, const QString& name) {
-    const QString path = MediaPath::picture(DataFolder, name);
+    const QString path = MediaPath::findPicture(DataFolder, name);
     if (!picture->loadPicture(path))
         throw PictureMissing{path.isEmpty() ? name : path};
 }

@@ -3,6 +3,7 @@
 #include "commonmenus.h"
 #include "deckcopy.h"
 #include "forms.h"
+#include "olderdeck.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "pmcm000.h"
@@ -43,7 +44,10 @@ void Pml0010::Ver_open_Click() {
     const QString path = platform().prompter->openFile(QStringLiteral("単語データ|*.pml"), start);
     if (path.isEmpty() || RefuseUnstorableDataFilePath(path))
         return;
-    SaveDataFilePath(DeckCopy::offerWritableCopy(path));
+    const QString usable = OlderDeck::offerConversion(path);
+    if (usable.isEmpty())
+        return;
+    SaveDataFilePath(DeckCopy::offerWritableCopy(usable));
     Form_Activate();
 }
 

@@ -58,7 +58,7 @@ void PML0020::BT_WAV_Click(int index) {
     if (!drill_.cardView(index).voiceButton)
         return;
     const QString voice = drill_.state().ScreenCards[index].voice;
-    PlaySoundFile(MediaPath::voice(DataFolder, voice), SoundMode::AtVolume, VoiceVolume);
+    PlaySoundFile(MediaPath::findVoice(DataFolder, voice), SoundMode::AtVolume, VoiceVolume);
 }
 
 void PML0020::Im_word_Click(int index) {

@@ -70,7 +70,7 @@ void PML0020::renderCard(int p) {
     if (view.present) {
         Im_word[p]->setPlaceholderText(card.meaning.isEmpty() ? card.word : card.meaning);
         // The placeholder shows instead; the parent learns which file to put back.
-        const QString picture = MediaPath::picture(DataFolder, card.images);
+        const QString picture = MediaPath::findPicture(DataFolder, card.images);
         if (!Im_word[p]->loadPicture(picture))
             std::fprintf(
                 stderr, "pimlotan: picture missing or unreadable: %s\n",

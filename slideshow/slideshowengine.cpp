@@ -223,7 +223,7 @@ void SlideShowEngine::ShowCard() {
     applyPicture();
     screen_.Image1.visible = true;
     s_.CardPicture = Data2.field(QStringLiteral("images")).toString();
-    screen_.picturePath = MediaPath::picture(shared_.DataFolder, s_.CardPicture);
+    screen_.picturePath = MediaPath::findPicture(shared_.DataFolder, s_.CardPicture);
     const QString meaning = Data2.field(QStringLiteral("meaning")).toString();
     screen_.pictureText =
         meaning.isEmpty() ? Data2.field(QStringLiteral("word")).toString() : meaning;
@@ -263,7 +263,7 @@ void SlideShowEngine::Timer2_Timer() {
 
 void SlideShowEngine::SpeakCard() {
     speaking_ = true;
-    events_.speakVoice(MediaPath::voice(shared_.DataFolder, s_.CardVoice), shared_.VoiceVolume);
+    events_.speakVoice(MediaPath::findVoice(shared_.DataFolder, s_.CardVoice), shared_.VoiceVolume);
     speaking_ = false;
     if (Timer2.isActive()) {
         Timer2.stop();

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
         "  pml-build DECKDIR -o WORDS.pml        build (nothing is written on any problem)\n"
         "  pml-build --check WORDS.pml           check a word-data file and its media\n"
         "  pml-build --export WORDS.pml DECKDIR  write the CSV files and media back\n"
+        "  pml-build --import OLD.pml -o NEW.pml convert an Access 2000-format word-data file\n"
         "\n"
         "Exit status: 0 done or clean, 1 problems found, 2 wrong arguments."));
     parser.addHelpOption();
@@ -30,7 +31,10 @@ int main(int argc, char** argv) {
                                    QStringLiteral("Check a word-data file and its media."));
     const QCommandLineOption exportOption(
         QStringLiteral("export"), QStringLiteral("Write a word-data file back to a deck folder."));
-    parser.addOptions({output, check, exportOption});
+    const QCommandLineOption importOption(
+        QStringLiteral("import"),
+        QStringLiteral("Convert an older (Access 2000-format) word-data file into a new one."));
+    parser.addOptions({output, check, exportOption, importOption});
     parser.addPositionalArgument(QStringLiteral("DECKDIR | WORDS.pml"),
                                  QStringLiteral("See the forms above."));
 
@@ -48,8 +52,16 @@ int main(int argc, char** argv) {
         parser.showVersion();
 
     const QStringList args = parser.positionalArguments();
-    if (parser.isSet(check) && parser.isSet(exportOption))
-        return usageError(QStringLiteral("--check and --export cannot be combined"));
+    if (int(parser.isSet(check)) + int(parser.isSet(exportOption)) +
+            int(parser.isSet(importOption)) >
+        1)
+        return usageError(QStringLiteral("--check, --export and --import cannot be combined"));
+    if (parser.isSet(importOption)) {
+        if (args.size() != 1 || !parser.isSet(output))
+            return usageError(
+                QStringLiteral("--import takes one older word-data file and -o NEW.pml"));
+        return DeckCommands::importDeck(args.front(), parser.value(output), out);
+    }
     if (parser.isSet(check)) {
         if (args.size() != 1 || parser.isSet(output))
             return usageError(QStringLiteral("--check takes one word-data file"));

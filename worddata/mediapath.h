@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDir>
+#include <QFileInfo>
 #include <QString>
 
 // The pictures and voices that a word-data file names: "images/NAME.jpg" and
@@ -35,6 +37,46 @@ inline QString picture(const QString& dataFolder, const QString& name) {
 }
 inline QString voice(const QString& dataFolder, const QString& name) {
     return isPlainName(name) ? dataFolder + voiceFile(name) : QString();
+}
+
+// The file (or, with QDir::Dirs, the folder) named name in folder, or one whose name differs
+// only in case; empty when there is none.
+inline QString findIgnoringCase(const QString& folder, const QString& name,
+                                QDir::Filters kind = QDir::Files) {
+    const QDir dir(folder);
+    const QFileInfo exact(dir.filePath(name));
+    if (kind == QDir::Files ? exact.isFile() : exact.isDir())
+        return exact.filePath();
+    for (const QString& entry : dir.entryList(kind | QDir::NoDotAndDotDot))
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    return {};
+}
+
+// Where a picture or voice is on disk. Decks made on Windows name "dog" for Dog.JPG, and their
+// pictures may be BMP: the exact file first (one look-up), then one differing in case, then a
+// .bmp picture. The exact path when nothing is found, or empty for a name that is not plain.
+inline QString findPicture(const QString& dataFolder, const QString& name) {
+    const QString exact = picture(dataFolder, name);
+    if (exact.isEmpty() || QFileInfo(exact).isFile())
+        return exact;
+    const QString folder = findIgnoringCase(dataFolder, QStringLiteral("images"), QDir::Dirs);
+    const QString images = folder.isEmpty() ? dataFolder + QStringLiteral("images") : folder;
+    for (const QString& suffix : {QStringLiteral(".jpg"), QStringLiteral(".bmp")})
+        if (const QString found = findIgnoringCase(images, name + suffix); !found.isEmpty())
+            return found;
+    return exact;
+}
+
+inline QString findVoice(const QString& dataFolder, const QString& name) {
+    const QString exact = voice(dataFolder, name);
+    if (exact.isEmpty() || QFileInfo(exact).isFile())
+        return exact;
+    const QString folder = findIgnoringCase(dataFolder, QStringLiteral("voice"), QDir::Dirs);
+    const QString found =
+        findIgnoringCase(folder.isEmpty() ? dataFolder + QStringLiteral("voice") : folder,
+                         name + QStringLiteral(".wav"));
+    return found.isEmpty() ? exact : found;
 }
 
 } // namespace MediaPath

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // Message boxes and the common dialogs. Everything that would block on a user answer goes
@@ -20,4 +21,15 @@ class Prompter {
     virtual QString openFile(const QString& filter, const QString& startFolder = {},
                              const QString& title = {}) = 0;
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+
+    // Runs work on this thread with a progress dialog that appears only once work has taken
+    // longer than half a second; work reports with step(done, total). Without a screen (the
+    // default) work just runs.
+    using ProgressStep = std::function<void(int done, int total)>;
+    virtual void withProgress(const QString& text, const QString& title,
+                              const std::function<void(const ProgressStep&)>& work) {
+        (void)text;
+        (void)title;
+        work([](int, int) {});
+    }
 };

@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 Prompter::Answer QtPrompter::message(const QString& text, const QString& title, Icon icon,
                                      Buttons buttons) {
@@ -47,4 +48,19 @@ std::optional<QColor> QtPrompter::chooseColor(const QColor& initial) {
     if (!chosen.isValid())
         return std::nullopt;
     return chosen;
+}
+
+void QtPrompter::withProgress(const QString& text, const QString& title,
+                              const std::function<void(const ProgressStep&)>& work) {
+    QProgressDialog dialog(text, QString(), 0, 1, QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setCancelButton(nullptr);
+    dialog.setMinimumDuration(500);
+    dialog.setValue(0);
+    // A modal progress dialog processes events in setValue(), so it paints while work runs.
+    work([&dialog](int done, int total) {
+        dialog.setMaximum(std::max(total, 1));
+        dialog.setValue(std::min(done, std::max(total, 1)));
+    });
 }

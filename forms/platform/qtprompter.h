@@ -9,6 +9,8 @@ class QtPrompter : public Prompter {
     QString openFile(const QString& filter, const QString& startFolder,
                      const QString& title) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
+    void withProgress(const QString& text, const QString& title,
+                      const std::function<void(const ProgressStep&)>& work) override;
 
     // "desc|*.pml|desc2|*.a;*.b" -> "desc (*.pml);;desc2 (*.a *.b)"
     static QString qtFilter(const QString& filter);

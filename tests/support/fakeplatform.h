@@ -33,6 +33,12 @@ class FakePrompter : public Prompter {
     QString openFile(const QString& filter, const QString& startFolder,
                      const QString& title) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
+    // Runs work at once, recording the text and every step.
+    void withProgress(const QString& text, const QString& title,
+                      const std::function<void(const ProgressStep&)>& work) override {
+        progressTexts << text + u'|' + title;
+        work([this](int done, int total) { progressSteps << std::pair{done, total}; });
+    }
 
     QStringList texts() const;
 
@@ -41,6 +47,8 @@ class FakePrompter : public Prompter {
 
     QList<Message> messages;
     QList<FileRequest> fileRequests;
+    QStringList progressTexts;
+    QList<std::pair<int, int>> progressSteps;
     QList<QColor> colourRequests;
     QQueue<Answer> answers;
     QQueue<QString> files;

@@ -281,6 +281,47 @@ class TestWordFile : public QObject {
         QCOMPARE(MediaPath::voice(QStringLiteral("/deck/"), name).isEmpty(), picture.isEmpty());
     }
 
+    // Decks made on Windows: names matched without regard to case, BMP pictures.
+    void mediaFoundWithoutRegardToCase_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("voice");
+        QTest::newRow("exact") << QStringLiteral("cat") << QStringLiteral("images/cat.jpg")
+                               << QStringLiteral("voice/cat.wav");
+        QTest::newRow("other case") << QStringLiteral("dog") << QStringLiteral("images/Dog.JPG")
+                                    << QStringLiteral("voice/DOG.WAV");
+        QTest::newRow("bmp where no jpg")
+            << QStringLiteral("owl") << QStringLiteral("images/Owl.bmp")
+            << QStringLiteral("voice/owl.wav");
+        QTest::newRow("jpg before bmp")
+            << QStringLiteral("bird") << QStringLiteral("images/bird.jpg")
+            << QStringLiteral("voice/bird.wav");
+        QTest::newRow("exact before other case")
+            << QStringLiteral("fish") << QStringLiteral("images/fish.jpg")
+            << QStringLiteral("voice/fish.wav");
+        QTest::newRow("none") << QStringLiteral("cow") << QStringLiteral("images/cow.jpg")
+                              << QStringLiteral("voice/cow.wav");
+    }
+    void mediaFoundWithoutRegardToCase() {
+        QFETCH(QString, name);
+        QFETCH(QString, picture);
+        QFETCH(QString, voice);
+        const QString deck = path(QStringLiteral("media/"));
+        for (const QString& file :
+             {QStringLiteral("images/cat.jpg"), QStringLiteral("images/Dog.JPG"),
+              QStringLiteral("images/Owl.bmp"), QStringLiteral("images/bird.jpg"),
+              QStringLiteral("images/bird.bmp"), QStringLiteral("images/fish.jpg"),
+              QStringLiteral("images/FISH.jpg"), QStringLiteral("voice/cat.wav"),
+              QStringLiteral("voice/DOG.WAV")}) {
+            QDir().mkpath(QFileInfo(deck + file).path());
+            QFile out(deck + file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+        }
+        QCOMPARE(MediaPath::findPicture(deck, name), deck + picture);
+        QCOMPARE(MediaPath::findVoice(deck, name), deck + voice);
+        QCOMPARE(MediaPath::findPicture(deck, QStringLiteral("../x")), QString());
+    }
+
     void readOnlyFileReadsAndRefusesEveryWrite() {
         const QString file = path(QStringLiteral("readonly.pml"));
         smallDeck().write(file);

@@ -1,0 +1,336 @@
+#include "legacydeck.h"
+
+#include "jetfile.h"
+#include "legacyerror.h"
+#include "recordsources.h"
+
+#include <QSet>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <worddataformat.h>
+
+namespace {
+
+constexpr qint64 maxInt32 = std::numeric_limits<qint32>::max();
+
+std::optional<qint64> integer(const QVariant& value) {
+    if (!value.isValid())
+        return std::nullopt;
+    if (value.typeId() == QMetaType::Double) {
+        const double d = value.toDouble();
+        if (std::floor(d) != d || std::abs(d) > 9e15)
+            return std::nullopt;
+        return qint64(d);
+    }
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? -1 : 0; // Jet's True
+    bool ok = false;
+    const qint64 v = value.toString().trimmed().toLongLong(&ok);
+    return ok ? std::optional<qint64>(v) : std::nullopt;
+}
+
+bool truth(const QVariant& value) {
+    const auto n = integer(value);
+    return n.has_value() && *n != 0;
+}
+
+QVariant optionalText(const QVariant& value) {
+    return value.isValid() ? QVariant(value.toString()) : QVariant();
+}
+
+// Reads the rows of one record source's base table, field by field.
+class Rows {
+  public:
+    Rows(const RecordSources& sources, const QString& source, const QStringList& required,
+         const QStringList& optional = {})
+        : source_(source) {
+        QHash<QString, QString> columns;
+        table_ = &sources.table(sources.baseTable(source, required, &columns));
+        // Optional fields may be missing; they then read as Null.
+        const auto all = sources.fields(source);
+        for (const QString& field : optional) {
+            const auto base = all.value(field.toLower());
+            if (!base.table.isEmpty() && base.table.compare(table_->name, Qt::CaseInsensitive) == 0)
+                columns.insert(field, base.column);
+        }
+        for (auto it = columns.cbegin(); it != columns.cend(); ++it)
+            index_.insert(it.key(), table_->column(it.value()));
+    }
+    const JetTable& table() const { return *table_; }
+    QVariant value(const QVariantList& row, const QString& field) const {
+        const int at = index_.value(field, -1);
+        return at >= 0 && at < row.size() ? row[at] : QVariant();
+    }
+    bool has(const QString& field) const { return index_.value(field, -1) >= 0; }
+
+  private:
+    QString source_;
+    const JetTable* table_ = nullptr;
+    QHash<QString, int> index_;
+};
+
+class Reader {
+  public:
+    explicit Reader(const JetFile& file)
+        : file_(file)
+        , sources_(file) {}
+
+    LegacyDeck read() {
+        readGroups();
+        readSubGroups();
+        readWords();
+        return std::move(deck_);
+    }
+
+  private:
+    const JetFile& file_;
+    RecordSources sources_;
+    LegacyDeck deck_;
+
+    void leaveOut(const QString& what, const QString& why) {
+        deck_.leftOut << what + QStringLiteral(": ") + why;
+    }
+
+    // The text of a required field, or nothing (and the row is reported) when it is Null.
+    std::optional<QString> required(const Rows& rows, const QVariantList& row, const QString& field,
+                                    const QString& what) {
+        const QVariant value = rows.value(row, field);
+        if (!value.isValid()) {
+            leaveOut(what, QStringLiteral("%1 is empty (Null)").arg(field));
+            return std::nullopt;
+        }
+        return value.toString();
+    }
+
+    std::optional<qint64> number(const Rows& rows, const QVariantList& row, const QString& field,
+                                 const QString& what, qint64 low, qint64 high) {
+        const auto value = integer(rows.value(row, field));
+        if (!value) {
+            leaveOut(what, QStringLiteral("%1 is not a whole number").arg(field));
+            return std::nullopt;
+        }
+        if (*value < low || *value > high) {
+            leaveOut(what, QStringLiteral("%1 %2 is outside %3..%4")
+                               .arg(field)
+                               .arg(*value)
+                               .arg(low)
+                               .arg(high));
+            return std::nullopt;
+        }
+        return value;
+    }
+
+    void readGroups() {
+        const Rows rows(sources_, QStringLiteral("tittle"),
+                        {QStringLiteral("group"), QStringLiteral("tittle"),
+                         QStringLiteral("ttlimage"), QStringLiteral("setmei")});
+        QSet<qint64> seen;
+        int line = 0;
+        for (const QVariantList& row : rows.table().rows) {
+            const QString what = QStringLiteral("tittle row %1").arg(++line);
+            const auto group = number(rows, row, QStringLiteral("group"), what,
+                                      WordDataFormat::firstGroup, WordDataFormat::lastGroup);
+            if (!group)
+                continue;
+            if (seen.contains(*group)) {
+                leaveOut(what, QStringLiteral("group %1 comes twice").arg(*group));
+                continue;
+            }
+            const auto tittle = required(rows, row, QStringLiteral("tittle"), what);
+            const auto ttlimage =
+                tittle ? required(rows, row, QStringLiteral("ttlimage"), what) : std::nullopt;
+            const auto setmei =
+                ttlimage ? required(rows, row, QStringLiteral("setmei"), what) : std::nullopt;
+            if (!setmei)
+                continue;
+            seen.insert(*group);
+            deck_.groups << LegacyGroup{*group, *tittle, *ttlimage, *setmei};
+        }
+        if (deck_.groups.isEmpty())
+            throw LegacyError(LegacyError::Reason::NotWordData,
+                              QStringLiteral("tittle holds no usable group"));
+    }
+
+    void readSubGroups() {
+        const Rows rows(
+            sources_, QStringLiteral("ordered"),
+            {QStringLiteral("group"), QStringLiteral("sgroup"), QStringLiteral("images")});
+        const Rows marks(
+            sources_, QStringLiteral("selected"),
+            {QStringLiteral("group"), QStringLiteral("sgroup"), QStringLiteral("select")});
+        // Where several rows match, the first is the one the program reads.
+        QHash<std::pair<qint64, qint64>, bool> marked;
+        for (const QVariantList& row : marks.table().rows) {
+            const auto group = integer(marks.value(row, QStringLiteral("group")));
+            const auto sgroup = integer(marks.value(row, QStringLiteral("sgroup")));
+            if (group && sgroup && !marked.contains({*group, *sgroup}))
+                marked.insert({*group, *sgroup}, truth(marks.value(row, QStringLiteral("select"))));
+        }
+        QSet<qint64> groups;
+        for (const LegacyGroup& group : deck_.groups)
+            groups.insert(group.group);
+        QSet<std::pair<qint64, qint64>> seen;
+        int line = 0;
+        for (const QVariantList& row : rows.table().rows) {
+            const QString what = QStringLiteral("ordered row %1").arg(++line);
+            const auto group = number(rows, row, QStringLiteral("group"), what,
+                                      WordDataFormat::firstGroup, WordDataFormat::lastGroup);
+            const auto sgroup = group
+                                    ? number(rows, row, QStringLiteral("sgroup"), what, 1, maxInt32)
+                                    : std::nullopt;
+            if (!sgroup)
+                continue;
+            if (!groups.contains(*group)) {
+                leaveOut(what, QStringLiteral("group %1 is not in tittle").arg(*group));
+                continue;
+            }
+            if (seen.contains({*group, *sgroup})) {
+                leaveOut(what,
+                         QStringLiteral("sub-group %1-%2 comes twice").arg(*group).arg(*sgroup));
+                continue;
+            }
+            const auto images = required(rows, row, QStringLiteral("images"), what);
+            if (!images)
+                continue;
+            seen.insert({*group, *sgroup});
+            deck_.subGroups << LegacySubGroup{*group, *sgroup, *images,
+                                              marked.value({*group, *sgroup}, false)};
+        }
+    }
+
+    // The word table's columns that hold a word's group and sub-group: its own group and
+    // sgroup, or those that select_word joins with the sub-group table's.
+    std::pair<QString, QString> subGroupColumns(const JetTable& words) {
+        if (words.column(QStringLiteral("group")) >= 0 &&
+            words.column(QStringLiteral("sgroup")) >= 0)
+            return {QStringLiteral("group"), QStringLiteral("sgroup")};
+        QHash<QString, QString> ordered;
+        const QString subGroups =
+            sources_.baseTable(QStringLiteral("ordered"),
+                               {QStringLiteral("group"), QStringLiteral("sgroup")}, &ordered);
+        const QString query = file_.queryNamed(QStringLiteral("select_word"));
+        if (query.isEmpty())
+            throw LegacyError(
+                LegacyError::Reason::NotWordData,
+                QStringLiteral("word has no group and sgroup, and the record source select_word "
+                               "is missing"));
+        QString group;
+        QString sgroup;
+        for (const auto& [left, right] : sources_.joinedColumns(query)) {
+            for (const auto& [w, s] : {std::pair{left, right}, std::pair{right, left}}) {
+                if (w.table.compare(words.name, Qt::CaseInsensitive) != 0 ||
+                    s.table.compare(subGroups, Qt::CaseInsensitive) != 0)
+                    continue;
+                if (s.column.compare(ordered.value(QStringLiteral("group")), Qt::CaseInsensitive) ==
+                    0)
+                    group = w.column;
+                else if (s.column.compare(ordered.value(QStringLiteral("sgroup")),
+                                          Qt::CaseInsensitive) == 0)
+                    sgroup = w.column;
+            }
+        }
+        if (group.isEmpty() || sgroup.isEmpty())
+            throw LegacyError(
+                LegacyError::Reason::Query,
+                QStringLiteral("the saved query %1 cannot be understood: no join of word with "
+                               "the group and sgroup of %2")
+                    .arg(query, subGroups));
+        return {group, sgroup};
+    }
+
+    void readWords() {
+        const QString name = file_.tableNamed(QStringLiteral("word"));
+        if (name.isEmpty())
+            throw LegacyError(LegacyError::Reason::NotWordData,
+                              QStringLiteral("the record source word is missing"));
+        const JetTable& words = sources_.table(name);
+        const auto [groupColumn, sgroupColumn] = subGroupColumns(words);
+        const auto at = [&](const QString& column) { return words.column(column); };
+        for (const QString& field :
+             {QStringLiteral("key"), QStringLiteral("level"), QStringLiteral("times"),
+              QStringLiteral("word"), QStringLiteral("images"), QStringLiteral("voice")})
+            if (at(field) < 0)
+                throw LegacyError(
+                    LegacyError::Reason::NotWordData,
+                    QStringLiteral("the record source word lacks the field %1").arg(field));
+        const auto cell = [&](const QVariantList& row, const QString& column) {
+            const int i = at(column);
+            return i >= 0 && i < row.size() ? row[i] : QVariant();
+        };
+        QSet<std::pair<qint64, qint64>> subGroups;
+        for (const LegacySubGroup& s : deck_.subGroups)
+            subGroups.insert({s.group, s.sgroup});
+        QSet<qint64> keys;
+        int line = 0;
+        for (const QVariantList& row : words.rows) {
+            ++line;
+            const auto key = integer(cell(row, QStringLiteral("key")));
+            const QString what = key ? QStringLiteral("word key %1").arg(*key)
+                                     : QStringLiteral("word row %1").arg(line);
+            if (!key || *key < 1 || *key > maxInt32) {
+                leaveOut(what, QStringLiteral("key is not a positive 32-bit number"));
+                continue;
+            }
+            if (keys.contains(*key)) {
+                leaveOut(what, QStringLiteral("the key comes twice"));
+                continue;
+            }
+            const auto group = integer(cell(row, groupColumn));
+            const auto sgroup = integer(cell(row, sgroupColumn));
+            if (!group || !sgroup || !subGroups.contains({*group, *sgroup})) {
+                leaveOut(what, QStringLiteral("its sub-group is not in ordered"));
+                continue;
+            }
+            const auto level = integer(cell(row, QStringLiteral("level")));
+            if (!level || *level < WordDataFormat::lowestLevel ||
+                *level > WordDataFormat::highestLevel) {
+                leaveOut(what, QStringLiteral("level %1 is outside 0..5")
+                                   .arg(cell(row, QStringLiteral("level")).toString()));
+                continue;
+            }
+            const auto times = integer(cell(row, QStringLiteral("times")));
+            if (!times || *times < 0 || *times > maxInt32) {
+                leaveOut(what, QStringLiteral("times is not a count"));
+                continue;
+            }
+            const QVariant filler1 = cell(row, QStringLiteral("filler1"));
+            const auto filler = integer(filler1);
+            if (filler1.isValid() &&
+                (!filler || *filler < std::numeric_limits<qint32>::min() || *filler > maxInt32)) {
+                leaveOut(what, QStringLiteral("filler1 is not a 32-bit number"));
+                continue;
+            }
+            bool complete = true;
+            for (const QString& field :
+                 {QStringLiteral("word"), QStringLiteral("images"), QStringLiteral("voice")})
+                if (complete && !cell(row, field).isValid()) {
+                    leaveOut(what, QStringLiteral("%1 is empty (Null)").arg(field));
+                    complete = false;
+                }
+            if (!complete)
+                continue;
+            keys.insert(*key);
+            deck_.words << LegacyWord{*key,
+                                      *group,
+                                      *sgroup,
+                                      *level,
+                                      *times,
+                                      cell(row, QStringLiteral("word")).toString(),
+                                      optionalText(cell(row, QStringLiteral("meaning"))),
+                                      cell(row, QStringLiteral("images")).toString(),
+                                      cell(row, QStringLiteral("voice")).toString(),
+                                      optionalText(cell(row, QStringLiteral("text1"))),
+                                      optionalText(cell(row, QStringLiteral("text2"))),
+                                      filler ? QVariant(*filler) : QVariant(),
+                                      optionalText(cell(row, QStringLiteral("filler2"))),
+                                      optionalText(cell(row, QStringLiteral("filler3")))};
+        }
+    }
+};
+
+} // namespace
+
+LegacyDeck readLegacyDeck(const JetFile& file) {
+    return Reader(file).read();
+}

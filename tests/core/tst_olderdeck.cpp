@@ -1,0 +1,139 @@
+// Choosing an older (Access 2000-format) deck: the question, the conversion into decks/NAME/,
+// the conversion made before, failures that leave everything as it was.
+#include "fakeplatform.h"
+#include "olderdeck.h"
+#include "pmcm000.h"
+#include "testmain.h"
+
+#include <QDir>
+#include <QFile>
+
+Q_DECLARE_METATYPE(Prompter::Answer)
+
+namespace {
+const QString Question =
+    QStringLiteral("このたんごデータは ふるい かたちです。あたらしい かたちに うつして "
+                   "つかいますか？（もとの ファイルは かわりません）");
+const QString Failed = QStringLiteral("このたんごデータを うつせませんでした。\n");
+const QString OpenedBefore = QStringLiteral("まえに うつした たんごデータを ひらきます。");
+
+QByteArray jetHeader() {
+    QByteArray head(4096, '\0');
+    head[1] = 1;
+    head.replace(4, 16, QByteArray("Standard Jet DB", 16));
+    head[0x14] = 1;
+    return head;
+}
+} // namespace
+
+class TestOlderDeck : public QObject {
+    Q_OBJECT
+    std::unique_ptr<FakePlatform> fake;
+    QStringList conversions; // "from -> to"
+    OlderDeck::Conversion result;
+
+    QString olderFile(const QString& name = QStringLiteral("old/どうぶつ.pml")) {
+        const QString path = fake->documentsFolder() + name;
+        FakePlatform::writeFile(path, jetHeader());
+        return path;
+    }
+
+  private slots:
+    void init() {
+        fake = std::make_unique<FakePlatform>();
+        fake->prepareFolders();
+        fake->prompter.messages.clear();
+        conversions.clear();
+        result = {};
+        OlderDeck::setConverter(
+            [this](const QString& from, const QString& to, const OlderDeck::Progress& step) {
+                step(1, 2);
+                conversions << from + QStringLiteral(" -> ") + to;
+                if (result.error.isEmpty())
+                    FakePlatform::writeFile(to, "converted");
+                return result;
+            });
+    }
+    void cleanup() {
+        OlderDeck::setConverter({});
+        fake.reset();
+    }
+
+    void asksBeforeConverting_data() {
+        QTest::addColumn<Prompter::Answer>("answer");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<int>("leftOut");
+        QTest::addColumn<bool>("used");
+        QTest::addColumn<int>("messages");
+        QTest::addRow("yes") << Prompter::Answer::Yes << QString() << 0 << true << 1;
+        QTest::addRow("yes, with rows left out")
+            << Prompter::Answer::Yes << QString() << 2 << true << 2;
+        QTest::addRow("no") << Prompter::Answer::No << QString() << 0 << false << 1;
+        QTest::addRow("conversion fails")
+            << Prompter::Answer::Yes << QStringLiteral("the record source word is missing") << 0
+            << false << 2;
+    }
+    void asksBeforeConverting() {
+        QFETCH(Prompter::Answer, answer);
+        QFETCH(QString, error);
+        QFETCH(int, leftOut);
+        QFETCH(bool, used);
+        QFETCH(int, messages);
+        result.error = error;
+        result.leftOut = leftOut;
+        result.report =
+            QStringLiteral("groups: 1, sub-groups: 1, words: 1\nrows left out: 2\n  a\n  b\n");
+        fake->prompter.answers.enqueue(answer);
+        const QString from = olderFile();
+        const QString deck = fake->settingsFolder() + QStringLiteral("decks/どうぶつ/どうぶつ.pml");
+        const QString usable = OlderDeck::offerConversion(from);
+        QCOMPARE(usable, used ? deck : QString());
+        QCOMPARE(fake->prompter.messages.size(), messages);
+        QCOMPARE(fake->prompter.messages[0].text, Question);
+        QCOMPARE(fake->prompter.messages[0].title, QStringLiteral("MORVミルタ"));
+        QCOMPARE(fake->prompter.messages[0].buttons, Prompter::Buttons::YesNo);
+        QCOMPARE(conversions.size(), answer == Prompter::Answer::Yes ? 1 : 0);
+        // The conversion runs under the progress dialog, which reports its steps.
+        QCOMPARE(fake->prompter.progressSteps.size(), conversions.size());
+        if (!conversions.isEmpty())
+            QCOMPARE(fake->prompter.progressTexts,
+                     QStringList{QStringLiteral("たんごデータを うつしています。|MORVミルタ")});
+        if (!error.isEmpty())
+            QCOMPARE(fake->prompter.messages[1].text, Failed + error);
+        if (leftOut > 0)
+            QVERIFY(fake->prompter.messages[1].text.contains(QStringLiteral("  a")));
+        QCOMPARE(QFileInfo::exists(QFileInfo(deck).path() + QStringLiteral("/import-report.txt")),
+                 used);
+    }
+
+    void opensTheConversionMadeBefore() {
+        const QString from = olderFile();
+        fake->prompter.answers.enqueue(Prompter::Answer::Yes);
+        const QString first = OlderDeck::offerConversion(from);
+        fake->prompter.messages.clear();
+        QCOMPARE(OlderDeck::offerConversion(from), first);
+        QCOMPARE(fake->prompter.texts(), QStringList{OpenedBefore});
+        QCOMPARE(conversions.size(), 1);
+    }
+
+    void keepsADeckConvertedFromAnotherFileOfTheSameName() {
+        fake->prompter.answers.enqueue(Prompter::Answer::Yes);
+        const QString first = OlderDeck::offerConversion(olderFile(QStringLiteral("a/words.pml")));
+        fake->prompter.answers.enqueue(Prompter::Answer::Yes);
+        const QString second = OlderDeck::offerConversion(olderFile(QStringLiteral("b/words.pml")));
+        QCOMPARE(first, fake->settingsFolder() + QStringLiteral("decks/words/words.pml"));
+        QCOMPARE(second, fake->settingsFolder() + QStringLiteral("decks/words-2/words.pml"));
+    }
+
+    void leavesOtherFilesAlone() {
+        const QString path = fake->documentsFolder() + QStringLiteral("deck.pml");
+        FakePlatform::writeFile(path, "SQLite format 3");
+        QCOMPARE(OlderDeck::offerConversion(path), path);
+        QCOMPARE(OlderDeck::offerConversion(fake->documentsFolder() + QStringLiteral("none.pml")),
+                 fake->documentsFolder() + QStringLiteral("none.pml"));
+        QVERIFY(fake->prompter.messages.isEmpty());
+    }
+};
+
+PIMLOTAN_TEST_MAIN(TestOlderDeck)
+#include "tst_olderdeck.moc"
