@@ -5,11 +5,11 @@
 #include "legacyerror.h"
 #include "legacywriter.h"
 #include "medialookup.h"
+#include "temporaryname.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
-#include <QTemporaryFile>
 #include <filesystem>
 #include <system_error>
 
@@ -104,16 +104,6 @@ QStringList copyMedia(const LegacyDeck& deck, const QString& from, const QString
         copyFile(found, target.filePath(QStringLiteral("voice/") + name + QStringLiteral(".wav")));
     }
     return missing;
-}
-
-QString temporaryNameBeside(const QString& path) {
-    QTemporaryFile reserve(path + QStringLiteral(".XXXXXX.part"));
-    if (!reserve.open())
-        return {};
-    const QString name = reserve.fileName();
-    reserve.close();
-    reserve.remove();
-    return name;
 }
 
 } // namespace

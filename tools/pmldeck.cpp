@@ -7,11 +7,11 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTemporaryFile>
 #include <dataerror.h>
 #include <enginequery.h>
 #include <filesystem>
 #include <system_error>
+#include <temporaryname.h>
 #include <worddatafile.h>
 #include <worddataformat.h>
 
@@ -74,17 +74,6 @@ QList<Record> selectRows(const QSqlDatabase& db, QLatin1StringView table,
         rows << row;
     }
     return rows;
-}
-
-// A name beside path that no other file has.
-QString temporaryNameBeside(const QString& path) {
-    QTemporaryFile reserve(path + QStringLiteral(".XXXXXX.part"));
-    if (!reserve.open())
-        return {};
-    const QString name = reserve.fileName();
-    reserve.close();
-    reserve.remove();
-    return name;
 }
 
 } // namespace
