@@ -12,6 +12,15 @@ LegacyError notUnderstood(const QString& query, const QString& why) {
         LegacyError::Reason::Query,
         QStringLiteral("the saved query %1 cannot be understood: %2").arg(query, why));
 }
+
+// The tables and queries a query reads, in its order.
+QStringList sourceTables(const JetQuery& query) {
+    QStringList sources;
+    for (const JetQueryPart& part : query.parts)
+        if (part.attribute == JetQueryPart::Source)
+            sources << part.name1;
+    return sources;
+}
 } // namespace
 
 const JetTable& RecordSources::table(const QString& name) const {
@@ -53,10 +62,7 @@ QHash<QString, RecordSources::BaseColumn> RecordSources::fields(const QString& s
         throw notUnderstood(queryName, QStringLiteral("its queries refer to each other"));
     const JetQuery query = file_.readQuery(queryName);
     const QHash<QString, QString> names = aliases(query);
-    QStringList sources;
-    for (const JetQueryPart& part : query.parts)
-        if (part.attribute == JetQueryPart::Source)
-            sources << part.name1;
+    const QStringList sources = sourceTables(query);
     if (sources.isEmpty())
         throw notUnderstood(queryName, QStringLiteral("it reads no table"));
     QHash<QString, QHash<QString, BaseColumn>> sourceFields;
@@ -137,10 +143,7 @@ QList<std::pair<RecordSources::BaseColumn, RecordSources::BaseColumn>>
 RecordSources::joinedColumns(const QString& queryName) const {
     const JetQuery query = file_.readQuery(queryName);
     const QHash<QString, QString> names = aliases(query);
-    QStringList sources;
-    for (const JetQueryPart& part : query.parts)
-        if (part.attribute == JetQueryPart::Source)
-            sources << part.name1;
+    const QStringList sources = sourceTables(query);
     const auto base = [&](const QuerySql::ColumnRef& ref) -> BaseColumn {
         QStringList candidates =
             ref.table.isEmpty() ? sources : QStringList{names.value(ref.table.toLower())};
