@@ -1,11 +1,12 @@
 // Build-time tool: speaks every word of the sample deck into its voice file (voice/NAME.wav)
-// with espeak-ng, a few processes at a time so that the whole deck takes seconds.
+// with flite's rms voice, prepared as the deck maker prepares every voice. A few flite
+// processes run at a time, so that the whole deck takes seconds.
 #include "deckcsv.h"
+#include "speechsynth.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QHash>
-#include <QProcess>
 #include <QThread>
 #include <cstdio>
 #include <memory>
@@ -14,11 +15,11 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc != 4) {
-        std::fprintf(stderr, "usage: make-sample-voices ESPEAK-NG DECKDIR OUTDIR\n");
+        std::fprintf(stderr, "usage: make-sample-voices FLITE DECKDIR OUTDIR\n");
         return 2;
     }
-    const QString espeak = QString::fromLocal8Bit(argv[1]);
-    const QString outDir = QString::fromLocal8Bit(argv[3]);
+    const QString flite = QString::fromLocal8Bit(argv[1]);
+    const QDir outDir(QString::fromLocal8Bit(argv[3]));
     const DeckCsv::ReadResult deck = DeckCsv::readUnchecked(QString::fromLocal8Bit(argv[2]));
     for (const DeckProblem& problem : deck.problems)
         std::fprintf(stderr, "%s\n", qPrintable(problem.toString()));
@@ -34,37 +35,44 @@ int main(int argc, char** argv) {
             names << w.voice;
         }
 
-    QDir().mkpath(outDir);
+    // Each speaker takes the next name when it has saved its last one; the event loop ends
+    // when the last speaker has nothing left to take.
     const int parallel = std::max(2, QThread::idealThreadCount());
-    std::vector<std::unique_ptr<QProcess>> running;
+    qsizetype next = 0;
+    int idle = 0;
     int failures = 0;
-    const auto finish = [&](QProcess& process) {
-        process.waitForFinished(-1);
-        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(process.arguments().constLast()),
-                         process.readAllStandardError().constData());
-            ++failures;
+    std::vector<std::unique_ptr<SpeechSynth>> speakers;
+    const auto takeNext = [&](SpeechSynth& speaker) {
+        if (next >= names.size()) {
+            if (++idle == int(speakers.size()))
+                QCoreApplication::quit();
+            return;
         }
+        const QString name = names.at(next++);
+        speaker.setObjectName(name);
+        speaker.synthesise(textOf.value(name));
     };
-    for (const QString& name : names) {
-        if (running.size() >= std::size_t(parallel)) {
-            finish(*running.front());
-            running.erase(running.begin());
-        }
-        auto process = std::make_unique<QProcess>();
-        // A slow, clear American voice; the text goes in on stdin, so no word reads as an option.
-        process->start(espeak, {QStringLiteral("-v"), QStringLiteral("en-us"), QStringLiteral("-s"),
-                                QStringLiteral("130"), QStringLiteral("-w"),
-                                QDir(outDir).filePath(name + QStringLiteral(".wav"))});
-        if (!process->waitForStarted()) {
-            std::fprintf(stderr, "%s: cannot start\n", qPrintable(espeak));
-            return 1;
-        }
-        process->write(textOf.value(name).toUtf8());
-        process->closeWriteChannel();
-        running.push_back(std::move(process));
+    for (int i = 0; i < parallel; ++i) {
+        auto speaker = std::make_unique<SpeechSynth>();
+        speaker->setProgram(flite);
+        SpeechSynth* s = speaker.get();
+        QObject::connect(s, &SpeechSynth::finished, s, [&, s](const Voice& voice) {
+            const QString name = s->objectName();
+            const QString error = voice.ok()
+                                      ? voice.save(outDir.filePath(name + QStringLiteral(".wav")))
+                                      : voice.error;
+            if (!error.isEmpty()) {
+                std::fprintf(stderr, "%s (%s): %s\n", qPrintable(name),
+                             qPrintable(textOf.value(name)), qPrintable(error));
+                ++failures;
+            }
+            takeNext(*s);
+        });
+        speakers.push_back(std::move(speaker));
     }
-    for (auto& process : running)
-        finish(*process);
+    for (auto& speaker : speakers)
+        takeNext(*speaker);
+    if (idle < int(speakers.size()))
+        QCoreApplication::exec();
     return failures == 0 ? 0 : 1;
 }

@@ -12,10 +12,13 @@ namespace VoiceProcessing {
 // cannot hold instead of folding it back as noise.
 std::vector<float> resample(const std::vector<float>& samples, int fromRate, int toRate);
 
-// The part from about 50 ms before the first sound to about 100 ms after the last, with short
-// fades over the quiet edges so that the cut never clicks. Empty when nothing rises above the
-// noise floor.
+// The sound with 50 ms of quiet before it and 100 ms after it (the take's own quiet, faded at
+// the cut so that it never clicks, made up with silence where the take had less). Empty when
+// nothing rises above the noise floor.
 std::vector<float> trimSilence(const std::vector<float>& samples, int rate);
+
+// Removes a constant offset (a microphone's DC) and rumble under 20 Hz.
+void removeOffset(std::vector<float>& samples, int rate);
 
 // Scales so that the highest peak stands at -1 dBFS; silence stays silence.
 void normalise(std::vector<float>& samples);
