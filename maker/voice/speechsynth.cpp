@@ -86,10 +86,15 @@ void SpeechSynth::synthesise(const QString& text) {
 
     m_process = new QProcess(this);
     m_process->setProcessChannelMode(QProcess::SeparateChannels);
-    connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            deliver(Voice::failure(missing()));
-    });
+    // Queued, so that a start that fails at once still reports after synthesise() returns;
+    // the check drops a report for a run that was abandoned meanwhile.
+    connect(
+        m_process, &QProcess::errorOccurred, this,
+        [this, process = m_process](QProcess::ProcessError error) {
+            if (process == m_process && error == QProcess::FailedToStart)
+                deliver(Voice::failure(missing()));
+        },
+        Qt::QueuedConnection);
     connect(m_process, &QProcess::finished, this,
             [this] { deliver(collect(*m_process, *m_folder)); });
     m_process->start(program, arguments);
