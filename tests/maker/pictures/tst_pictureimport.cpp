@@ -1,6 +1,7 @@
 // Storing pictures in a deck: every way in gives images/NAME.jpg at the stored size, or a
 // message and no change on disk.
 #include "pictureimport.h"
+#include "slideshowengine.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -115,6 +116,14 @@ class TestPictureImport : public QObject {
         QFETCH(QSize, source);
         QFETCH(QSize, expected);
         QCOMPARE(PictureImport::storedSize(source), expected);
+    }
+
+    void storedBoxIsTheSlideShowsFullCard() {
+        // On a 1080-row screen the forms scale by 1080 / 768; the grown card is within the
+        // engine's rounding of a pixel of that.
+        const double factor = 1080.0 / 768 / 15;
+        QVERIFY(std::abs(StoredBox.width() - SlideShowEngine::FullWidth * factor) <= 1);
+        QVERIFY(std::abs(StoredBox.height() - SlideShowEngine::FullHeight * factor) <= 1);
     }
 
     void storesPictureFiles_data() {
