@@ -4,6 +4,7 @@
 #include "slideshowengine.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -62,6 +63,20 @@ QByteArray encoded(const QImage& image, const char* format) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter(&buffer, format).write(image);
+    return bytes;
+}
+
+// The header of a 24-bit BMP of size; a format that cannot decode at a reduced size decodes
+// whole, so the decoding limit refuses a large one before its pixels are read.
+QByteArray bmpHeader(QSize size) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    const quint32 pixels = quint32(size.width()) * 3 * quint32(size.height());
+    out.writeRawData("BM", 2);
+    out << quint32(54 + pixels) << quint32(0) << quint32(54);
+    out << quint32(40) << qint32(size.width()) << qint32(size.height()) << quint16(1) << quint16(24)
+        << quint32(0) << pixels << qint32(2835) << qint32(2835) << quint32(0) << quint32(0);
     return bytes;
 }
 
@@ -234,6 +249,9 @@ class TestPictureImport : public QObject {
         QTest::newRow("empty file") << QByteArray() << false << Name << unreadable;
         QTest::newRow("PNG header only")
             << encoded(filled({64, 64}, Qt::red), "PNG").left(40) << false << Name << unreadable;
+        QTest::newRow("BMP too large to decode")
+            << bmpHeader({9000, 8000}) << false << Name
+            << QStringLiteral("この 画像は 大きすぎて 読めません。");
         QTest::newRow("missing file")
             << QByteArray() << true << Name << QStringLiteral("ファイルが 見つかりません。");
         QTest::newRow("name with a folder")
