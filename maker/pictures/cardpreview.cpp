@@ -13,21 +13,21 @@
 
 namespace {
 
-// The parts in design twips of the 1024 x 768 screen, from the screens' layout: the practice
+// The controls in design twips of the 1024 x 768 screen, from the screens' layout: the practice
 // card (practice/pml0020_layout.cpp: the shape, its picture, the word labels over the picture's
 // halves and the meaning label above the buttons) and the main menu's pictures
 // (core's SubGroupPicture and MenuButton metrics, mainmenu/pml0010_layout.cpp).
-struct Part {
+struct DesignRect {
     double left, top, width, height;
 };
 constexpr QSizeF cardArea{3335, 2400};
-constexpr Part cardPicture{100, 105, 3135, 1815};
-constexpr Part cardWord{100, 105, 3135, 1815 / 2.0};
-constexpr Part cardPhrase{100, 105 + 1815 / 2.0, 3135, 1815 / 2.0};
-constexpr Part cardMeaning{100, 3000 - 375 - 600, 3135, 375};
-constexpr Part subGroupPicture{0, 0, 1080, 768};
-constexpr Part groupPicture{0, 0, 1350, 960};
-constexpr Part groupTitle{0, 960, 2235, 225};
+constexpr DesignRect cardPicture{100, 105, 3135, 1815};
+constexpr DesignRect cardWord{100, 105, 3135, 1815 / 2.0};
+constexpr DesignRect cardPhrase{100, 105 + 1815 / 2.0, 3135, 1815 / 2.0};
+constexpr DesignRect cardMeaning{100, 3000 - 375 - 600, 3135, 375};
+constexpr DesignRect subGroupPicture{0, 0, 1080, 768};
+constexpr DesignRect groupPicture{0, 0, 1350, 960};
+constexpr DesignRect groupTitle{0, 960, 2235, 225};
 
 // The design points of the texts.
 constexpr double wordPoints = 18, phrasePoints = 12, meaningPoints = 9, titlePoints = 9;
@@ -96,7 +96,7 @@ CardPreview::CardPreview(Place place, QWidget* parent)
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
-    placeParts();
+    placeControls();
 }
 
 bool CardPreview::setPictureFile(const QString& path) {
@@ -158,7 +158,7 @@ int CardPreview::heightForWidth(int width) const {
 
 void CardPreview::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    placeParts();
+    placeControls();
 }
 
 void CardPreview::paintEvent(QPaintEvent*) {
@@ -170,18 +170,18 @@ void CardPreview::paintEvent(QPaintEvent*) {
     painter.drawRect(card_.adjusted(0, 0, -1, -1));
 }
 
-void CardPreview::placeParts() {
+void CardPreview::placeControls() {
     // The screen factor that makes the whole area fit, centred.
     const QSizeF twips = area(place_);
     const double factor = std::max(
         1e-3, std::min(width() / twips.width(), height() / twips.height()) * Layout::TwipsPerPixel);
     const QSize shown(pixels(twips.width(), factor), pixels(twips.height(), factor));
     const QPoint origin((width() - shown.width()) / 2, (height() - shown.height()) / 2);
-    const auto put = [&](QWidget* widget, const Part& part) {
-        const int left = pixels(part.left, factor), top = pixels(part.top, factor);
+    const auto put = [&](QWidget* widget, const DesignRect& rect) {
+        const int left = pixels(rect.left, factor), top = pixels(rect.top, factor);
         widget->setGeometry(origin.x() + left, origin.y() + top,
-                            pixels(part.left + part.width, factor) - left,
-                            pixels(part.top + part.height, factor) - top);
+                            pixels(rect.left + rect.width, factor) - left,
+                            pixels(rect.top + rect.height, factor) - top);
     };
     switch (place_) {
     case Place::WordCard:

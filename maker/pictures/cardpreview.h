@@ -46,7 +46,7 @@ class CardPreview : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    void placeParts();
+    void placeControls();
 
     Place place_;
     PictureBox* picture_ = nullptr;

@@ -2,7 +2,6 @@
 // the placeholder where there is no picture, and a card's word side.
 #include "cardpreview.h"
 #include "clickablelabel.h"
-#include "fittedlabel.h"
 #include "picturebox.h"
 #include "pictureimport.h"
 #include "testmain.h"
@@ -166,25 +165,8 @@ class TestCardPreview : public QObject {
         QCOMPARE(sides(), (QList<bool>{true, false, false, true}));
         preview.setWordSideUp(true);
         QCOMPARE(sides(), (QList<bool>{false, true, true, true}));
-        // The word over the picture's upper half, the phrase over its lower one, as the card.
-        const QRect picture = pictureOf(preview)->geometry();
-        QCOMPARE(word->geometry().top(), picture.top());
-        QCOMPARE(phrase->geometry().bottom(), picture.bottom());
-        QVERIFY(std::abs(word->height() - phrase->height()) <= 1);
-        QVERIFY(meaning->geometry().top() > picture.bottom());
         preview.setWordSideUp(false);
         QCOMPARE(sides(), (QList<bool>{true, false, false, true}));
-    }
-
-    void groupShowsItsTitleUnderThePicture() {
-        CardPreview preview(CardPreview::Place::Group);
-        preview.resize(preview.sizeHint());
-        preview.show();
-        preview.setTitle(QStringLiteral("どうぶつ"));
-        auto* title = preview.findChild<FittedLabel*>(QStringLiteral("Lb_groupno"));
-        QVERIFY(title);
-        QCOMPARE(title->fullText(), QStringLiteral("どうぶつ"));
-        QCOMPARE(title->geometry().top(), pictureOf(preview)->geometry().bottom() + 1);
     }
 };
 
