@@ -29,7 +29,7 @@ class CardPreview : public QWidget {
     void setPicture(const QImage& image);
     void clearPicture();
 
-    // A word card's texts: the meaning is shown under the card and in place of a missing
+    // A word card's texts: the meaning is shown under the picture and in place of a missing
     // picture; the phrase (text1) under the word on its word side.
     void setWord(const QString& word, const QString& meaning, const QString& phrase = {});
     // The word side up instead of the picture, as a card turned over in the practice.
