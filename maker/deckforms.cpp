@@ -2,13 +2,12 @@
 
 #include "mediapanels.h"
 
-#include <levelcaption.h>
-
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <levelcaption.h>
 
 namespace {
 

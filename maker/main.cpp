@@ -1,6 +1,9 @@
 // pimlotan-maker: makes and changes decks (word-data files) for the program.
 #include "makerwindow.h"
 
+#include <QApplication>
+#include <QCommandLineParser>
+#include <cstdio>
 #include <platform/japanesetranslation.h>
 #include <platform/platform.h>
 #include <platform/qtprompter.h>
@@ -9,10 +12,6 @@
 #include <platform/sdlsounddevice.h>
 #include <platform/systemregistry.h>
 #include <pmcm000.h>
-
-#include <QApplication>
-#include <QCommandLineParser>
-#include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("pimlotan-maker"));

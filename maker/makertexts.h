@@ -15,8 +15,9 @@ inline const QString EmptySlot = QStringLiteral("（あき）");
 inline const QString CannotOpen = QStringLiteral("「%1」を 開けませんでした。");
 inline const QString CannotRead = QStringLiteral("単語データを 読みなおせませんでした。");
 inline const QString NotWritten = QStringLiteral("単語データに 書きこめませんでした。");
-inline const QString Locked = QStringLiteral(
-    "ほかの プログラムが この単語データを 使っています。少し待ってから、もう一度 ためしてください。");
+inline const QString Locked =
+    QStringLiteral("ほかの プログラムが この単語データを 使っています。少し待ってから、もう一度 "
+                   "ためしてください。");
 inline const QString ReadOnly =
     QStringLiteral("この単語データは 書きこみが できない場所に あります。"
                    "「別の名前で保存」で 書きこめる場所に 保存してください。");

@@ -7,23 +7,23 @@
 #include "rowlist.h"
 #include "voicework.h"
 
-#include <dataerror.h>
-#include <mediapath.h>
-#include <platform/platform.h>
-#include <platform/prompter.h>
-#include <pmcm000.h>
-#include <worddataformat.h>
-
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <dataerror.h>
+#include <mediapath.h>
+#include <platform/platform.h>
+#include <platform/prompter.h>
+#include <pmcm000.h>
+#include <worddataformat.h>
 
 using PMCM000::platform;
 
@@ -35,8 +35,8 @@ MakerWindow::MakerWindow(QWidget* parent)
     , subGroups_(new RowList(QStringLiteral("小グループ"),
                              {QStringLiteral("番号"), QStringLiteral("単語")}, false))
     , words_(new RowList(QStringLiteral("単語"),
-                         {QStringLiteral("英語"), QStringLiteral("意味"),
-                          QStringLiteral("レベル"), QStringLiteral("回数")},
+                         {QStringLiteral("英語"), QStringLiteral("意味"), QStringLiteral("レベル"),
+                          QStringLiteral("回数")},
                          true))
     , forms_(new QStackedWidget)
     , groupForm_(new GroupForm)
@@ -52,12 +52,14 @@ MakerWindow::MakerWindow(QWidget* parent)
                           static_cast<QWidget*>(subGroupForm_), static_cast<QWidget*>(wordForm_)})
         forms_->addWidget(form);
     checks_->setAccessibleName(QStringLiteral("チェック"));
+    checksTitle_->setWordWrap(true);
 
     auto* lists = new QSplitter(Qt::Horizontal);
     lists->addWidget(groups_);
     lists->addWidget(subGroups_);
     lists->addWidget(words_);
-    lists->setStretchFactor(2, 2);
+    lists->setStretchFactor(2, 1);
+    lists->setSizes({230, 130, 400}); // the words' list has the most columns
     auto* checks = new QWidget;
     auto* checksLayout = new QVBoxLayout(checks);
     checksLayout->setContentsMargins(0, 0, 0, 0);
@@ -103,11 +105,11 @@ bool MakerWindow::openDeck(const QString& path) {
 void MakerWindow::showError(const QString& what, const std::exception& error) {
     const auto* data = dynamic_cast<const DataError*>(&error);
     const QString detail = data ? data->message() : QString::fromUtf8(error.what());
-    const bool locked = detail.contains(QStringLiteral("locked")) ||
-                        detail.contains(QStringLiteral("busy"));
+    const bool locked =
+        detail.contains(QStringLiteral("locked")) || detail.contains(QStringLiteral("busy"));
     const QString text = locked ? what + u'\n' + MakerTexts::Locked
-                         : data && data->reason() == DataError::Reason::Engine &&
-                                 editor_ && QFileInfo(editor_->path()).isFile() &&
+                         : data && data->reason() == DataError::Reason::Engine && editor_ &&
+                                 QFileInfo(editor_->path()).isFile() &&
                                  !QFileInfo(editor_->path()).isWritable()
                              ? what + u'\n' + MakerTexts::ReadOnly
                              : what + u'\n' + detail;
@@ -272,8 +274,8 @@ void MakerWindow::removeRows(Kind kind) {
     case Kind::SubGroup:
         if (!sgroup)
             return;
-        question =
-            MakerTexts::RemoveSubGroup.arg(group).arg(sgroup).arg(editor_->wordCount(group, sgroup));
+        question = MakerTexts::RemoveSubGroup.arg(group).arg(sgroup).arg(
+            editor_->wordCount(group, sgroup));
         break;
     case Kind::Word:
         if (keys.isEmpty())

@@ -4,14 +4,6 @@
 #include "makertexts.h"
 #include "makerwindow.h"
 
-#include <dataerror.h>
-#include <deckcommands.h>
-#include <deckcsv.h>
-#include <pmldeck.h>
-#include <platform/platform.h>
-#include <platform/prompter.h>
-#include <pmcm000.h>
-
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -20,6 +12,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTextStream>
+#include <dataerror.h>
+#include <deckcommands.h>
+#include <deckcsv.h>
+#include <platform/platform.h>
+#include <platform/prompter.h>
+#include <pmcm000.h>
+#include <pmldeck.h>
 
 using PMCM000::platform;
 
@@ -67,8 +66,7 @@ void MakerWindow::createMenus() {
 
 void MakerWindow::newDeck() {
     const QString chosen = platform().prompter->saveFile(
-        MakerTexts::DeckFilter,
-        QDir(startFolder(nullptr)).filePath(QStringLiteral("mydeck.pml")),
+        MakerTexts::DeckFilter, QDir(startFolder(nullptr)).filePath(QStringLiteral("mydeck.pml")),
         QStringLiteral("新しい単語データの 名前"));
     const QString path = deckPathFor(chosen);
     if (path.isEmpty())
@@ -88,9 +86,8 @@ void MakerWindow::newDeck() {
 }
 
 void MakerWindow::chooseDeck() {
-    const QString path = platform().prompter->openFile(MakerTexts::DeckFilter,
-                                                       startFolder(editor_.get()),
-                                                       QStringLiteral("単語データを 開く"));
+    const QString path = platform().prompter->openFile(
+        MakerTexts::DeckFilter, startFolder(editor_.get()), QStringLiteral("単語データを 開く"));
     if (!path.isEmpty())
         openDeck(path);
 }
@@ -98,12 +95,12 @@ void MakerWindow::chooseDeck() {
 void MakerWindow::saveDeckAs() {
     if (!editor_)
         return;
-    const QString chosen = platform().prompter->saveFile(
-        MakerTexts::DeckFilter, editor_->path(), QStringLiteral("別の名前で保存"));
+    const QString chosen = platform().prompter->saveFile(MakerTexts::DeckFilter, editor_->path(),
+                                                         QStringLiteral("別の名前で保存"));
     if (chosen.isEmpty())
         return;
-    const QString path = QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".pml")
-                                                              : chosen;
+    const QString path =
+        QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".pml") : chosen;
     if (QFileInfo(path).absoluteFilePath() == editor_->path())
         return; // every change is saved already
     // The copy is built whole beside the new path and renamed into place, with the pictures
@@ -145,8 +142,8 @@ void MakerWindow::importCsv() {
         QStringLiteral("作る単語データの 名前"));
     if (chosen.isEmpty())
         return;
-    const QString path = QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".pml")
-                                                              : chosen;
+    const QString path =
+        QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".pml") : chosen;
     if (const QString error = PmlDeck::write(source.deck, folder, path); !error.isEmpty()) {
         tell(QStringLiteral("作れませんでした。\n") + error, Prompter::Icon::Warning);
         return;
@@ -157,8 +154,8 @@ void MakerWindow::importCsv() {
 void MakerWindow::exportCsv() {
     if (!editor_)
         return;
-    const QString folder = platform().prompter->chooseFolder(
-        startFolder(editor_.get()), QStringLiteral("書き出す フォルダ"));
+    const QString folder = platform().prompter->chooseFolder(startFolder(editor_.get()),
+                                                             QStringLiteral("書き出す フォルダ"));
     if (folder.isEmpty())
         return;
     QString report;

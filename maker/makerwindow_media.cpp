@@ -7,6 +7,11 @@
 #include "mediapanels.h"
 #include "voicework.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QPushButton>
 #include <cardpreview.h>
 #include <dataerror.h>
 #include <mediapath.h>
@@ -16,12 +21,6 @@
 #include <pmcm000.h>
 #include <settingsfile.h>
 #include <voice.h>
-
-#include <QApplication>
-#include <QClipboard>
-#include <QFileInfo>
-#include <QMimeData>
-#include <QPushButton>
 
 using PMCM000::platform;
 
@@ -158,8 +157,8 @@ void MakerWindow::setVoice(qint64 key, const Voice& take) {
         return;
     }
     if (changing([&] { editor_->setWordVoice(key, name); }))
-        wordForm_->voice()->setStatus(QStringLiteral("音声を 入れました（%1 秒）。")
-                                          .arg(take.seconds(), 0, 'f', 1));
+        wordForm_->voice()->setStatus(
+            QStringLiteral("音声を 入れました（%1 秒）。").arg(take.seconds(), 0, 'f', 1));
 }
 
 void MakerWindow::storeVoiceFile(const QString& file) {
@@ -216,6 +215,7 @@ void MakerWindow::playVoice() {
         PMCM000::LoadSoundSettings();
     else
         PMCM000::VoiceVolume = 0xFFFF;
-    PMCM000::PlaySoundFile(MediaPath::findVoice(editor_->folder(), editor_->word(keys.first())->voice),
-                           PMCM000::SoundMode::AtVolume, PMCM000::VoiceVolume);
+    PMCM000::PlaySoundFile(
+        MediaPath::findVoice(editor_->folder(), editor_->word(keys.first())->voice),
+        PMCM000::SoundMode::AtVolume, PMCM000::VoiceVolume);
 }

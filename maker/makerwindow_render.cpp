@@ -7,15 +7,14 @@
 #include "mediapanels.h"
 #include "rowlist.h"
 
-#include <levelcaption.h>
-#include <mediapath.h>
-#include <worddataformat.h>
-
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <levelcaption.h>
+#include <mediapath.h>
+#include <worddataformat.h>
 
 void MakerWindow::refresh() {
     if (refreshing_)
@@ -31,15 +30,16 @@ void MakerWindow::refresh() {
             list->setEnabled(true);
         // Every slot is listed, so that a group's place on the main menu is plain to see and a
         // group can be moved into an empty one.
-        QList<RowList::Row> slots;
+        QList<RowList::Row> slotRows;
         for (qint64 slot = WordDataFormat::firstGroup; slot <= WordDataFormat::lastGroup; ++slot) {
             const DeckGroup* group = editor_->group(slot);
-            slots << RowList::Row{
-                slot, {QStringLiteral("%1  %2").arg(slot).arg(group ? group->tittle
-                                                                    : MakerTexts::EmptySlot),
-                       group ? QString::number(editor_->wordCount(slot)) : QString()}};
+            slotRows << RowList::Row{
+                slot,
+                {QStringLiteral("%1  %2").arg(slot).arg(group ? group->tittle
+                                                              : MakerTexts::EmptySlot),
+                 group ? QString::number(editor_->wordCount(slot)) : QString()}};
         }
-        groups_->setRows(slots, {groups_->current()});
+        groups_->setRows(slotRows, {groups_->current()});
         groups_->setAddEnabled(editor_->freeSlot() != 0);
         const qint64 group = chosenGroup();
         groups_->removeButton()->setEnabled(group != 0);
@@ -59,9 +59,8 @@ void MakerWindow::refresh() {
         const qint64 sgroup = chosenSubGroup();
         QList<RowList::Row> words;
         for (const DeckWord& w : editor_->wordsOf(group, sgroup))
-            words << RowList::Row{w.key,
-                                  {w.word, w.meaning, levelCaption(int(w.level)),
-                                   QString::number(w.times)}};
+            words << RowList::Row{
+                w.key, {w.word, w.meaning, levelCaption(int(w.level)), QString::number(w.times)}};
         words_->setRows(words, words_->chosen());
         words_->setAddEnabled(sgroup != 0);
     }
@@ -81,8 +80,9 @@ void MakerWindow::refreshForm() {
         kind = Kind::Group;
     if (!editor_ || (kind == Kind::Group && !group)) {
         forms_->setCurrentWidget(noDeck_);
-        static_cast<QLabel*>(noDeck_)->setText(editor_ ? QStringLiteral("「追加」で グループを 作ってください。")
-                                                       : MakerTexts::NoDeck);
+        static_cast<QLabel*>(noDeck_)->setText(
+            editor_ ? QStringLiteral("「追加」で グループを 作ってください。")
+                    : MakerTexts::NoDeck);
         return;
     }
     const QString folder = editor_->folder();
@@ -106,8 +106,7 @@ void MakerWindow::refreshForm() {
         const DeckWord* w = editor_->word(keys.first());
         wordForm_->show({w->word, w->meaning, w->text1, w->text2}, w->level, w->times,
                         int(keys.size()));
-        wordForm_->picture()->show(MediaPath::findPicture(folder, w->images), w->word,
-                                   w->meaning);
+        wordForm_->picture()->show(MediaPath::findPicture(folder, w->images), w->word, w->meaning);
         wordForm_->voice()->setStored(QFileInfo(MediaPath::findVoice(folder, w->voice)).isFile());
         forms_->setCurrentWidget(wordForm_);
         break;
@@ -120,7 +119,7 @@ void MakerWindow::refreshChecks() {
     checks_->clear();
     for (const DeckCheck& check : shownChecks_)
         checks_->addItem(check.text);
-    checksTitle_->setText(!editor_                ? QString()
+    checksTitle_->setText(!editor_                 ? QString()
                           : shownChecks_.isEmpty() ? MakerTexts::NoProblems
                                                    : MakerTexts::Problems.arg(shownChecks_.size()));
 }

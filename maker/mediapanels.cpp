@@ -11,8 +11,9 @@
 #include <QVBoxLayout>
 
 PicturePanel::PicturePanel(CardPreview::Place place, QWidget* parent)
-    : QGroupBox(place == CardPreview::Place::WordCard ? QStringLiteral("絵（れんしゅうでの 見え方）")
-                                                      : QStringLiteral("絵（メインメニューでの 見え方）"),
+    : QGroupBox(place == CardPreview::Place::WordCard
+                    ? QStringLiteral("絵（れんしゅうでの 見え方）")
+                    : QStringLiteral("絵（メインメニューでの 見え方）"),
                 parent)
     , preview_(new CardPreview(place, this))
     , file_(new QPushButton(QStringLiteral("ファイルから選ぶ…"), this))
@@ -73,10 +74,10 @@ VoicePanel::VoicePanel(QWidget* parent)
     auto* layout = new QGridLayout(this);
     layout->addWidget(record_, 0, 0);
     layout->addWidget(speak_, 0, 1);
-    layout->addWidget(file_, 0, 2);
-    layout->addWidget(play_, 0, 3);
-    layout->addWidget(meter_, 1, 0, 1, 4);
-    layout->addWidget(status_, 2, 0, 1, 4);
+    layout->addWidget(file_, 1, 0);
+    layout->addWidget(play_, 1, 1);
+    layout->addWidget(meter_, 2, 0, 1, 2);
+    layout->addWidget(status_, 3, 0, 1, 2);
     connect(record_, &QPushButton::clicked, this, &VoicePanel::recordClicked);
     connect(speak_, &QPushButton::clicked, this, &VoicePanel::speakClicked);
     connect(file_, &QPushButton::clicked, this, &VoicePanel::fileClicked);

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <cardpreview.h>
-
 #include <QGroupBox>
+#include <cardpreview.h>
 
 class QLabel;
 class QMimeData;

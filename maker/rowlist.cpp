@@ -1,13 +1,12 @@
 #include "rowlist.h"
 
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-RowList::RowList(const QString& title, const QStringList& columns, bool manyAtOnce,
-                 QWidget* parent)
+RowList::RowList(const QString& title, const QStringList& columns, bool manyAtOnce, QWidget* parent)
     : QGroupBox(title, parent)
     , list_(new QTreeWidget(this))
     , add_(new QPushButton(QStringLiteral("追加"), this))
@@ -30,9 +29,12 @@ RowList::RowList(const QString& title, const QStringList& columns, bool manyAtOn
     add_->setAccessibleName(QStringLiteral("%1を 追加").arg(title));
     remove_->setAccessibleName(QStringLiteral("%1を 削除").arg(title));
 
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {add_, remove_, up_, down_})
-        buttons->addWidget(button);
+    // Two by two, so that three lists and the fields fit side by side on a 1024-pixel screen.
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(add_, 0, 0);
+    buttons->addWidget(remove_, 0, 1);
+    buttons->addWidget(up_, 1, 0);
+    buttons->addWidget(down_, 1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_);
     layout->addLayout(buttons);

@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QObject>
 #include <speechsynth.h>
 #include <voicerecorder.h>
-
-#include <QObject>
 
 // The voice takes that run in the background for the maker's window: one recording or one
 // spoken word at a time, for the word that was chosen when it began.
