@@ -246,6 +246,7 @@ void MakerWindow::addRow(Kind kind) {
         return;
     RowList* list = kind == Kind::Group ? groups_ : kind == Kind::SubGroup ? subGroups_ : words_;
     list->choose(added);
+    refresh();
     choose(kind);
     QLineEdit* first = kind == Kind::Group  ? groupForm_->title()
                        : kind == Kind::Word ? wordForm_->word()
@@ -326,6 +327,7 @@ void MakerWindow::moveRow(Kind kind, int step) {
     });
     if (done && now) {
         list->choose(now);
+        refresh();
         choose(kind);
     }
 }

@@ -96,7 +96,10 @@ void RowList::choose(qint64 id) {
     for (int i = 0; i < list_->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = list_->topLevelItem(i);
         if (item->data(0, Qt::UserRole).toLongLong() == id) {
+            filling_ = true;
             list_->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
+            filling_ = false;
+            updateButtons();
             list_->scrollToItem(item);
             return;
         }

@@ -25,6 +25,7 @@ class RowList : public QGroupBox {
     // The chosen rows in the order shown; the current one first when there are several.
     QList<qint64> chosen() const;
     qint64 current() const; // 0 when none
+    // Chooses the row, emitting nothing: the caller shows what follows from it.
     void choose(qint64 id);
     // Adding may be refused (no room, nothing to add to).
     void setAddEnabled(bool enabled);
