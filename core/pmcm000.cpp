@@ -66,7 +66,7 @@ void ResolveAppFolder() {
     AppFolder = withTrailingSeparator(SettingsFile::folderOf(platform().shell->programFile()));
 }
 
-bool PrepareSettingsFolder() {
+bool LocateSettingsFolder() {
     const QStringList marker =
         SettingsFile::readLines(AppFolder + QStringLiteral("Morvini.ini"), 1);
     QString folderName = marker.isEmpty() ? QString() : SettingsFile::firstField(marker.first());
@@ -74,6 +74,12 @@ bool PrepareSettingsFolder() {
     if (folderName.isEmpty())
         return false;
     SettingsFolder = withTrailingSeparator(DocumentsFolder + folderName);
+    return true;
+}
+
+bool PrepareSettingsFolder() {
+    if (!LocateSettingsFolder())
+        return false;
 
     const bool complete = SettingsFile::exists(SettingsFolder + EffectSoundSettings) &&
                           SettingsFile::exists(SettingsFolder + SoundSettings) &&

@@ -84,6 +84,9 @@ void ResolveDocumentsFolder();
 void ResolveAppFolder();
 // False when the program folder's Morvini.ini cannot be read, so SettingsFolder is unknown.
 bool PrepareSettingsFolder();
+// Sets SettingsFolder from Morvini.ini without copying any settings file into it (the deck
+// maker reads the user's settings but never makes them). False as above.
+bool LocateSettingsFolder();
 void ComputeScreenScale();
 
 void LoadDataFilePath();

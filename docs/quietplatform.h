@@ -25,6 +25,8 @@ class QuietPlatform {
       public:
         Answer message(const QString& text, const QString& title, Icon, Buttons buttons) override;
         QString openFile(const QString&, const QString&, const QString&) override { return {}; }
+        QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
+        QString chooseFolder(const QString&, const QString&) override { return {}; }
         std::optional<QColor> chooseColor(const QColor&) override { return std::nullopt; }
         QStringList messages;
     };

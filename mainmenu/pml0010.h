@@ -40,6 +40,7 @@ class Pml0010 : public QMainWindow, public ActivatableForm {
     void Bt_rensyu_Click();
     void Bt_sraid_Click();
     void Ver_open_Click();
+    void Ver_make_Click();
     void Ver_pro_Click();
     void Ver_end_Click();
     void Ver_col_Click();
@@ -68,6 +69,7 @@ class Pml0010 : public QMainWindow, public ActivatableForm {
     QPushButton* Bt_sraid = nullptr;
     QPushButton* Bt_syokika = nullptr;
     QAction* Ver_open = nullptr;
+    QAction* Ver_make = nullptr;
     QAction* Ver_pro = nullptr;
     QAction* Ver_end = nullptr;
     QAction* Ver_col = nullptr;
@@ -104,4 +106,5 @@ class Pml0010 : public QMainWindow, public ActivatableForm {
     GroupBrowser browser_;
     QString groupTitle_; // the chosen group's whole title; the frame may show it elided
     int SuppressFlag = 0;
+    bool makerStarted_ = false; // the deck maker was started from here: the deck may change
 };

@@ -6,9 +6,13 @@
 #include "olderdeck.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
+#include "platform/shell.h"
 #include "pmcm000.h"
 #include "pml0010.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -26,6 +30,8 @@ void Pml0010::createMenus() {
     QMenu* file = bar->addMenu(QStringLiteral("ファイル"));
     file->setObjectName(QStringLiteral("Ver_file"));
     Ver_open = entry(file, "Ver_open", QStringLiteral("ひらく"), &Pml0010::Ver_open_Click);
+    Ver_make =
+        entry(file, "Ver_make", QStringLiteral("たんごデータを つくる"), &Pml0010::Ver_make_Click);
     Ver_pro = entry(file, "Ver_pro", QStringLiteral("プロパティ"), &Pml0010::Ver_pro_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuSeparator"));
     Ver_end = entry(file, "Ver_end", QStringLiteral("おわり"), &Pml0010::Ver_end_Click);
@@ -49,6 +55,29 @@ void Pml0010::Ver_open_Click() {
         return;
     SaveDataFilePath(DeckCopy::offerWritableCopy(usable));
     Form_Activate();
+}
+
+// The deck maker lives beside this program. While it may be changing the deck, coming back to
+// this window counts as an activation, so that the main menu shows what the maker wrote.
+void Pml0010::Ver_make_Click() {
+    const QString maker =
+        QFileInfo(platform().shell->programFile()).dir().filePath(QStringLiteral("pimlotan-maker"));
+    const QStringList arguments =
+        DataFilePath.isEmpty() ? QStringList() : QStringList{DataFilePath};
+    if (!platform().shell->startDetached(maker, arguments)) {
+        platform().prompter->message(QStringLiteral("たんごデータを つくる プログラムを"
+                                                    " ひらけませんでした。"),
+                                     FormCaption(), Prompter::Icon::Warning);
+        return;
+    }
+    if (!makerStarted_) {
+        makerStarted_ = true;
+        connect(qApp, &QGuiApplication::applicationStateChanged, this,
+                [](Qt::ApplicationState state) {
+                    if (state != Qt::ApplicationActive)
+                        ActivationTracker::instance().reset();
+                });
+    }
 }
 
 void Pml0010::Ver_pro_Click() {

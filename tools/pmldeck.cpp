@@ -141,17 +141,22 @@ QString write(const Deck& deck, const QString& mediaFrom, const QString& path) {
     return error;
 }
 
+Deck readRows(const QSqlDatabase& db) {
+    Deck deck;
+    deck.groups = selectRows(db, WordDataFormat::groupTable, DeckFields::groups(),
+                             quoted(QStringLiteral("group")));
+    deck.subGroups = selectRows(db, WordDataFormat::subGroupTable, DeckFields::subGroups(),
+                                QStringLiteral("%1, %2").arg(quoted(QStringLiteral("group")),
+                                                             quoted(QStringLiteral("sgroup"))));
+    deck.words = selectRows(db, WordDataFormat::wordTable, DeckFields::words(),
+                            quoted(QStringLiteral("key")));
+    return deck;
+}
+
 Deck read(const QString& path) {
     Deck deck;
     try {
-        const QSqlDatabase db = WordDataFile::connection(path);
-        deck.groups = selectRows(db, WordDataFormat::groupTable, DeckFields::groups(),
-                                 quoted(QStringLiteral("group")));
-        deck.subGroups = selectRows(db, WordDataFormat::subGroupTable, DeckFields::subGroups(),
-                                    QStringLiteral("%1, %2").arg(quoted(QStringLiteral("group")),
-                                                                 quoted(QStringLiteral("sgroup"))));
-        deck.words = selectRows(db, WordDataFormat::wordTable, DeckFields::words(),
-                                quoted(QStringLiteral("key")));
+        deck = readRows(WordDataFile::connection(path));
     } catch (...) {
         WordDataFile::close(path);
         throw;

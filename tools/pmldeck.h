@@ -2,6 +2,8 @@
 
 #include "deck.h"
 
+class QSqlDatabase;
+
 // A deck in a word-data file (.pml).
 namespace PmlDeck {
 
@@ -15,6 +17,8 @@ QString write(const Deck& deck, const QString& mediaFrom, const QString& path);
 // Reads the three tables of the word-data file at path, rows in key order, after the checks
 // made at every opening (format, version, record sources, integrity). Throws DataError.
 Deck read(const QString& path);
+// The same rows through a connection that stays open.
+Deck readRows(const QSqlDatabase& db);
 
 // Copies the media files (relative names such as "images/cat.jpg") from one folder to another,
 // replacing older copies; a file that is already the same file is left alone. Files missing

@@ -40,6 +40,21 @@ CREATE TABLE "word" (
   FOREIGN KEY ("group", "sgroup") REFERENCES "subgroup" ("group", "sgroup")
 ) STRICT;
 
+-- The highest key the file has ever held, raised by the trigger below on every new word: a
+-- new word's key is given above it, so that a key never names another word later (a practice
+-- in progress holds the keys of its cards). Added in format version 2.
+CREATE TABLE "keymark" (
+  "highest" INTEGER NOT NULL CHECK ("highest" BETWEEN 0 AND 2147483647)
+) STRICT;
+
+INSERT INTO "keymark" VALUES (0);
+
+CREATE TRIGGER "word_keymark" AFTER INSERT ON "word"
+WHEN NEW."key" > (SELECT "highest" FROM "keymark")
+BEGIN
+  UPDATE "keymark" SET "highest" = NEW."key";
+END;
+
 -- Words of a sub-group by level and key: the words of the marked sub-groups.
 CREATE INDEX "word_by_subgroup_level" ON "word" ("group", "sgroup", "level");
 

@@ -10,6 +10,7 @@
 #include <QMap>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 
 // Pulls the compiled-in schema into a static link (outside any namespace, as the macro needs).
 static void initSchemaResource() {
@@ -139,11 +140,13 @@ void check(QSqlDatabase& db) {
             Reason::NotWordData,
             QStringLiteral("not a word-data file (application id %1)").arg(id.toLongLong()));
     const int version = scalarSql(db, QStringLiteral("PRAGMA user_version")).toInt();
-    if (version != formatVersion)
-        throw DataError(Reason::WrongVersion,
-                        QStringLiteral("word-data format version %1; this program reads version %2")
-                            .arg(version)
-                            .arg(formatVersion));
+    if (version < oldestFormatVersion || version > formatVersion)
+        throw DataError(
+            Reason::WrongVersion,
+            QStringLiteral("word-data format version %1; this program reads versions %2 to %3")
+                .arg(version)
+                .arg(oldestFormatVersion)
+                .arg(formatVersion));
 
     for (const SourceFields& source : recordSources()) {
         QStringList present;
@@ -215,8 +218,34 @@ const QMap<QString, SchemaObject>& writtenSchema() {
     return objects;
 }
 
+int versionOf(const QSqlDatabase& db) {
+    return scalarSql(db, QStringLiteral("PRAGMA user_version")).toInt();
+}
+
+// The schema as this program writes a file of the given version.
+QMap<QString, SchemaObject> expectedSchema(int version) {
+    QMap<QString, SchemaObject> objects = writtenSchema();
+    if (version < 2) {
+        objects.remove(QString(keyMarkTable));
+        objects.remove(QString(keyMarkTrigger));
+    }
+    return objects;
+}
+
+QStringList keyMarkProblems(const QSqlDatabase& db) {
+    const QVariant marks = scalarSql(db, QStringLiteral("SELECT count(*) FROM \"keymark\""));
+    if (marks.toInt() != 1)
+        return {QStringLiteral("the key mark has %1 rows").arg(marks.toInt())};
+    const bool below =
+        scalarSql(db, QStringLiteral("SELECT \"highest\" < (SELECT coalesce(max(\"key\"), 0)"
+                                     " FROM \"word\") FROM \"keymark\""))
+            .toBool();
+    return below ? QStringList{QStringLiteral("the key mark is below the highest key")}
+                 : QStringList{};
+}
+
 QStringList schemaProblems(const QSqlDatabase& db) {
-    const QMap<QString, SchemaObject> expected = writtenSchema();
+    const QMap<QString, SchemaObject> expected = expectedSchema(versionOf(db));
     const QMap<QString, SchemaObject> present = schemaObjects(db);
     QStringList problems;
     for (auto it = expected.constBegin(); it != expected.constEnd(); ++it) {
@@ -263,8 +292,35 @@ QStringList damage(const QSqlDatabase& db, Integrity integrity) {
         } catch (const DataError& error) {
             problems << error.message();
         }
+        if (versionOf(db) >= 2)
+            problems << keyMarkProblems(db);
     }
     return problems;
+}
+
+void upgrade(const QSqlDatabase& db) {
+    if (versionOf(db) >= formatVersion)
+        return;
+    // The added objects' statements as this program writes them, so that the upgraded file
+    // passes the same schema comparison as a new one.
+    for (const QString& statement : schemaStatements())
+        if (statement.contains(QStringLiteral("\"%1\"").arg(keyMarkTable)))
+            runSql(db, statement);
+    runSql(db, QStringLiteral("UPDATE \"keymark\" SET \"highest\" ="
+                              " (SELECT coalesce(max(\"key\"), 0) FROM \"word\")"));
+    runSql(db, QStringLiteral("PRAGMA user_version = %1").arg(formatVersion));
+}
+
+qint64 nextKey(const QSqlDatabase& db) {
+    const QString highestKey = QStringLiteral("SELECT coalesce(max(\"key\"), 0) FROM \"word\"");
+    qint64 highest = scalarSql(db, highestKey).toLongLong();
+    if (versionOf(db) >= 2)
+        highest = std::max(
+            highest,
+            scalarSql(db, QStringLiteral("SELECT \"highest\" FROM \"keymark\"")).toLongLong());
+    if (highest >= 2147483647)
+        throw DataError(DataError::Reason::Misuse, QStringLiteral("every key has been used"));
+    return highest + 1;
 }
 
 void checkTallies(const QSqlDatabase& db) {

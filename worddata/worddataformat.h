@@ -14,8 +14,13 @@ namespace WordDataFormat {
 
 // PRAGMA application_id of every word-data file ("PMLT").
 inline constexpr std::int32_t applicationId = 0x504D4C54;
-// PRAGMA user_version: the format version that this program reads and writes.
-inline constexpr int formatVersion = 1;
+// PRAGMA user_version: the format version that this program writes. Version 1 files (without
+// the key mark) are read and written as they are; the deck maker upgrades them.
+inline constexpr int formatVersion = 2;
+inline constexpr int oldestFormatVersion = 1;
+// The objects that version 2 added.
+inline constexpr QLatin1StringView keyMarkTable{"keymark"};
+inline constexpr QLatin1StringView keyMarkTrigger{"word_keymark"};
 
 inline constexpr int firstGroup = 1;
 inline constexpr int lastGroup = 6;
@@ -108,6 +113,15 @@ void applySchema(QSqlDatabase& db);
 // a new file and renamed into place). Throws DataError.
 void create(const QString& path);
 
+// Brings a file of an older format version to this one (nothing is done to a file of this
+// version). Run inside a transaction, so that a file is upgraded whole or not at all. Throws
+// DataError.
+void upgrade(const QSqlDatabase& db);
+
+// The key for a new word: above every key the file holds and, from version 2, every key it
+// has held.
+qint64 nextKey(const QSqlDatabase& db);
+
 // The checks made at opening: application id, format version, every record source with its
 // fields, then damage() (the full integrity check on a file small enough for it). Throws
 // DataError saying which failed.
@@ -125,7 +139,8 @@ Integrity integrityAtOpening(const QSqlDatabase& db);
 
 // Every way the file differs from what this program writes, one text each, or none:
 // the engine's integrity check, then tables, indexes, views and triggers missing, changed or
-// not ours (by name), then the kept word counts against the words.
+// not ours (by name) for the file's format version, then the kept word counts against the
+// words and the key mark against the keys.
 QStringList damage(const QSqlDatabase& db, Integrity integrity);
 
 // Compares the kept word counts ("tally", read by syukei and syukei2) with the words: a file

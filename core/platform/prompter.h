@@ -20,6 +20,11 @@ class Prompter {
     // filter in the "description|pattern|description|pattern" form; empty result = cancelled.
     virtual QString openFile(const QString& filter, const QString& startFolder = {},
                              const QString& title = {}) = 0;
+    // A file to write (the dialog asks before replacing one); empty result = cancelled.
+    virtual QString saveFile(const QString& filter, const QString& startPath,
+                             const QString& title) = 0;
+    // An existing folder; empty result = cancelled.
+    virtual QString chooseFolder(const QString& startFolder, const QString& title) = 0;
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
 
     // Runs work on this thread with a progress dialog that appears only once work has taken

@@ -43,6 +43,16 @@ QString QtPrompter::openFile(const QString& filter, const QString& startFolder,
                                         qtFilter(filter));
 }
 
+QString QtPrompter::saveFile(const QString& filter, const QString& startPath,
+                             const QString& title) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, startPath,
+                                        qtFilter(filter));
+}
+
+QString QtPrompter::chooseFolder(const QString& startFolder, const QString& title) {
+    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, startFolder);
+}
+
 std::optional<QColor> QtPrompter::chooseColor(const QColor& initial) {
     const QColor chosen = QColorDialog::getColor(initial, QApplication::activeWindow());
     if (!chosen.isValid())

@@ -6,6 +6,9 @@
 class QtPrompter : public Prompter {
   public:
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
+    QString saveFile(const QString& filter, const QString& startPath,
+                     const QString& title) override;
+    QString chooseFolder(const QString& startFolder, const QString& title) override;
     QString openFile(const QString& filter, const QString& startFolder,
                      const QString& title) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;

@@ -1,4 +1,5 @@
 // The main menu form offscreen: what the activation shows, clicks on ticks and buttons, menus.
+#include "activatableform.h"
 #include "deckfixture.h"
 #include "doubleclick.h"
 #include "fakeplatform.h"
@@ -11,6 +12,7 @@
 #include "userclick.h"
 #include "worddatafile.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontMetricsF>
@@ -275,6 +277,29 @@ class TestPml0010 : public QObject {
                                                                 " WHERE \"select\""))
                      .toInt(),
                  1);
+    }
+
+    // ファイル → たんごデータを つくる starts the deck maker beside the program on the open deck;
+    // what the maker writes shows when the user comes back to the main menu.
+    void deckMakerChangesShowAtTheNextActivation() {
+        makeDeck();
+        open();
+        fake->shell.program = fake->documentsFolder() + QStringLiteral("bin/pimlotan");
+        form->Ver_make_Click();
+        const QStringList started{fake->documentsFolder() + QStringLiteral("bin/pimlotan-maker"),
+                                  deckPath()};
+        QCOMPARE(fake->shell.startedPrograms, QList<QStringList>{started});
+        emit qApp->applicationStateChanged(Qt::ApplicationInactive); // the maker's window
+        DeckFixture::execute(deckPath(), {QStringLiteral("UPDATE tittle SET tittle = 'ねこ'"
+                                                         " WHERE \"group\" = 1"),
+                                          QStringLiteral("DELETE FROM word WHERE \"group\" = 1"
+                                                         " AND sgroup > 1")});
+        ActivationTracker::instance().windowActivated(form.get()); // back to the main menu
+        QCOMPARE(form->Lb_groupno[0]->text().simplified(), QStringLiteral("ねこ 1個"));
+
+        fake->shell.startSucceeds = false;
+        form->Ver_make_Click();
+        QCOMPARE(fake->prompter.messages.size(), 1);
     }
 
     void openingAPathTheSettingsCannotHold() {

@@ -32,6 +32,14 @@ class FakePrompter : public Prompter {
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
     QString openFile(const QString& filter, const QString& startFolder,
                      const QString& title) override;
+    // Both answer from files, as openFile does, and are recorded in fileRequests.
+    QString saveFile(const QString& filter, const QString& startPath,
+                     const QString& title) override {
+        return openFile(filter, startPath, title);
+    }
+    QString chooseFolder(const QString& startFolder, const QString& title) override {
+        return openFile(QString(), startFolder, title);
+    }
     std::optional<QColor> chooseColor(const QColor& initial) override;
     // Runs work at once, recording the text and every step.
     void withProgress(const QString& text, const QString& title,

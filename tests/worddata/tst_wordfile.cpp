@@ -76,8 +76,17 @@ class TestWordFile : public QObject {
             << QStringList{QStringLiteral("PRAGMA user_version = 0")} << QByteArray()
             << Reason::WrongVersion;
         QTest::newRow("newer format version")
-            << QStringList{QStringLiteral("PRAGMA user_version = 2")} << QByteArray()
+            << QStringList{QStringLiteral("PRAGMA user_version = 3")} << QByteArray()
             << Reason::WrongVersion;
+        // A version 1 file has no key mark; one that has it is not a file we wrote.
+        QTest::newRow("version 1 with the key mark")
+            << QStringList{QStringLiteral("PRAGMA user_version = 1")} << QByteArray()
+            << Reason::Damaged;
+        QTest::newRow("key mark below a key")
+            << QStringList{QStringLiteral("UPDATE keymark SET highest = 1")} << QByteArray()
+            << Reason::Damaged;
+        QTest::newRow("key mark gone") << QStringList{QStringLiteral("DELETE FROM keymark")}
+                                       << QByteArray() << Reason::Damaged;
         QTest::newRow("record source missing") << QStringList{QStringLiteral("DROP VIEW syukei2")}
                                                << QByteArray() << Reason::MissingSource;
         QTest::newRow("field missing")
@@ -123,6 +132,26 @@ class TestWordFile : public QObject {
         QCOMPARE(openFailure(file), reason);
         QCOMPARE(contents(file), before);
         QVERIFY(!WordDataFile::isOpen(file)); // the next try checks again
+    }
+
+    // A file written before the key mark opens as it is; upgraded, it passes the checks of a
+    // new file, and a key once used is not given again.
+    void versionOneFilesOpenAndUpgrade() {
+        const QString file = path(QStringLiteral("version1.pml"));
+        smallDeck().write(file);
+        DeckFixture::execute(file, {QStringLiteral("DROP TRIGGER word_keymark"),
+                                    QStringLiteral("DROP TABLE keymark"),
+                                    QStringLiteral("PRAGMA user_version = 1")});
+        QCOMPARE(openFailure(file), std::nullopt);
+        const QSqlDatabase db = WordDataFile::connection(file);
+        QCOMPARE(WordDataFormat::nextKey(db), 12);
+        WordDataFile::inTransaction(file, [&] { WordDataFormat::upgrade(db); });
+        WordDataFile::closeAll();
+        QCOMPARE(openFailure(file), std::nullopt);
+        QCOMPARE(DeckFixture::scalar(file, QStringLiteral("PRAGMA user_version")).toInt(),
+                 WordDataFormat::formatVersion);
+        DeckFixture::execute(file, {QStringLiteral("DELETE FROM word WHERE key = 11")});
+        QCOMPARE(WordDataFormat::nextKey(WordDataFile::connection(file)), 12);
     }
 
     void missingPathIsNotCreated() {

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+// The deck maker's own texts. The maker is for adults: kanji are used where a parent reads
+// them more easily than kana.
+namespace MakerTexts {
+
+inline const QString Title = QStringLiteral("たんごデータを つくる");
+inline const QString NoDeck = QStringLiteral(
+    "「ファイル」→「新しい単語データ」で 単語データを 作るか、「開く」で 選んでください。");
+inline const QString NewGroup = QStringLiteral("新しいグループ");
+inline const QString EmptySlot = QStringLiteral("（あき）");
+
+inline const QString CannotOpen = QStringLiteral("「%1」を 開けませんでした。");
+inline const QString CannotRead = QStringLiteral("単語データを 読みなおせませんでした。");
+inline const QString NotWritten = QStringLiteral("単語データに 書きこめませんでした。");
+inline const QString Locked =
+    QStringLiteral("ほかの プログラムが この単語データを 使っています。少し待ってから、もう一度 "
+                   "ためしてください。");
+inline const QString ReadOnly =
+    QStringLiteral("この単語データは 書きこみが できない場所に あります。"
+                   "「別の名前で保存」で 書きこめる場所に 保存してください。");
+
+inline const QString RemoveGroup = QStringLiteral(
+    "グループ「%1」を 削除しますか？\n小グループ %2個と 単語 %3個も いっしょに 削除されます。");
+inline const QString RemoveSubGroup =
+    QStringLiteral("小グループ %1-%2 を 削除しますか？\n単語 %3個も いっしょに 削除されます。");
+inline const QString RemoveWord = QStringLiteral("単語「%1」を 削除しますか？");
+inline const QString RemoveWords = QStringLiteral("選んだ単語 %1個を 削除しますか？");
+
+inline const QString NoProblems = QStringLiteral("チェック：問題は ありません");
+inline const QString Problems =
+    QStringLiteral("チェック：%1件（クリックすると その行を 表示します。このままでも 使えます）");
+
+inline const QString DeckFilter = QStringLiteral("単語データ|*.pml");
+inline const QString PictureFilter =
+    QStringLiteral("画像|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.webp|すべてのファイル|*");
+inline const QString VoiceFilter = QStringLiteral("WAV ファイル|*.wav|すべてのファイル|*");
+
+} // namespace MakerTexts

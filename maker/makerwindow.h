@@ -1,0 +1,113 @@
+#pragma once
+
+#include "deckchecks.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+class DeckEditor;
+class GroupForm;
+class QLabel;
+class QListWidget;
+class QStackedWidget;
+class RowList;
+class SubGroupForm;
+class WordForm;
+class QMimeData;
+class VoiceWork;
+struct Voice;
+
+// The deck maker's window: the deck's groups, the chosen group's sub-groups and the chosen
+// sub-group's words side by side, the fields of the row chosen last, and the checks below.
+// Every change is written to the file at once; the window then shows what the file holds.
+class MakerWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit MakerWindow(QWidget* parent = nullptr);
+    ~MakerWindow() override;
+
+    // Opens the deck at path (a message says why not); true when it is open.
+    bool openDeck(const QString& path);
+    DeckEditor* editor() const { return editor_.get(); }
+
+    // ファイル menu (makerwindow_file.cpp).
+    void newDeck();
+    void chooseDeck();
+    void saveDeckAs();
+    void importCsv();
+    void exportCsv();
+
+    RowList* groups() const { return groups_; }
+    RowList* subGroups() const { return subGroups_; }
+    RowList* words() const { return words_; }
+    GroupForm* groupForm() const { return groupForm_; }
+    SubGroupForm* subGroupForm() const { return subGroupForm_; }
+    WordForm* wordForm() const { return wordForm_; }
+    QListWidget* checks() const { return checks_; }
+    QStackedWidget* forms() const { return forms_; }
+
+    // The picture of the chosen row from a file, a drop or the clipboard
+    // (makerwindow_media.cpp).
+    void storePictureFile(const QString& file);
+    void storePictureData(const QMimeData& data);
+    // The voice of the chosen word from a WAV file, the synthesiser or the microphone.
+    void storeVoiceFile(const QString& file);
+    void speakWord();
+    void toggleRecording();
+    void playVoice();
+    // Speech and recording run in the background; tests wait for them.
+    bool voiceBusy() const;
+
+  protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    enum class Kind { Group, SubGroup, Word };
+
+    void createMenus();
+    void connectLists();
+    void connectMedia();
+    // Runs work, which changes the deck; a failure is shown, and the window shows what the file
+    // holds either way. False when work failed.
+    bool changing(const std::function<void()>& work);
+    void showError(const QString& what, const std::exception& error);
+    void refresh();
+    void refreshForm();
+    void refreshChecks();
+    void choose(Kind kind);
+    void jumpTo(const DeckCheck& check);
+
+    void addRow(Kind kind);
+    void removeRows(Kind kind);
+    void moveRow(Kind kind, int step);
+
+    qint64 chosenGroup() const;
+    qint64 chosenSubGroup() const;
+    QList<qint64> chosenWords() const;
+    // The picture's place in the deck for the chosen row, and the name to store it under.
+    struct PictureTarget {
+        Kind kind;
+        QString name;
+    };
+    PictureTarget pictureTarget() const;
+    void setPicture(const PictureTarget& target);
+    void setVoice(qint64 key, const Voice& take);
+
+    std::unique_ptr<DeckEditor> editor_;
+    std::unique_ptr<VoiceWork> voiceWork_;
+    Kind shownKind_ = Kind::Group;
+    RowList* groups_;
+    RowList* subGroups_;
+    RowList* words_;
+    QStackedWidget* forms_;
+    GroupForm* groupForm_;
+    SubGroupForm* subGroupForm_;
+    WordForm* wordForm_;
+    QWidget* noDeck_;
+    QListWidget* checks_;
+    QLabel* checksTitle_;
+    QList<DeckCheck> shownChecks_;
+    bool refreshing_ = false;
+};

@@ -1,0 +1,221 @@
+// The pictures and voices of the chosen row: stored as the deck's own files (a JPEG under
+// images/, a WAV under voice/), then named in the row.
+#include "deckeditor.h"
+#include "deckforms.h"
+#include "makertexts.h"
+#include "makerwindow.h"
+#include "mediapanels.h"
+#include "voicework.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QPushButton>
+#include <cardpreview.h>
+#include <dataerror.h>
+#include <mediapath.h>
+#include <pictureimport.h>
+#include <platform/platform.h>
+#include <platform/prompter.h>
+#include <pmcm000.h>
+#include <settingsfile.h>
+#include <voice.h>
+
+using PMCM000::platform;
+
+namespace {
+void warn(const QString& text) {
+    platform().prompter->message(text, MakerTexts::Title, Prompter::Icon::Warning);
+}
+} // namespace
+
+void MakerWindow::connectMedia() {
+    for (PicturePanel* panel :
+         {groupForm_->picture(), subGroupForm_->picture(), wordForm_->picture()}) {
+        connect(panel, &PicturePanel::fileClicked, this, [this] {
+            const QString file = platform().prompter->openFile(
+                MakerTexts::PictureFilter, PMCM000::DocumentsFolder, QStringLiteral("絵を 選ぶ"));
+            if (!file.isEmpty())
+                storePictureFile(file);
+        });
+        connect(panel, &PicturePanel::pasteClicked, this, [this] {
+            const QMimeData* data = QApplication::clipboard()->mimeData();
+            if (data && PictureImport::canStore(*data))
+                storePictureData(*data);
+            else
+                warn(QStringLiteral("クリップボードに 絵が ありません。"));
+        });
+        connect(panel, &PicturePanel::dropped, this, &MakerWindow::storePictureData);
+    }
+    VoicePanel* voice = wordForm_->voice();
+    connect(voice, &VoicePanel::recordClicked, this, &MakerWindow::toggleRecording);
+    connect(voice, &VoicePanel::speakClicked, this, &MakerWindow::speakWord);
+    connect(voice, &VoicePanel::playClicked, this, &MakerWindow::playVoice);
+    connect(voice, &VoicePanel::fileClicked, this, [this] {
+        const QString file = platform().prompter->openFile(
+            MakerTexts::VoiceFilter, PMCM000::DocumentsFolder, QStringLiteral("音声を 選ぶ"));
+        if (!file.isEmpty())
+            storeVoiceFile(file);
+    });
+    connect(&voiceWork_->recorder, &VoiceRecorder::levelChanged, voice, &VoicePanel::setLevel);
+    const auto taken = [this](const Voice& take) {
+        const qint64 key = voiceWork_->key;
+        wordForm_->voice()->setRecording(false);
+        wordForm_->voice()->setBusy(false);
+        voiceWork_->key = 0;
+        if (!key || !editor_ || editor_->path() != voiceWork_->deckPath || !editor_->word(key))
+            return; // abandoned
+        if (!take.ok()) {
+            wordForm_->voice()->setStatus(take.error);
+            return;
+        }
+        setVoice(key, take);
+    };
+    connect(&voiceWork_->recorder, &VoiceRecorder::finished, this, taken);
+    connect(&voiceWork_->synth, &SpeechSynth::finished, this, taken);
+}
+
+bool MakerWindow::voiceBusy() const {
+    return voiceWork_->busy();
+}
+
+MakerWindow::PictureTarget MakerWindow::pictureTarget() const {
+    using Media = DeckEditor::Media;
+    const QList<qint64> keys = chosenWords();
+    const qint64 group = chosenGroup();
+    const qint64 sgroup = chosenSubGroup();
+    if (shownKind_ == Kind::Word && !keys.isEmpty()) {
+        const DeckWord* w = editor_->word(keys.first());
+        return {Kind::Word, editor_->mediaNameFor(Media::Picture, w->images, w->word)};
+    }
+    if (shownKind_ != Kind::Group && sgroup)
+        return {Kind::SubGroup,
+                editor_->mediaNameFor(Media::Picture, editor_->subGroup(group, sgroup)->images,
+                                      QStringLiteral("sub%1-%2").arg(group).arg(sgroup))};
+    if (group)
+        return {Kind::Group, editor_->mediaNameFor(Media::Picture, editor_->group(group)->ttlimage,
+                                                   QStringLiteral("group%1").arg(group))};
+    return {Kind::Group, QString()};
+}
+
+void MakerWindow::setPicture(const PictureTarget& target) {
+    const qint64 group = chosenGroup();
+    const qint64 sgroup = chosenSubGroup();
+    const QList<qint64> keys = chosenWords();
+    changing([&] {
+        switch (target.kind) {
+        case Kind::Group:
+            editor_->setGroupPicture(group, target.name);
+            break;
+        case Kind::SubGroup:
+            editor_->setSubGroupPicture(group, sgroup, target.name);
+            break;
+        case Kind::Word:
+            editor_->setWordPicture(keys.first(), target.name);
+            break;
+        }
+    });
+}
+
+void MakerWindow::storePictureFile(const QString& file) {
+    if (!editor_)
+        return;
+    const PictureTarget target = pictureTarget();
+    if (target.name.isEmpty())
+        return;
+    const PictureImport::Result stored =
+        PictureImport::storeFile(file, editor_->folder(), target.name);
+    if (!stored.ok()) {
+        warn(stored.error);
+        return;
+    }
+    setPicture(target);
+}
+
+void MakerWindow::storePictureData(const QMimeData& data) {
+    if (!editor_)
+        return;
+    const PictureTarget target = pictureTarget();
+    if (target.name.isEmpty())
+        return;
+    const PictureImport::Result stored =
+        PictureImport::storeMimeData(data, editor_->folder(), target.name);
+    if (!stored.ok()) {
+        warn(stored.error);
+        return;
+    }
+    setPicture(target);
+}
+
+void MakerWindow::setVoice(qint64 key, const Voice& take) {
+    const DeckWord* w = editor_->word(key);
+    const QString name = editor_->mediaNameFor(DeckEditor::Media::Voice, w->voice, w->word);
+    if (const QString error = take.save(MediaPath::voice(editor_->folder(), name));
+        !error.isEmpty()) {
+        warn(QStringLiteral("音声を 保存できませんでした。\n") + error);
+        return;
+    }
+    if (changing([&] { editor_->setWordVoice(key, name); }))
+        wordForm_->voice()->setStatus(
+            QStringLiteral("音声を 入れました（%1 秒）。").arg(take.seconds(), 0, 'f', 1));
+}
+
+void MakerWindow::storeVoiceFile(const QString& file) {
+    const QList<qint64> keys = chosenWords();
+    if (!editor_ || keys.isEmpty())
+        return;
+    const Voice take = Voice::fromFile(file);
+    if (!take.ok()) {
+        warn(take.error);
+        return;
+    }
+    setVoice(keys.first(), take);
+}
+
+void MakerWindow::speakWord() {
+    const QList<qint64> keys = chosenWords();
+    if (!editor_ || keys.isEmpty() || voiceWork_->busy())
+        return;
+    const DeckWord* w = editor_->word(keys.first());
+    if (w->word.trimmed().isEmpty()) {
+        warn(QStringLiteral("先に 英語を 入れてください。"));
+        return;
+    }
+    voiceWork_->key = w->key;
+    voiceWork_->deckPath = editor_->path();
+    wordForm_->voice()->setBusy(true);
+    wordForm_->voice()->setStatus(QStringLiteral("「%1」を 読み上げています…").arg(w->word));
+    voiceWork_->synth.synthesise(w->word);
+}
+
+void MakerWindow::toggleRecording() {
+    if (voiceWork_->recorder.isRecording()) {
+        voiceWork_->recorder.stop();
+        return;
+    }
+    const QList<qint64> keys = chosenWords();
+    if (!editor_ || keys.isEmpty() || voiceWork_->busy())
+        return;
+    voiceWork_->key = keys.first();
+    voiceWork_->deckPath = editor_->path();
+    wordForm_->voice()->setRecording(true);
+    wordForm_->voice()->setStatus(
+        QStringLiteral("録音しています。話し終わったら「止める」を 押してください。"));
+    voiceWork_->recorder.start();
+}
+
+void MakerWindow::playVoice() {
+    const QList<qint64> keys = chosenWords();
+    if (!editor_ || keys.isEmpty())
+        return;
+    // Read each time: the volume may have been changed in the program's sound settings. A
+    // parent who has not started the program yet has none: full volume.
+    if (SettingsFile::exists(PMCM000::SettingsFolder + PMCM000::SoundSettings))
+        PMCM000::LoadSoundSettings();
+    else
+        PMCM000::VoiceVolume = 0xFFFF;
+    PMCM000::PlaySoundFile(
+        MediaPath::findVoice(editor_->folder(), editor_->word(keys.first())->voice),
+        PMCM000::SoundMode::AtVolume, PMCM000::VoiceVolume);
+}

@@ -1,0 +1,122 @@
+#include "rowlist.h"
+
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+RowList::RowList(const QString& title, const QStringList& columns, bool manyAtOnce, QWidget* parent)
+    : QGroupBox(title, parent)
+    , list_(new QTreeWidget(this))
+    , add_(new QPushButton(QStringLiteral("追加"), this))
+    , remove_(new QPushButton(QStringLiteral("削除"), this))
+    , up_(new QPushButton(QStringLiteral("↑"), this))
+    , down_(new QPushButton(QStringLiteral("↓"), this)) {
+    list_->setHeaderLabels(columns);
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setSelectionMode(manyAtOnce ? QAbstractItemView::ExtendedSelection
+                                       : QAbstractItemView::SingleSelection);
+    list_->header()->setStretchLastSection(false);
+    list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < columns.size(); ++column)
+        list_->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    up_->setToolTip(QStringLiteral("上へ"));
+    down_->setToolTip(QStringLiteral("下へ"));
+    up_->setAccessibleName(QStringLiteral("%1を 上へ").arg(title));
+    down_->setAccessibleName(QStringLiteral("%1を 下へ").arg(title));
+    add_->setAccessibleName(QStringLiteral("%1を 追加").arg(title));
+    remove_->setAccessibleName(QStringLiteral("%1を 削除").arg(title));
+
+    // Two by two, so that three lists and the fields fit side by side on a 1024-pixel screen.
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(add_, 0, 0);
+    buttons->addWidget(remove_, 0, 1);
+    buttons->addWidget(up_, 1, 0);
+    buttons->addWidget(down_, 1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list_);
+    layout->addLayout(buttons);
+
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] {
+        updateButtons();
+        if (!filling_)
+            emit chosenChanged();
+    });
+    connect(add_, &QPushButton::clicked, this, &RowList::addClicked);
+    connect(remove_, &QPushButton::clicked, this, &RowList::removeClicked);
+    connect(up_, &QPushButton::clicked, this, [this] { emit moveClicked(-1); });
+    connect(down_, &QPushButton::clicked, this, [this] { emit moveClicked(+1); });
+    updateButtons();
+}
+
+void RowList::setRows(const QList<Row>& rows, const QList<qint64>& chosen) {
+    filling_ = true;
+    list_->clear();
+    QTreeWidgetItem* current = nullptr;
+    for (const Row& row : rows) {
+        auto* item = new QTreeWidgetItem(list_, row.cells);
+        item->setData(0, Qt::UserRole, row.id);
+        if (chosen.contains(row.id)) {
+            item->setSelected(true);
+            if (!current || row.id == chosen.first())
+                current = item;
+        }
+    }
+    if (!current && list_->topLevelItemCount() > 0) {
+        current = list_->topLevelItem(0);
+        current->setSelected(true);
+    }
+    if (current)
+        list_->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+    filling_ = false;
+    updateButtons();
+}
+
+QList<qint64> RowList::chosen() const {
+    QList<qint64> ids;
+    const QTreeWidgetItem* current = list_->currentItem();
+    if (current && current->isSelected())
+        ids << current->data(0, Qt::UserRole).toLongLong();
+    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = list_->topLevelItem(i);
+        if (item->isSelected() && item != current)
+            ids << item->data(0, Qt::UserRole).toLongLong();
+    }
+    return ids;
+}
+
+qint64 RowList::current() const {
+    const QList<qint64> ids = chosen();
+    return ids.isEmpty() ? 0 : ids.first();
+}
+
+void RowList::choose(qint64 id) {
+    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = list_->topLevelItem(i);
+        if (item->data(0, Qt::UserRole).toLongLong() == id) {
+            filling_ = true;
+            list_->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
+            filling_ = false;
+            updateButtons();
+            list_->scrollToItem(item);
+            return;
+        }
+    }
+}
+
+void RowList::setAddEnabled(bool enabled) {
+    addEnabled_ = enabled;
+    updateButtons();
+}
+
+void RowList::updateButtons() {
+    const QList<qint64> ids = chosen();
+    add_->setEnabled(addEnabled_);
+    remove_->setEnabled(!ids.isEmpty());
+    const bool one = ids.size() == 1;
+    const int row = one ? list_->indexOfTopLevelItem(list_->currentItem()) : -1;
+    up_->setEnabled(one && row > 0);
+    down_->setEnabled(one && row >= 0 && row + 1 < list_->topLevelItemCount());
+}

@@ -1,0 +1,252 @@
+// The deck maker's window offscreen, driven as a parent would: a deck made from nothing with
+// pictures and voices, removals that ask first, the checks list, a locked deck.
+#include "deckchecks.h"
+#include "deckeditor.h"
+#include "deckforms.h"
+#include "fakeplatform.h"
+#include "makertexts.h"
+#include "makerwindow.h"
+#include "mediapanels.h"
+#include "rowlist.h"
+#include "testmain.h"
+#include "userclick.h"
+
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStackedWidget>
+#include <QTreeWidget>
+#include <cmath>
+#include <deckcommands.h>
+#include <mediapath.h>
+#include <wavfile.h>
+#include <worddatafile.h>
+
+namespace {
+
+// Puts text into a field and leaves it with Enter, as a user finishes an edit (QTest types
+// only ASCII keys, and the texts are Japanese).
+void typeInto(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    field->insert(text);
+    QTest::keyClick(field, Qt::Key_Return);
+}
+
+// A click on a row of a list, as a user chooses it.
+void clickRow(RowList* list, int row) {
+    QTreeWidget* tree = list->list();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      tree->visualItemRect(tree->topLevelItem(row)).center());
+}
+
+QString writePicture(const QString& path, const QColor& colour) {
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(colour);
+    image.save(path);
+    return path;
+}
+
+// Half a second of a 440 Hz tone, as a parent's own recording at 44.1 kHz.
+QString writeVoice(const QString& path) {
+    std::vector<float> samples(22050);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = 0.3f * float(std::sin(2 * M_PI * 440 * double(i) / 44100));
+    WavFile::write(path, samples, 44100);
+    return path;
+}
+
+} // namespace
+
+class TestMakerWindow : public QObject {
+    Q_OBJECT
+    std::unique_ptr<FakePlatform> fake;
+    std::unique_ptr<MakerWindow> window;
+    QString scratch;
+
+    // A new deck through ファイル → 新しい単語データ.
+    QString makeDeck(const QString& name = QStringLiteral("family")) {
+        fake->prompter.files.enqueue(scratch + name + QStringLiteral(".pml"));
+        window->newDeck();
+        return scratch + name + u'/' + name + QStringLiteral(".pml");
+    }
+
+    void addGroup(const QString& title, const QString& description) {
+        QVERIFY(clickAsUser(window->groups()->addButton()));
+        typeInto(window->groupForm()->title(), title);
+        typeInto(window->groupForm()->description(), description);
+    }
+
+    void addWord(const QString& word, const QString& meaning) {
+        QVERIFY(clickAsUser(window->words()->addButton()));
+        typeInto(window->wordForm()->word(), word);
+        typeInto(window->wordForm()->meaning(), meaning);
+    }
+
+  private slots:
+    void init() {
+        fake = std::make_unique<FakePlatform>();
+        fake->prepareFolders();
+        scratch = fake->documentsFolder() + QStringLiteral("work/");
+        QDir().mkpath(scratch);
+        window = std::make_unique<MakerWindow>();
+        window->show();
+    }
+    void cleanup() {
+        window.reset();
+        WordDataFile::closeAll();
+        fake.reset();
+    }
+
+    // One group, two sub-groups, five words, every picture and voice given: the deck has no
+    // problem for the window, nor for pml-build --check.
+    void aDeckMadeFromNothingPassesTheCheck() {
+        const QString path = makeDeck();
+        QVERIFY(QFileInfo(path).isFile());
+        QVERIFY(QFileInfo(QFileInfo(path).path() + QStringLiteral("/images")).isDir());
+        addGroup(QStringLiteral("かぞく"), QStringLiteral("うちの ひとたち"));
+        window->storePictureFile(writePicture(scratch + QStringLiteral("g.png"), Qt::red));
+        const QStringList words{QStringLiteral("mother"), QStringLiteral("father"),
+                                QStringLiteral("sister"), QStringLiteral("cat"),
+                                QStringLiteral("dog")};
+        for (int s = 0; s < 2; ++s) {
+            QVERIFY(clickAsUser(window->subGroups()->addButton()));
+            window->storePictureFile(writePicture(scratch + QStringLiteral("s.png"), Qt::blue));
+            for (int w = s * 3; w < std::min(5, s * 3 + 3); ++w) {
+                addWord(words[w], QStringLiteral("いみ%1").arg(w));
+                window->storePictureFile(
+                    writePicture(scratch + QStringLiteral("w%1.png").arg(w), Qt::green));
+                window->storeVoiceFile(writeVoice(scratch + QStringLiteral("v.wav")));
+            }
+        }
+        QCOMPARE(fake->prompter.texts(), QStringList());
+        const Deck& deck = window->editor()->deck();
+        QCOMPARE(deck.subGroups.size(), 2);
+        QCOMPARE(deck.words.size(), 5);
+        QCOMPARE(deck.words.at(4).word, QStringLiteral("dog"));
+        QCOMPARE(deck.words.at(4).images, QStringLiteral("dog"));
+        QCOMPARE(deck.words.at(4).voice, QStringLiteral("dog"));
+        QCOMPARE(window->words()->list()->topLevelItemCount(), 2);
+        QStringList problems;
+        for (int i = 0; i < window->checks()->count(); ++i)
+            problems << window->checks()->item(i)->text();
+        QCOMPARE(problems.join(u'\n'), QString());
+        QTextStream out(stdout);
+        QCOMPARE(DeckCommands::check(path, out), 0);
+    }
+
+    void removalsAskFirstWithTheWordCount() {
+        makeDeck();
+        addGroup(QStringLiteral("a"), QStringLiteral("b"));
+        QVERIFY(clickAsUser(window->subGroups()->addButton()));
+        addWord(QStringLiteral("one"), {});
+        addWord(QStringLiteral("two"), {});
+        clickRow(window->groups(), 0);
+
+        fake->prompter.answers.enqueue(Prompter::Answer::No);
+        QVERIFY(clickAsUser(window->groups()->removeButton()));
+        QCOMPARE(fake->prompter.messages.last().text,
+                 MakerTexts::RemoveGroup.arg(QStringLiteral("a")).arg(1).arg(2));
+        QCOMPARE(window->editor()->deck().words.size(), 2);
+
+        fake->prompter.answers.enqueue(Prompter::Answer::Yes);
+        QVERIFY(clickAsUser(window->groups()->removeButton()));
+        QVERIFY(window->editor()->deck().groups.isEmpty());
+        QVERIFY(window->editor()->deck().words.isEmpty());
+        QVERIFY(!window->subGroups()->addButton()->isEnabled());
+    }
+
+    // A click on a problem shows the row it is about.
+    void checksLeadToTheirRow() {
+        makeDeck();
+        addGroup(QStringLiteral("a"), QStringLiteral("b"));
+        QVERIFY(clickAsUser(window->subGroups()->addButton()));
+        addWord(QStringLiteral("one"), {});
+        addWord(QStringLiteral("two"), {});
+        const qint64 first = window->editor()->deck().words.first().key;
+        clickRow(window->groups(), 0);
+        QCOMPARE(window->forms()->currentWidget(), window->groupForm());
+        QListWidget* checks = window->checks();
+        QListWidgetItem* item = nullptr;
+        for (int i = 0; i < checks->count() && !item; ++i)
+            if (checks->item(i)->text().startsWith(QStringLiteral("「one」の 絵")))
+                item = checks->item(i);
+        QVERIFY(item);
+        QTest::mouseClick(checks->viewport(), Qt::LeftButton, {},
+                          checks->visualItemRect(item).center());
+        QCOMPARE(window->forms()->currentWidget(), window->wordForm());
+        QCOMPARE(window->words()->current(), first);
+        QCOMPARE(window->wordForm()->word()->text(), QStringLiteral("one"));
+    }
+
+    // What cannot be a picture or a voice leaves the row and its files as they were.
+    void badMediaLeaveTheRowAsItWas() {
+        makeDeck();
+        addGroup(QStringLiteral("a"), QStringLiteral("b"));
+        QVERIFY(clickAsUser(window->subGroups()->addButton()));
+        addWord(QStringLiteral("cat"), {});
+        QFile text(scratch + QStringLiteral("notes.txt"));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("not a picture");
+        text.close();
+        window->storePictureFile(text.fileName());
+        window->storeVoiceFile(text.fileName());
+        QMimeData words;
+        words.setText(QStringLiteral("cat"));
+        window->storePictureData(words);
+        QCOMPARE(fake->prompter.messages.size(), 3);
+        const DeckWord& cat = window->editor()->deck().words.first();
+        QCOMPARE(cat.images, QString());
+        QCOMPARE(cat.voice, QString());
+        QVERIFY(QDir(window->editor()->folder() + QStringLiteral("images")).isEmpty());
+        QVERIFY(QDir(window->editor()->folder() + QStringLiteral("voice")).isEmpty());
+    }
+
+    // Another program holds the deck: the change is refused at once with the reason, and the
+    // window still shows what the file holds.
+    void lockedDeckSaysWhy() {
+        const QString path = makeDeck();
+        const QString name = QStringLiteral("other");
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            other.setDatabaseName(path);
+            QVERIFY(other.open());
+            QSqlQuery lock(other);
+            QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            QVERIFY(clickAsUser(window->groups()->addButton()));
+            QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+        }
+        QSqlDatabase::removeDatabase(name);
+        QCOMPARE(fake->prompter.messages.size(), 1);
+        QVERIFY(fake->prompter.messages.first().text.contains(MakerTexts::Locked));
+        QCOMPARE(window->groups()->list()->topLevelItem(0)->text(0),
+                 QStringLiteral("1  ") + MakerTexts::EmptySlot);
+    }
+
+    // The synthesiser speaks the word into the deck; the row names the new file.
+    void spokenVoiceIsStored() {
+        makeDeck();
+        addGroup(QStringLiteral("a"), QStringLiteral("b"));
+        QVERIFY(clickAsUser(window->subGroups()->addButton()));
+        addWord(QStringLiteral("elephant"), {});
+        QVERIFY(clickAsUser(window->wordForm()->voice()->speakButton()));
+        QVERIFY(window->voiceBusy());
+        QTRY_VERIFY_WITH_TIMEOUT(!window->voiceBusy(), 20000);
+        QCOMPARE(fake->prompter.texts(), QStringList());
+        const DeckWord& word = window->editor()->deck().words.first();
+        QCOMPARE(word.voice, QStringLiteral("elephant"));
+        const WavFile::Audio audio =
+            WavFile::read(MediaPath::voice(window->editor()->folder(), word.voice));
+        QVERIFY2(audio.ok(), qPrintable(audio.error));
+        QCOMPARE(audio.rate, 22050);
+        QVERIFY(window->wordForm()->voice()->playButton()->isEnabled());
+    }
+};
+
+PIMLOTAN_TEST_MAIN(TestMakerWindow)
+#include "tst_makerwindow.moc"
