@@ -3,6 +3,7 @@
 #include "activatableform.h"
 #include "forms.h"
 #include "layout.h"
+#include "makerpictures.h"
 #include "manualforms.h"
 #include "olderdeck.h"
 #include "platform/qtshell.h"
@@ -129,28 +130,6 @@ QList<Scene> scenes() {
     };
 }
 
-// The window with a plain title bar above it, so that a reader sees a window.
-QImage framed(QWidget* window) {
-    const QPixmap content = window->grab();
-    const qreal ratio = content.devicePixelRatio();
-    const QSize size = content.deviceIndependentSize().toSize();
-    const int bar = 28;
-    QImage image(QSize(size.width() + 2, size.height() + bar + 1) * ratio, QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
-    image.fill(QColor(0x50, 0x58, 0x64));
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QFont font = QApplication::font();
-    font.setPointSizeF(10);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(QRect(12, 0, size.width() - 50, bar), Qt::AlignVCenter | Qt::AlignLeft,
-                     window->windowTitle());
-    painter.drawText(QRect(size.width() - 30, 0, 24, bar), Qt::AlignCenter, QStringLiteral("✕"));
-    painter.drawPixmap(QPoint(1, bar), content);
-    return image;
-}
-
 // The settings and data file as a user's would be after the first start on the deck.
 bool prepareSettings(const QString& appFolder, const QString& deck, QStringList& problems) {
     ResolveDocumentsFolder();
@@ -180,6 +159,27 @@ bool prepareSettings(const QString& appFolder, const QString& deck, QStringList&
 }
 
 } // namespace
+
+QImage framed(QWidget* window) {
+    const QPixmap content = window->grab();
+    const qreal ratio = content.devicePixelRatio();
+    const QSize size = content.deviceIndependentSize().toSize();
+    const int bar = 28;
+    QImage image(QSize(size.width() + 2, size.height() + bar + 1) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(QColor(0x50, 0x58, 0x64));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font = QApplication::font();
+    font.setPointSizeF(10);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(12, 0, size.width() - 50, bar), Qt::AlignVCenter | Qt::AlignLeft,
+                     window->windowTitle());
+    painter.drawText(QRect(size.width() - 30, 0, 24, bar), Qt::AlignCenter, QStringLiteral("✕"));
+    painter.drawPixmap(QPoint(1, bar), content);
+    return image;
+}
 
 ScreenPictures takeScreenPictures(const QString& appFolder, const QString& deck,
                                   const QString& workFolder) {
@@ -215,6 +215,16 @@ ScreenPictures takeScreenPictures(const QString& appFolder, const QString& deck,
         Forms::unloadAll();
         Stage::settle();
         Forms::clear();
+        // The maker on the deck the screens used, graded as they left it, with its voices.
+        const QString shown =
+            QStringLiteral("/home/user/") +
+            QDir(DocumentsFolder + QStringLiteral("..")).relativeFilePath(DataFilePath);
+        if (DataFilePath.isEmpty() ||
+            !copyMissingFiles(QFileInfo(deck).absolutePath() + QStringLiteral("/voice"),
+                              QFileInfo(DataFilePath).absolutePath() + QStringLiteral("/voice")))
+            result.problems << QStringLiteral("maker: no deck with voices to show");
+        else
+            takeMakerPictures(DataFilePath, shown, result.pictures, result.problems);
         // The question asked when an older deck is chosen: drawn, never waited on.
         QMessageBox question(QMessageBox::Question, AppTitle, OlderDeck::question(),
                              QMessageBox::Yes | QMessageBox::No);

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QWidget;
+
 // Takes the manual's pictures from the program's real forms, rendered offscreen on a copy of a
 // word-data file, each framed with a title bar. The scenes and their picture names are listed
 // in screenpictures.cpp; manual.md refers to the pictures by these names.
@@ -17,3 +19,6 @@ struct ScreenPictures {
 // images/ beside it; workFolder: an empty folder the forms may write into.
 ScreenPictures takeScreenPictures(const QString& appFolder, const QString& deck,
                                   const QString& workFolder);
+
+// The window as grabbed, with a plain title bar above it, so that a reader sees a window.
+QImage framed(QWidget* window);
