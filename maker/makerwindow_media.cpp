@@ -28,6 +28,22 @@ namespace {
 void warn(const QString& text) {
     platform().prompter->message(text, MakerTexts::Title, Prompter::Icon::Warning);
 }
+
+// Why a take gave no voice, as a parent can act on it; the voice library's own words follow
+// for the rarer cases.
+QString voiceProblem(const QString& error) {
+    if (error.startsWith(QStringLiteral("no voice heard")))
+        return QStringLiteral("声が 聞こえませんでした。マイクの 音量を 確かめて、もう一度 "
+                              "録音してください。");
+    if (error.contains(QStringLiteral("microphone")))
+        return QStringLiteral("マイクが 見つかりません。マイクを つないでから もう一度 "
+                              "ためしてください。");
+    if (error.startsWith(QStringLiteral("flite is not installed")))
+        return QStringLiteral("読み上げの ソフト（flite）が 入っていません。");
+    if (error.startsWith(QStringLiteral("flite")))
+        return QStringLiteral("読み上げで 音声を 作れませんでした。\n（%1）").arg(error);
+    return QStringLiteral("この 音声は 使えません。\n（%1）").arg(error);
+}
 } // namespace
 
 void MakerWindow::connectMedia() {
@@ -67,7 +83,7 @@ void MakerWindow::connectMedia() {
         if (!key || !editor_ || editor_->path() != voiceWork_->deckPath || !editor_->word(key))
             return; // abandoned
         if (!take.ok()) {
-            wordForm_->voice()->setStatus(take.error);
+            wordForm_->voice()->setStatus(voiceProblem(take.error));
             return;
         }
         setVoice(key, take);
@@ -167,7 +183,7 @@ void MakerWindow::storeVoiceFile(const QString& file) {
         return;
     const Voice take = Voice::fromFile(file);
     if (!take.ok()) {
-        warn(take.error);
+        warn(voiceProblem(take.error));
         return;
     }
     setVoice(keys.first(), take);
