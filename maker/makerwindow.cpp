@@ -16,6 +16,7 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <dataerror.h>
@@ -215,8 +216,9 @@ void MakerWindow::connectLists() {
     });
     connect(checks_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         const int row = checks_->row(item);
+        // After the click is done: showing the row rebuilds this list, item and all.
         if (row >= 0 && row < shownChecks_.size())
-            jumpTo(shownChecks_.at(row));
+            QTimer::singleShot(0, this, [this, check = shownChecks_.at(row)] { jumpTo(check); });
     });
 }
 

@@ -315,8 +315,8 @@ qint64 DeckEditor::addWord(qint64 group, qint64 sgroup, const WordTexts& texts) 
                QStringLiteral("INSERT INTO \"word\" (\"key\", \"group\", \"sgroup\", \"word\","
                               " \"meaning\", \"images\", \"voice\", \"text1\", \"text2\")"
                               " VALUES (?, ?, ?, ?, ?, '', '', ?, ?)"),
-               {key, group, sgroup, required(texts.word), optional(texts.meaning), optional(texts.text1),
-                optional(texts.text2)});
+               {key, group, sgroup, required(texts.word), optional(texts.meaning),
+                optional(texts.text1), optional(texts.text2)});
     });
     return key;
 }

@@ -168,20 +168,30 @@ class TestMakerWindow : public QObject {
         QVERIFY(clickAsUser(window->subGroups()->addButton()));
         addWord(QStringLiteral("one"), {});
         addWord(QStringLiteral("two"), {});
+        QVERIFY(clickAsUser(window->subGroups()->addButton()));
         const qint64 first = window->editor()->deck().words.first().key;
+        const auto clickCheck = [&](const QString& start) {
+            QListWidget* checks = window->checks();
+            for (int i = 0; i < checks->count(); ++i)
+                if (checks->item(i)->text().startsWith(start)) {
+                    QTest::mouseClick(checks->viewport(), Qt::LeftButton, {},
+                                      checks->visualItemRect(checks->item(i)).center());
+                    QCoreApplication::processEvents();
+                    return true;
+                }
+            return false;
+        };
         clickRow(window->groups(), 0);
         QCOMPARE(window->forms()->currentWidget(), window->groupForm());
-        QListWidget* checks = window->checks();
-        QListWidgetItem* item = nullptr;
-        for (int i = 0; i < checks->count() && !item; ++i)
-            if (checks->item(i)->text().startsWith(QStringLiteral("「one」の 絵")))
-                item = checks->item(i);
-        QVERIFY(item);
-        QTest::mouseClick(checks->viewport(), Qt::LeftButton, {},
-                          checks->visualItemRect(item).center());
+        QVERIFY(clickCheck(QStringLiteral("「one」の 絵")));
         QCOMPARE(window->forms()->currentWidget(), window->wordForm());
         QCOMPARE(window->words()->current(), first);
         QCOMPARE(window->wordForm()->word()->text(), QStringLiteral("one"));
+        QVERIFY(clickCheck(QStringLiteral("小グループ 1-2の 絵")));
+        QCOMPARE(window->forms()->currentWidget(), window->subGroupForm());
+        QCOMPARE(window->subGroups()->current(), 2);
+        QVERIFY(clickCheck(QStringLiteral("グループ 1の 絵")));
+        QCOMPARE(window->forms()->currentWidget(), window->groupForm());
     }
 
     // What cannot be a picture or a voice leaves the row and its files as they were.
