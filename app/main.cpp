@@ -13,6 +13,7 @@
 #include "pml0010.h"
 #include "pml0020.h"
 #include "pml0030.h"
+#include "programstart.h"
 #include "startupprobe.h"
 
 #include <QApplication>
@@ -20,15 +21,6 @@
 #include <cstdio>
 
 namespace {
-void useJapaneseFont() {
-    // Noto Sans CJK draws the kana and kanji of every screen the same on every desktop. The
-    // family is asked for without listing the font database first, which would cost start-up
-    // time; where it is missing the font matcher falls back to another font.
-    QFont font = QApplication::font();
-    font.setFamilies({QStringLiteral("Noto Sans CJK JP"), font.family()});
-    QApplication::setFont(font);
-}
-
 void registerForms() {
     Forms::registerFactory(Forms::Id::MainMenu, [] { return new Pml0010; });
     Forms::registerFactory(Forms::Id::Practice, [] { return new PML0020; });
@@ -56,26 +48,14 @@ int main(int argc, char** argv) {
                                  QStringLiteral("Word-data file (.pml) to open and remember."),
                                  QStringLiteral("[FILE.pml]"));
 
-    // --help and --version answer before the window system is reached, so they work anywhere.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    parser.parse(arguments);
-    if (parser.isSet(help)) {
-        QString text = parser.helpText();
-        text.replace(QStringLiteral("<executable_name>"), QStringLiteral("pimlotan"));
-        std::fputs(qPrintable(text), stdout);
-        return 0;
-    }
-    if (parser.isSet(version)) {
-        std::printf("pimlotan %s\n", PIMLOTAN_VERSION);
-        return 0;
-    }
+    if (const auto answered =
+            ProgramStart::answerHelpOrVersion(parser, help, version, argc, argv, "pimlotan"))
+        return *answered;
 
     QApplication app(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("pimlotan"));
     parser.process(app); // the window system's own options are gone from the arguments now
-    useJapaneseFont();
+    ProgramStart::useJapaneseFont();
     if (!loadJapaneseTranslation(app))
         std::fputs("pimlotan: Qt's Japanese translations are not installed "
                    "(qt6-translations-l10n); the standard dialogs stay in English\n",

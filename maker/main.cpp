@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <cstdio>
 #include <platform/japanesetranslation.h>
 #include <platform/platform.h>
 #include <platform/qtprompter.h>
@@ -12,6 +11,7 @@
 #include <platform/sdlsounddevice.h>
 #include <platform/systemregistry.h>
 #include <pmcm000.h>
+#include <programstart.h>
 
 int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("pimlotan-maker"));
@@ -24,28 +24,14 @@ int main(int argc, char** argv) {
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("Word-data file (.pml) to open."),
                                  QStringLiteral("[FILE.pml]"));
-    // --help and --version answer before the window system is reached.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    parser.parse(arguments);
-    if (parser.isSet(help)) {
-        QString text = parser.helpText();
-        text.replace(QStringLiteral("<executable_name>"), QStringLiteral("pimlotan-maker"));
-        std::fputs(qPrintable(text), stdout);
-        return 0;
-    }
-    if (parser.isSet(version)) {
-        std::printf("pimlotan-maker %s\n", PIMLOTAN_VERSION);
-        return 0;
-    }
+    if (const auto answered =
+            ProgramStart::answerHelpOrVersion(parser, help, version, argc, argv, "pimlotan-maker"))
+        return *answered;
 
     QApplication app(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("pimlotan-maker"));
     parser.process(app);
-    QFont font = QApplication::font();
-    font.setFamilies({QStringLiteral("Noto Sans CJK JP"), font.family()});
-    QApplication::setFont(font);
+    ProgramStart::useJapaneseFont();
     loadJapaneseTranslation(app);
 
     QtPrompter prompter;

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <pictureimport.h>
 
 class DeckEditor;
 class GroupForm;
@@ -93,6 +94,9 @@ class MakerWindow : public QMainWindow {
     };
     PictureTarget pictureTarget() const;
     void setPicture(const PictureTarget& target);
+    // Stores the chosen row's picture through store (a file, a drop), then names it in the row.
+    void storePicture(const std::function<PictureImport::Result(const QString& folder,
+                                                                const QString& name)>& store);
     void setVoice(qint64 key, const Voice& take);
 
     std::unique_ptr<DeckEditor> editor_;

@@ -134,34 +134,30 @@ void MakerWindow::setPicture(const PictureTarget& target) {
     });
 }
 
-void MakerWindow::storePictureFile(const QString& file) {
+void MakerWindow::storePicture(
+    const std::function<PictureImport::Result(const QString& folder, const QString& name)>& store) {
     if (!editor_)
         return;
     const PictureTarget target = pictureTarget();
     if (target.name.isEmpty())
         return;
-    const PictureImport::Result stored =
-        PictureImport::storeFile(file, editor_->folder(), target.name);
-    if (!stored.ok()) {
+    if (const PictureImport::Result stored = store(editor_->folder(), target.name); !stored.ok()) {
         warn(stored.error);
         return;
     }
     setPicture(target);
 }
 
+void MakerWindow::storePictureFile(const QString& file) {
+    storePicture([&](const QString& folder, const QString& name) {
+        return PictureImport::storeFile(file, folder, name);
+    });
+}
+
 void MakerWindow::storePictureData(const QMimeData& data) {
-    if (!editor_)
-        return;
-    const PictureTarget target = pictureTarget();
-    if (target.name.isEmpty())
-        return;
-    const PictureImport::Result stored =
-        PictureImport::storeMimeData(data, editor_->folder(), target.name);
-    if (!stored.ok()) {
-        warn(stored.error);
-        return;
-    }
-    setPicture(target);
+    storePicture([&](const QString& folder, const QString& name) {
+        return PictureImport::storeMimeData(data, folder, name);
+    });
 }
 
 void MakerWindow::setVoice(qint64 key, const Voice& take) {
