@@ -2,12 +2,6 @@
 #include "forms.h"
 #include "olderdeckconverter.h"
 #include "platform/japanesetranslation.h"
-#include "platform/platform.h"
-#include "platform/qtprompter.h"
-#include "platform/qtscreeninfo.h"
-#include "platform/qtshell.h"
-#include "platform/sdlsounddevice.h"
-#include "platform/systemregistry.h"
 #include "pmcm000.h"
 #include "pml0000.h"
 #include "pml0010.h"
@@ -62,13 +56,7 @@ int main(int argc, char** argv) {
                    stderr);
     StartupProbe::install(app, "PML0000", "Pml0010");
 
-    QtPrompter prompter;
-    SdlSoundDevice sound;
-    QtShell shell;
-    SystemRegistry registry;
-    QtScreenInfo screen;
-    Platform platform{&prompter, &sound, &shell, &registry, &screen};
-    PMCM000::SetPlatform(&platform);
+    const ProgramStart::DesktopPlatform platform;
     registerForms();
     installOlderDeckConverter();
 
@@ -81,7 +69,5 @@ int main(int argc, char** argv) {
         delete startup;
         return 1;
     }
-    const int status = QApplication::exec();
-    PMCM000::SetPlatform(nullptr);
-    return status;
+    return QApplication::exec();
 }

@@ -1,5 +1,7 @@
 #include "programstart.h"
 
+#include "pmcm000.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFont>
@@ -31,6 +33,14 @@ void useJapaneseFont() {
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("Noto Sans CJK JP"), font.family()});
     QApplication::setFont(font);
+}
+
+DesktopPlatform::DesktopPlatform() {
+    PMCM000::SetPlatform(&platform_);
+}
+
+DesktopPlatform::~DesktopPlatform() {
+    PMCM000::SetPlatform(nullptr);
 }
 
 } // namespace ProgramStart

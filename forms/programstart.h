@@ -1,5 +1,12 @@
 #pragma once
 
+#include "platform/platform.h"
+#include "platform/qtprompter.h"
+#include "platform/qtscreeninfo.h"
+#include "platform/qtshell.h"
+#include "platform/sdlsounddevice.h"
+#include "platform/systemregistry.h"
+
 #include <optional>
 
 class QCommandLineOption;
@@ -18,5 +25,23 @@ std::optional<int> answerHelpOrVersion(QCommandLineParser& parser, const QComman
 // without listing the font database first, which would cost start-up time; where it is missing
 // the font matcher falls back to another font.
 void useJapaneseFont();
+
+// The real platform services, installed as the shared settings' platform for as long as this
+// lives (main() holds one).
+class DesktopPlatform {
+  public:
+    DesktopPlatform();
+    ~DesktopPlatform();
+    DesktopPlatform(const DesktopPlatform&) = delete;
+    DesktopPlatform& operator=(const DesktopPlatform&) = delete;
+
+  private:
+    QtPrompter prompter_;
+    SdlSoundDevice sound_;
+    QtShell shell_;
+    SystemRegistry registry_;
+    QtScreenInfo screen_;
+    Platform platform_{&prompter_, &sound_, &shell_, &registry_, &screen_};
+};
 
 } // namespace ProgramStart

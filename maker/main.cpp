@@ -4,12 +4,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <platform/japanesetranslation.h>
-#include <platform/platform.h>
-#include <platform/qtprompter.h>
-#include <platform/qtscreeninfo.h>
-#include <platform/qtshell.h>
-#include <platform/sdlsounddevice.h>
-#include <platform/systemregistry.h>
 #include <pmcm000.h>
 #include <programstart.h>
 
@@ -34,13 +28,7 @@ int main(int argc, char** argv) {
     ProgramStart::useJapaneseFont();
     loadJapaneseTranslation(app);
 
-    QtPrompter prompter;
-    SdlSoundDevice sound;
-    QtShell shell;
-    SystemRegistry registry;
-    QtScreenInfo screen;
-    Platform platform{&prompter, &sound, &shell, &registry, &screen};
-    PMCM000::SetPlatform(&platform);
+    const ProgramStart::DesktopPlatform platform;
     PMCM000::ResolveDocumentsFolder();
     PMCM000::ResolveAppFolder();
     PMCM000::LocateSettingsFolder(); // for the voice volume; the maker writes no settings
@@ -53,6 +41,5 @@ int main(int argc, char** argv) {
             window.openDeck(parser.positionalArguments().first());
         status = QApplication::exec();
     }
-    PMCM000::SetPlatform(nullptr);
     return status;
 }
