@@ -51,6 +51,8 @@ class PML0020 : public ScreenWindow, private PracticeDrill::Events {
     std::array<QPushButton*, Cards> BT_WAV{};
     std::array<QLabel*, Cards> Lb_kaisu{};
     std::array<FittedLabel*, Cards> Lb_wno{};
+    // Beside the counts while gradings cannot be written, so that a parent notices.
+    QLabel* notSaved = nullptr;
     QPushButton* BT_next = nullptr;
     std::array<QPushButton*, 2> BT_mode{};
     QPushButton* BT_view = nullptr;

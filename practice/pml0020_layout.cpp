@@ -75,6 +75,14 @@ void PML0020::createControls() {
         Layout::setFontPoints(Lb_level[level], FontSize10);
     }
 
+    notSaved = named(new QLabel(QStringLiteral("⚠ きろくを ほぞん できていません"), client_),
+                     QStringLiteral("notSaved"));
+    notSaved->setWordWrap(true);
+    notSaved->setAlignment(Qt::AlignCenter);
+    notSaved->setStyleSheet(QStringLiteral("QLabel { color: #c00000; font-weight: bold; }"));
+    Layout::setFontPoints(notSaved, FontSize9);
+    notSaved->hide();
+
     // Created in this order so that the shapes lie under the pictures and the word labels
     // over them.
     for (int p = 0; p < Cards; ++p)
@@ -158,6 +166,11 @@ void PML0020::placeControls() {
         Layout::placeScaled(Lb_level[level], levelCountHeight * HeightFactor, LevelButtonWidth,
                             LevelButtonHeight, left);
     }
+
+    // Right of the sixth level button, over its count, to the form's edge.
+    const double notSavedLeft = levelLeft * WidthFactor + Levels * LevelButtonWidth;
+    Layout::placeScaled(notSaved, LevelButtonHeight + levelCountHeight * HeightFactor,
+                        FormScaleWidth - notSavedLeft, 0, notSavedLeft);
 
     for (int p = 0; p < Cards; ++p) {
         const int row = p / 3, column = p % 3;

@@ -61,6 +61,7 @@ void PML0020::renderTopRow() {
     BT_view->setVisible(topRowShown_);
     Slider1->setVisible(topRowShown_);
     BT_next->setVisible(state.NextShown);
+    notSaved->setVisible(state.SaveFailing);
 }
 
 void PML0020::renderCard(int p) {

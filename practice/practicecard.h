@@ -20,4 +20,7 @@ struct PracticeCard {
     // re-layout in another order grades no word twice and leaves every card as it was.
     bool graded = false;
     bool cleared = false;
+    // The word is no longer in the file (the deck maker removed or changed it meanwhile): the
+    // card can still be cleared, but nothing is written for it.
+    bool gone = false;
 };

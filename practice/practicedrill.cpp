@@ -5,6 +5,7 @@
 #include "worddatafile.h"
 #include "worddataformat.h"
 
+#include <QSet>
 #include <limits>
 
 // Names the handler that messages are reported under; nested calls keep the outer name.
@@ -81,6 +82,18 @@ bool readCard(const DataSource& data, PracticeCard& card) {
     card.text1 = optionalText(data, QStringLiteral("text1"));
     card.text2 = optionalText(data, QStringLiteral("text2"));
     return true;
+}
+
+// True when two reads show the same word: every text the card shows or plays.
+bool sameWord(const PracticeCard& a, const PracticeCard& b) {
+    return a.word == b.word && a.meaning == b.meaning && a.images == b.images &&
+           a.voice == b.voice && a.text1 == b.text1 && a.text2 == b.text2;
+}
+
+// True when the current row of data holds the card's word.
+bool sameWord(const DataSource& data, const PracticeCard& card) {
+    PracticeCard row;
+    return readCard(data, row) && sameWord(row, card);
 }
 
 } // namespace
@@ -358,7 +371,9 @@ void PracticeDrill::grade(int position, bool ok) {
     const PracticeCard card = s_.ScreenCards[position];
     const int level = shared_.SelectedLevel;
     const int newLevel = NextLevel(level, ok, card.times);
-    const Written written = writeGrading(card, newLevel);
+    const Written written = writeGrading(position, newLevel);
+    if (written != Written::WordGone)
+        s_.SaveFailing = written == Written::Failed;
     // A failed write moves nothing: the tallies and the words left show what the file holds,
     // and the card is not marked graded, so a later click on it tries the write again.
     if (written == Written::Failed)
@@ -379,29 +394,94 @@ void PracticeDrill::grade(int position, bool ok) {
     s_.LoadedBatch[s_.ScreenOrder[position]].graded = true;
 }
 
-// Writes the word's new level (when it changes) and times.
-PracticeDrill::Written PracticeDrill::writeGrading(const PracticeCard& card, int newLevel) {
+// Writes the word's new level (when it changes) and times to the word the card shows. The
+// deck maker may have moved words (two words trade keys), changed or removed them since the
+// batch was read: the row under the card's key is checked to be the card's word first.
+PracticeDrill::Written PracticeDrill::writeGrading(int position, int newLevel) {
+    DataSource* data = &Data2;
     try {
-        Data2.Refresh();
-        Data2.FindFirst(QStringLiteral("key = %1").arg(card.key));
-        if (Data2.NoMatch())
+        if (s_.ScreenCards[position].gone)
             return Written::WordGone;
-        Data2.Edit();
+        Data2.Refresh();
+        Data2.FindFirst(QStringLiteral("key = %1").arg(s_.ScreenCards[position].key));
+        if (Data2.NoMatch() || !sameWord(Data2, s_.ScreenCards[position])) {
+            findBatchWordsAgain();
+            const PracticeCard& card = s_.ScreenCards[position];
+            if (card.gone)
+                return Written::WordGone;
+            data = &levelWords_;
+            levelWords_.FindFirst(QStringLiteral("key = %1").arg(card.key));
+            if (levelWords_.NoMatch())
+                return Written::WordGone;
+        }
+        const PracticeCard& card = s_.ScreenCards[position];
+        data->Edit();
         if (newLevel != shared_.SelectedLevel)
-            Data2.setField(QStringLiteral("level"), newLevel);
+            data->setField(QStringLiteral("level"), newLevel);
         const qint64 times =
             qMin<qint64>(qint64(card.times) + 1, std::numeric_limits<qint32>::max());
-        Data2.setField(QStringLiteral("times"), times);
-        Data2.Update();
+        data->setField(QStringLiteral("times"), times);
+        data->Update();
         return Written::Yes;
     } catch (const DataError&) {
-        if (Data2.isEditing())
-            Data2.CancelUpdate();
+        if (data->isEditing())
+            data->CancelUpdate();
         if (!s_.SaveFailureShown) {
             s_.SaveFailureShown = true;
             report(Message::SaveFailed);
         }
         return Written::Failed;
+    }
+}
+
+// Reads the chosen level again and gives every ungraded card of the batch the key its word
+// has now, or marks it gone when the word is no longer there as it was read. Of two equal
+// words, the one with the card's count is taken first.
+void PracticeDrill::findBatchWordsAgain() {
+    levelWords_.setDatabaseName(shared_.DataFilePath);
+    levelWords_.setRecordSource(Statements::levelWordsAfter(shared_.SelectedLevel, 0));
+    levelWords_.Refresh();
+    QSet<QString> batchWords;
+    for (int i = 0; i < s_.BatchCount; ++i)
+        batchWords.insert(s_.LoadedBatch[i].word);
+    QList<PracticeCard> candidates;
+    while (!levelWords_.Eof()) {
+        PracticeCard row;
+        if (batchWords.contains(levelWords_.field(QStringLiteral("word")).toString()) &&
+            readCard(levelWords_, row))
+            candidates.append(row);
+        levelWords_.MoveNext();
+    }
+    QSet<qint32> taken;
+    const auto find = [&](const PracticeCard& card, bool sameTimes) -> const PracticeCard* {
+        for (const PracticeCard& row : candidates)
+            if (!taken.contains(row.key) && sameWord(row, card) &&
+                (!sameTimes || row.times == card.times))
+                return &row;
+        return nullptr;
+    };
+    for (int i = 0; i < s_.BatchCount; ++i) {
+        PracticeCard& card = s_.LoadedBatch[i];
+        if (card.graded || card.gone)
+            continue;
+        const PracticeCard* row = find(card, true);
+        if (!row)
+            row = find(card, false);
+        if (row) {
+            card.key = row->key;
+            card.times = row->times;
+            taken.insert(row->key);
+        } else {
+            card.gone = true;
+        }
+    }
+    for (int p = 0; p < BatchSize; ++p) {
+        if (s_.ScreenOrder[p] < 0)
+            continue;
+        const PracticeCard& loaded = s_.LoadedBatch[s_.ScreenOrder[p]];
+        s_.ScreenCards[p].key = loaded.key;
+        s_.ScreenCards[p].times = loaded.times;
+        s_.ScreenCards[p].gone = loaded.gone;
     }
 }
 

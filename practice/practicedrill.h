@@ -70,6 +70,7 @@ class PracticeDrill {
         int CardsOnScreen = 0;
         bool FinishShown = false;
         bool SaveFailureShown = false; // a failed write was reported for this level choice
+        bool SaveFailing = false;      // the last write failed; shown until one succeeds
 
         std::array<PracticeCard, BatchSize> LoadedBatch{};
         std::array<PracticeCard, BatchSize> ShufflePool{};
@@ -116,14 +117,16 @@ class PracticeDrill {
     void setCleared(int position, bool cleared);
     void grade(int position, bool ok);
     enum class Written { Yes, WordGone, Failed };
-    Written writeGrading(const PracticeCard& card, int newLevel);
+    Written writeGrading(int position, int newLevel);
+    void findBatchWordsAgain();
     void report(Message message);
 
     Shared shared_;
     Events& events_;
     QRandomGenerator random_;
     State s_;
-    DataSource Data1; // level tallies
-    DataSource Data2; // the batch's words, re-read for every grading
-    QString handler_; // the handler running, for message titles
+    DataSource Data1;       // level tallies
+    DataSource Data2;       // the batch's words, re-read for every grading
+    DataSource levelWords_; // the whole level, read when a batch's words moved in the file
+    QString handler_;       // the handler running, for message titles
 };

@@ -330,8 +330,10 @@ class TestPml0020 : public QObject {
         QFile::setPermissions(PMCM000::DataFilePath, QFile::ReadOwner);
         open();
         QVERIFY(click(button(QStringLiteral("BT_level(0)"))));
+        QVERIFY(!control<QLabel>(QStringLiteral("notSaved"))->isVisible());
         QVERIFY(click(button(QStringLiteral("BT_OK(0)"))));
         QCOMPARE(fake_->prompter.messages.size(), 1);
+        QVERIFY(control<QLabel>(QStringLiteral("notSaved"))->isVisible());
         QVERIFY(click(button(QStringLiteral("BT_next"))));
         const QList<FakePrompter::Message>& shown = fake_->prompter.messages;
         QCOMPARE(shown.size(), 2);

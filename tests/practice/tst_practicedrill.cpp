@@ -455,11 +455,19 @@ class TestPracticeDrill : public QObject {
         QCOMPARE(state().CardsOnScreen, 2); // the OK card still clears
         for (int key = 1; key <= 3; ++key)
             QCOMPARE(stored(kept, key), QStringLiteral("0 0"));
+        // Later failures are not said again, but stay on show until a write succeeds.
+        QVERIFY(state().SaveFailing);
         if (vanished)
             return;
         drill.BT_level_Click(0);
+        QVERIFY(state().SaveFailing);
         drill.BT_OK_Click(0);
         QCOMPARE(events_.kinds(), (QList<Message>{Message::SaveFailed, Message::SaveFailed}));
+        QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner);
+        WordDataFile::closeAll(); // the file is opened writable again at the next use
+        drill.BT_OK_Click(1);
+        QVERIFY(!state().SaveFailing);
+        QCOMPARE(stored(path_, 2), QStringLiteral("1 1"));
     }
 
     // A word gone from the file: nothing is written, the card still counts as graded.
