@@ -62,6 +62,9 @@ void setConverter(Converter converter) {
 }
 
 bool isOlderFormat(const QString& path) {
+    // Opening a named pipe or a device for reading would wait for ever.
+    if (!QFileInfo(path).isFile())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;

@@ -157,6 +157,9 @@ int JetTable::column(const QString& name) const {
 }
 
 bool JetFile::hasJetHeader(const QString& path) {
+    // Opening a named pipe or a device for reading would wait for ever.
+    if (!QFileInfo(path).isFile())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;

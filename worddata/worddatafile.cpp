@@ -16,12 +16,14 @@ namespace WordDataFile {
 namespace {
 
 // What tells one file on disk from another one put at the same path: a file renamed over
-// the old one has a new inode; one copied over it in place has a new size or time.
+// the old one has a new inode; one copied over it in place has a new change time, also when a
+// copier kept the size (decks are whole pages) and set the old modification time again.
 struct FileStamp {
     dev_t device = 0;
     ino_t inode = 0;
     off_t size = 0;
     qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
     bool operator==(const FileStamp&) const = default;
 };
 
@@ -30,7 +32,8 @@ std::optional<FileStamp> stampOf(const QString& file) {
     if (::stat(QFile::encodeName(file).constData(), &st) != 0)
         return std::nullopt;
     return FileStamp{st.st_dev, st.st_ino, st.st_size,
-                     qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+                     qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
+                     qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec};
 }
 
 struct Entry {
@@ -122,6 +125,10 @@ QSqlDatabase connection(const QString& path) {
         throw DataError(DataError::Reason::FileMissing,
                         QStringLiteral("no word-data file is chosen"));
     const QFileInfo info(path);
+    // A named pipe, a device or a folder is not a deck (and opening a pipe would wait for ever).
+    if (info.exists() && !info.isFile())
+        throw DataError(DataError::Reason::NotWordData,
+                        QStringLiteral("%1: not a regular file").arg(path));
     if (!info.isFile())
         throw DataError(DataError::Reason::FileMissing,
                         QStringLiteral("%1: no such file").arg(path));

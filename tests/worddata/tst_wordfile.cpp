@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using Reason = DataError::Reason;
 Q_DECLARE_METATYPE(DataError::Reason)
@@ -203,13 +205,16 @@ class TestWordFile : public QObject {
     void replacedDeckIsOpenedAnew_data() {
         QTest::addColumn<bool>("inPlace");
         QTest::addColumn<bool>("wrongFile");
-        QTest::newRow("renamed over") << false << false;
-        QTest::newRow("copied over in place") << true << false;
-        QTest::newRow("renamed over by a wrong file") << false << true;
+        QTest::addColumn<bool>("sameSizeAndTime");
+        QTest::newRow("renamed over") << false << false << false;
+        QTest::newRow("copied over in place") << true << false << false;
+        QTest::newRow("copied over in place, size and time kept") << true << false << true;
+        QTest::newRow("renamed over by a wrong file") << false << true << false;
     }
     void replacedDeckIsOpenedAnew() {
         QFETCH(bool, inPlace);
         QFETCH(bool, wrongFile);
+        QFETCH(bool, sameSizeAndTime);
         const QString file = path(QStringLiteral("replaced.pml"));
         const QString next = path(QStringLiteral("next.pml"));
         QFile::remove(file);
@@ -221,8 +226,20 @@ class TestWordFile : public QObject {
         words.Update();
         QVERIFY(!WordDataFile::closeIfReplaced(file)); // our own write
 
+        struct stat before {};
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &before), 0);
         if (wrongFile) {
             writeBytes(next, "not a deck");
+        } else if (sameSizeAndTime) {
+            // Another deck of the same size: seven words at level 0.
+            QVERIFY(QFile::copy(file, next));
+            DeckFixture::execute(next, {QStringLiteral("UPDATE word SET level = 0"),
+                                        QStringLiteral("INSERT INTO word (key, \"group\", sgroup,"
+                                                       " word, images, voice) VALUES"
+                                                       " (90, 1, 1, 'a', 'a', 'a'), (91, 1, 1,"
+                                                       " 'b', 'b', 'b'), (92, 1, 1, 'c', 'c',"
+                                                       " 'c'), (93, 1, 1, 'd', 'd', 'd')")});
+            QCOMPARE(QFileInfo(next).size(), QFileInfo(file).size());
         } else {
             DeckFixture bigger;
             bigger.group(1).subGroup(1, 1, true).words(1, 1, 0, 7, 1);
@@ -232,6 +249,11 @@ class TestWordFile : public QObject {
             QFile target(file);
             QVERIFY(target.open(QIODevice::WriteOnly | QIODevice::Truncate));
             target.write(contents(next));
+            target.close();
+            if (sameSizeAndTime) { // as a copier that keeps times leaves it, to the nanosecond
+                const timespec times[2] = {before.st_atim, before.st_mtim};
+                QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0), 0);
+            }
         } else {
             QVERIFY(::rename(QFile::encodeName(next).constData(),
                              QFile::encodeName(file).constData()) == 0);
