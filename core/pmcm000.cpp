@@ -104,6 +104,7 @@ bool PrepareSettingsFolder() {
 void ComputeScreenScale() {
     qint64 pixelTwips = 15;
     qint64 screenPixels = 768;
+    qint64 screenWidthPixels = 0;
     if (installedPlatform && installedPlatform->screen) {
         pixelTwips = roundHalfEven(installedPlatform->screen->twipsPerPixelY());
         if (pixelTwips <= 0)
@@ -111,10 +112,15 @@ void ComputeScreenScale() {
         screenPixels = roundHalfEven(installedPlatform->screen->heightTwips()) / pixelTwips;
         if (screenPixels <= 0)
             screenPixels = 768;
+        screenWidthPixels = roundHalfEven(installedPlatform->screen->widthTwips()) / pixelTwips;
     }
     const double hpx = static_cast<double>(screenPixels);
     HeightFactor = hpx / 768;
     WidthFactor = hpx / (768.0 / 1024.0) / 1024;
+    // A screen narrower than 4:3 (5:4, a portrait one) would get forms wider than itself: the
+    // whole form is scaled by the width then.
+    if (screenWidthPixels > 0 && screenWidthPixels / 1024.0 < HeightFactor)
+        HeightFactor = WidthFactor = screenWidthPixels / 1024.0;
 
     const double h = HeightFactor;
     const double w = WidthFactor;

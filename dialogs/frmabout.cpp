@@ -81,7 +81,9 @@ void frmAbout::Form_Load() {
     lblVersion->setText(versionText(QStringLiteral(PIMLOTAN_VERSION)));
     lblVersion->setGeometry(78, 46, 290, 20);
 
-    lblDescription->setText(QStringLiteral("© 2026 pimlotan project. MIT License."));
+    lblDescription->setText(
+        QStringLiteral("© 2026 The pimlotan developers. GNU General Public License, "
+                       "version 3 or later (GPL-3+)."));
     lblDescription->setGeometry(78, 76, 290, 40);
     lblDescription->setWordWrap(true);
     lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -1,7 +1,5 @@
 #include "forms.h"
 
-#include "screenplacement.h"
-
 #include <QHash>
 #include <QPointer>
 #include <QWidget>
@@ -42,7 +40,6 @@ QWidget* show(Id id) {
     QWidget* form = load(id);
     if (form) {
         form->show();
-        keepOnScreen(form);
         form->raise();
         form->activateWindow();
     }

@@ -143,6 +143,16 @@ class TestInfoDialogs : public QObject {
         QCOMPARE(about->lblVersion->text(),
                  QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + QStringLiteral(PIMLOTAN_VERSION));
         QCOMPARE(frmAbout::versionText(QStringLiteral("2.10")), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 2.10.0"));
+        // The licence named is the one the package's copyright file gives the program.
+        QFile copyright(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../../packaging/copyright"));
+        QVERIFY(copyright.open(QIODevice::ReadOnly));
+        const QString programLicence = QString::fromUtf8(copyright.readAll())
+                                           .section(QStringLiteral("Files: *\n"), 1)
+                                           .section(QStringLiteral("License: "), 1)
+                                           .section(u'\n', 0, 0);
+        QCOMPARE(programLicence, QStringLiteral("GPL-3+"));
+        QVERIFY2(about->lblDescription->text().contains(u'(' + programLicence + u')'),
+                 qPrintable(about->lblDescription->text()));
         QTest::mouseClick(about->cmdOK, Qt::LeftButton);
         QTRY_VERIFY(!about);
     }

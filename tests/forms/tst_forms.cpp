@@ -6,7 +6,6 @@
 
 #include <QMessageBox>
 #include <QPointer>
-#include <QPushButton>
 
 namespace {
 class CountingForm : public QWidget, public ActivatableForm {
@@ -67,45 +66,6 @@ class TestForms : public QObject {
         QTRY_COMPARE(practice.activations, 1);
         QApplication::setActiveWindow(&menu);
         QTRY_COMPARE(menu.activations, 2);
-    }
-
-    // A form wider than the screen (with its frame) keeps its size and is moved left until its
-    // right edge is on the screen; one that fits stays where it is.
-    // A form wider than the screen keeps its size and moves only as far as its controls need:
-    // the rightmost control (the voice slider) comes on the screen, an empty right margin does
-    // not push the menu bar off the left.
-    void wideFormsKeepTheirControlsOnScreen_data() {
-        QTest::addColumn<int>("formWidth");
-        QTest::addColumn<int>("screenWidth");
-        QTest::addColumn<int>("controlsRight"); // the right edge of the rightmost control
-        QTest::addColumn<bool>("moved");
-        QTest::newRow("slider at the right, 1280 x 1024") << 1337 << 1280 << 1330 << true;
-        QTest::newRow("empty right margin") << 1337 << 1280 << 1100 << false;
-        QTest::newRow("fits") << 1003 << 1024 << 1000 << false;
-        QTest::newRow("the frame does not fit") << 1280 << 1280 << 1280 << true;
-    }
-    void wideFormsKeepTheirControlsOnScreen() {
-        QFETCH(int, formWidth);
-        QFETCH(int, screenWidth);
-        QFETCH(int, controlsRight);
-        QFETCH(bool, moved);
-        fake->screen.width = screenWidth * 15.0;
-        Forms::registerFactory(Forms::Id::Practice, [formWidth, controlsRight] {
-            auto* form = new QWidget;
-            form->setFixedSize(formWidth, 600);
-            (new QPushButton(form))->setGeometry(0, 0, 20, 20);
-            (new QPushButton(form))->setGeometry(controlsRight - 40, 100, 40, 20);
-            form->move(0, 20);
-            return form;
-        });
-        QWidget* form = Forms::show(Forms::Id::Practice);
-        QCOMPARE(form->width(), formWidth);
-        const int margin = form->geometry().left() - form->frameGeometry().left();
-        if (moved)
-            QCOMPARE(form->frameGeometry().left() + margin + controlsRight, screenWidth);
-        else
-            QCOMPARE(form->pos(), QPoint(0, 20));
-        Forms::unloadAll();
     }
 
     void registryLoadsOneInstance() {

@@ -250,21 +250,27 @@ class TestPml0020 : public QObject {
         QCOMPARE(control<QWidget>(QStringLiteral("Im_word(0)"))->isVisible(), !wordSideUp);
     }
 
-    // On a 1280 x 1024 screen the form is wider than the screen (its width follows the
-    // height); the slider on its right must still be on the screen.
-    void sliderOnScreenWhenTheFormIsWiderThanTheScreen() {
+    // On a 1280 x 1024 screen the whole form is on the screen, from the exit button on its
+    // left to the slider on its right.
+    void wholeFormOnANarrowScreen() {
         fake_->screen.height = 1024 * 15;
         fake_->screen.width = 1280 * 15;
         PMCM000::ComputeScreenScale();
         useWords(1);
         open();
-        QVERIFY(form_->frameGeometry().width() > 1280);
-        const QRect slider(form_->Slider1->mapToGlobal(QPoint(0, 0)), form_->Slider1->size());
-        QVERIFY2(
-            slider.left() >= 0 && slider.right() < 1280,
-            qPrintable(QStringLiteral("slider at %1..%2").arg(slider.left()).arg(slider.right())));
-        // Moved no further than the controls need: the empty margin right of them may go.
-        QVERIFY(form_->frameGeometry().left() > 1280 - form_->frameGeometry().width());
+        QCOMPARE(PMCM000::HeightFactor, 1.25);
+        QVERIFY2(form_->frameGeometry().width() <= 1280,
+                 qPrintable(QString::number(form_->frameGeometry().width())));
+        form_->move(0, 0);
+        for (QWidget* control : {static_cast<QWidget*>(form_->Slider1),
+                                 form_->findChild<QWidget*>(QStringLiteral("BT_exit"))}) {
+            const QRect shown(control->mapToGlobal(QPoint(0, 0)), control->size());
+            QVERIFY2(shown.left() >= 0 && shown.right() < 1280,
+                     qPrintable(QStringLiteral("%1 at %2..%3")
+                                    .arg(control->objectName())
+                                    .arg(shown.left())
+                                    .arg(shown.right())));
+        }
     }
 
     // Counts right-aligned in three characters; a level without words cannot be chosen.
