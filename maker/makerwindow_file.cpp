@@ -40,8 +40,39 @@ QString deckPathFor(const QString& chosen) {
     return info.dir().filePath(name + u'/' + name + QStringLiteral(".pml"));
 }
 
+// True when folder already holds a deck or pictures and voices: a deck written there would
+// share (and overwrite) another deck's media.
+bool holdsAnotherDeck(const QString& folder) {
+    const QDir dir(folder);
+    if (!dir.entryList({QStringLiteral("*.pml")}, QDir::Files).isEmpty())
+        return true;
+    for (const QString& media : {QStringLiteral("images"), QStringLiteral("voice")})
+        if (!QDir(dir.filePath(media)).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot))
+            return true;
+    return false;
+}
+
 void tell(const QString& text, Prompter::Icon icon = Prompter::Icon::Information) {
     platform().prompter->message(text, MakerTexts::Title, icon);
+}
+
+// Whether a deck may be written at path, in a folder of its own; a message says why not.
+bool placeIsFree(const QString& path) {
+    if (QFileInfo::exists(path)) {
+        tell(QStringLiteral("「%1」は もう あります。別の名前に してください。")
+                 .arg(QDir::toNativeSeparators(path)),
+             Prompter::Icon::Warning);
+        return false;
+    }
+    const QString folder = QFileInfo(path).absolutePath();
+    if (holdsAnotherDeck(folder)) {
+        tell(QStringLiteral("フォルダ「%1」には ほかの 単語データや 絵・声が あります。"
+                            "別の名前に してください。")
+                 .arg(QDir::toNativeSeparators(folder)),
+             Prompter::Icon::Warning);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -69,13 +100,8 @@ void MakerWindow::newDeck() {
         MakerTexts::DeckFilter, QDir(startFolder(nullptr)).filePath(QStringLiteral("mydeck.pml")),
         QStringLiteral("新しい単語データの 名前"));
     const QString path = deckPathFor(chosen);
-    if (path.isEmpty())
+    if (path.isEmpty() || !placeIsFree(path))
         return;
-    if (QFileInfo::exists(path)) {
-        tell(QStringLiteral("「%1」は もう あります。別の名前に してください。").arg(path),
-             Prompter::Icon::Warning);
-        return;
-    }
     try {
         DeckEditor::create(path);
     } catch (const DataError& error) {
@@ -99,10 +125,12 @@ void MakerWindow::saveDeckAs() {
                                                          QStringLiteral("別の名前で保存"));
     if (chosen.isEmpty())
         return;
-    const QString path =
-        QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".pml") : chosen;
-    if (QFileInfo(path).absoluteFilePath() == editor_->path())
+    if (QFileInfo(chosen).absoluteFilePath() == editor_->path())
         return; // every change is saved already
+    // A folder of its own, as for a new deck: a copy never shares pictures with another deck.
+    const QString path = deckPathFor(chosen);
+    if (path.isEmpty() || !placeIsFree(path))
+        return;
     // The copy is built whole beside the new path and renamed into place, with the pictures
     // and voices the deck names.
     QString error;
@@ -144,6 +172,12 @@ void MakerWindow::importCsv() {
         return;
     const QString path =
         QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".pml") : chosen;
+    if (QFileInfo::exists(path) &&
+        platform().prompter->message(QStringLiteral("「%1」は もう あります。置きかえますか？")
+                                         .arg(QDir::toNativeSeparators(path)),
+                                     MakerTexts::Title, Prompter::Icon::Question,
+                                     Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
+        return;
     if (const QString error = PmlDeck::write(source.deck, folder, path); !error.isEmpty()) {
         tell(QStringLiteral("作れませんでした。\n") + error, Prompter::Icon::Warning);
         return;

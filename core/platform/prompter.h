@@ -20,7 +20,7 @@ class Prompter {
     // filter in the "description|pattern|description|pattern" form; empty result = cancelled.
     virtual QString openFile(const QString& filter, const QString& startFolder = {},
                              const QString& title = {}) = 0;
-    // A file to write (the dialog asks before replacing one); empty result = cancelled.
+    // A file to write (the caller asks before replacing one); empty result = cancelled.
     virtual QString saveFile(const QString& filter, const QString& startPath,
                              const QString& title) = 0;
     // An existing folder; empty result = cancelled.

@@ -45,8 +45,11 @@ QString QtPrompter::openFile(const QString& filter, const QString& startFolder,
 
 QString QtPrompter::saveFile(const QString& filter, const QString& startPath,
                              const QString& title) {
+    // The caller decides what an existing name means (a new deck gets a folder of its own
+    // named after the file), and asks itself where it would replace one.
     return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, startPath,
-                                        qtFilter(filter));
+                                        qtFilter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
 QString QtPrompter::chooseFolder(const QString& startFolder, const QString& title) {

@@ -238,6 +238,45 @@ class TestMakerWindow : public QObject {
                  QStringLiteral("1  ") + MakerTexts::EmptySlot);
     }
 
+    // A copy saved beside the original gets a folder of its own: a picture changed in the
+    // copy leaves the original's as it was. A folder holding another deck's media is refused.
+    void savedCopyNeverSharesMedia() {
+        const QString original = makeDeck();
+        addGroup(QStringLiteral("a"), QStringLiteral("b"));
+        window->storePictureFile(writePicture(scratch + QStringLiteral("red.png"), Qt::red));
+        const QString originalPicture = MediaPath::findPicture(
+            QFileInfo(original).path() + u'/', window->editor()->deck().groups.first().ttlimage);
+        const auto redOf = [](const QString& picture) {
+            const QImage image(picture);
+            return image.isNull() ? -1 : image.pixelColor(image.rect().center()).red();
+        };
+        QVERIFY(redOf(originalPicture) > 200);
+
+        // The dialog starts in the original's folder.
+        fake->prompter.files.enqueue(QFileInfo(original).path() + QStringLiteral("/copy.pml"));
+        window->saveDeckAs();
+        const QString copy = QFileInfo(original).path() + QStringLiteral("/copy/copy.pml");
+        QCOMPARE(window->editor()->path(), copy);
+        window->storePictureFile(writePicture(scratch + QStringLiteral("green.png"), Qt::green));
+        QVERIFY(redOf(originalPicture) > 200);
+        QVERIFY(redOf(MediaPath::findPicture(window->editor()->folder(),
+                                             window->editor()->deck().groups.first().ttlimage)) <
+                50);
+        QCOMPARE(fake->prompter.texts(), QStringList());
+
+        const QString taken = scratch + QStringLiteral("taken/");
+        QVERIFY(QDir().mkpath(taken + QStringLiteral("images")));
+        writePicture(taken + QStringLiteral("images/a.png"), Qt::blue);
+        for (const QString& chosen : {taken + QStringLiteral("taken.pml"), original}) {
+            fake->prompter.files.enqueue(chosen);
+            window->saveDeckAs();
+            QCOMPARE(window->editor()->path(), copy);
+        }
+        QCOMPARE(fake->prompter.messages.size(), 2);
+        QVERIFY(!QFileInfo::exists(taken + QStringLiteral("taken.pml")));
+        QCOMPARE(QDir(taken + QStringLiteral("images")).count(), 3u); // ., .. and a.png
+    }
+
     // The synthesiser speaks the word into the deck; the row names the new file.
     void spokenVoiceIsStored() {
         makeDeck();
