@@ -174,8 +174,9 @@ void Pml0010::guarded(const char* handler, const std::function<void()>& work) {
         platform().prompter->message(ScreenTexts::WrongData, title);
     } catch (const PictureMissing& missing) {
         // Tell the parent which picture to put back.
-        std::fprintf(stderr, "pimlotan: %s: missing picture %s\n", qPrintable(title),
-                     qPrintable(missing.path));
+        std::fprintf(stderr, "pimlotan: %s: missing or unreadable picture %s\n", qPrintable(title),
+                     qPrintable(missing.path.isEmpty() ? QStringLiteral("(no picture named)")
+                                                       : missing.path));
         platform().prompter->message(ScreenTexts::WrongData, title);
     }
 }

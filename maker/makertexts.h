@@ -32,6 +32,12 @@ inline const QString RemoveWords = QStringLiteral("選んだ単語 %1個を 削�
 inline const QString NoProblems = QStringLiteral("チェック：問題は ありません");
 inline const QString Problems =
     QStringLiteral("チェック：%1件（クリックすると その行を 表示します。このままでも 使えます）");
+inline const QString Faults =
+    QStringLiteral("チェック：%1件。うち ✖ の %2件が あると、プログラムは この単語データを "
+                   "使えません（クリックすると その行を 表示します）");
+inline const QString LeaveWithFaults =
+    QStringLiteral("この単語データには、プログラムが「単語データが違います。」と 出す ところが "
+                   "%1件 あります（チェックの ✖ の 行）。このまま すすみますか？");
 
 inline const QString DeckFilter = QStringLiteral("単語データ|*.pml");
 inline const QString PictureFilter =

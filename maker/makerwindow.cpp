@@ -145,6 +145,10 @@ void MakerWindow::changeEvent(QEvent* event) {
 }
 
 void MakerWindow::closeEvent(QCloseEvent* event) {
+    if (!leavingWithFaultsAccepted()) {
+        event->ignore();
+        return;
+    }
     voiceWork_->cancel();
     event->accept();
 }

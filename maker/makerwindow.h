@@ -77,6 +77,10 @@ class MakerWindow : public QMainWindow {
     void refresh();
     void refreshForm();
     void refreshChecks();
+    // The checks that make the program refuse the deck.
+    int faultCount() const;
+    // Asks once before a deck with such faults is left (closed, saved as, another opened).
+    bool leavingWithFaultsAccepted();
     void choose(Kind kind);
     void jumpTo(const DeckCheck& check);
 

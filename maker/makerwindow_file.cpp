@@ -96,6 +96,8 @@ void MakerWindow::createMenus() {
 }
 
 void MakerWindow::newDeck() {
+    if (!leavingWithFaultsAccepted())
+        return;
     const QString chosen = platform().prompter->saveFile(
         MakerTexts::DeckFilter, QDir(startFolder(nullptr)).filePath(QStringLiteral("mydeck.pml")),
         QStringLiteral("新しい単語データの 名前"));
@@ -112,6 +114,8 @@ void MakerWindow::newDeck() {
 }
 
 void MakerWindow::chooseDeck() {
+    if (!leavingWithFaultsAccepted())
+        return;
     const QString path = platform().prompter->openFile(
         MakerTexts::DeckFilter, startFolder(editor_.get()), QStringLiteral("単語データを 開く"));
     if (!path.isEmpty())
@@ -119,7 +123,7 @@ void MakerWindow::chooseDeck() {
 }
 
 void MakerWindow::saveDeckAs() {
-    if (!editor_)
+    if (!editor_ || !leavingWithFaultsAccepted())
         return;
     const QString chosen = platform().prompter->saveFile(MakerTexts::DeckFilter, editor_->path(),
                                                          QStringLiteral("別の名前で保存"));

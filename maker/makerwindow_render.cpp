@@ -7,13 +7,18 @@
 #include "mediapanels.h"
 #include "rowlist.h"
 
+#include <QColor>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <algorithm>
 #include <levelcaption.h>
 #include <mediapath.h>
+#include <platform/platform.h>
+#include <platform/prompter.h>
+#include <pmcm000.h>
 #include <worddataformat.h>
 
 void MakerWindow::refresh() {
@@ -117,9 +122,27 @@ void MakerWindow::refreshForm() {
 void MakerWindow::refreshChecks() {
     shownChecks_ = editor_ ? checkDeck(editor_->deck(), editor_->folder()) : QList<DeckCheck>();
     checks_->clear();
-    for (const DeckCheck& check : shownChecks_)
+    for (const DeckCheck& check : shownChecks_) {
         checks_->addItem(check.text);
+        if (check.refused)
+            checks_->item(checks_->count() - 1)->setForeground(QColor(0xc0, 0, 0));
+    }
+    const int faults = faultCount();
     checksTitle_->setText(!editor_                 ? QString()
                           : shownChecks_.isEmpty() ? MakerTexts::NoProblems
-                                                   : MakerTexts::Problems.arg(shownChecks_.size()));
+                          : faults > 0 ? MakerTexts::Faults.arg(shownChecks_.size()).arg(faults)
+                                       : MakerTexts::Problems.arg(shownChecks_.size()));
+}
+
+int MakerWindow::faultCount() const {
+    return int(std::count_if(shownChecks_.cbegin(), shownChecks_.cend(),
+                             [](const DeckCheck& check) { return check.refused; }));
+}
+
+bool MakerWindow::leavingWithFaultsAccepted() {
+    const int faults = editor_ ? faultCount() : 0;
+    return faults == 0 ||
+           PMCM000::platform().prompter->message(MakerTexts::LeaveWithFaults.arg(faults),
+                                                 MakerTexts::Title, Prompter::Icon::Question,
+                                                 Prompter::Buttons::YesNo) == Prompter::Answer::Yes;
 }

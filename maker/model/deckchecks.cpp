@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 #include <QHash>
+#include <QImageReader>
+#include <algorithm>
 #include <mediapath.h>
 
 namespace {
@@ -17,11 +19,15 @@ class Checker {
             const QString name = QStringLiteral("グループ %1").arg(g.group);
             requireText(g.tittle, name + QStringLiteral("の 名前が ありません"));
             requireText(g.setmei, name + QStringLiteral("の 説明が ありません"));
+            refusal_ = QStringLiteral("このグループから 先を 出しません");
             requirePicture(g.ttlimage, name);
+            refusal_.clear();
         }
         for (const DeckSubGroup& s : deck.subGroups) {
             row_ = {DeckCheck::Row::SubGroup, s.group, s.sgroup, 0, {}};
+            refusal_ = QStringLiteral("この小グループから 先を 出しません");
             requirePicture(s.images, QStringLiteral("小グループ %1-%2").arg(s.group).arg(s.sgroup));
+            refusal_.clear();
         }
         QHash<QString, const DeckWord*> firstOfWord;
         for (const DeckWord& w : deck.words) {
@@ -34,6 +40,12 @@ class Checker {
                 QStringLiteral("単語（%1-%2）の 英語が ありません").arg(w.group).arg(w.sgroup));
             requirePicture(w.images, name);
             requireMedia(w.voice, name + QStringLiteral("の 音声"), MediaPath::voice);
+            const QString shortName =
+                name.size() > 22 ? name.left(20) + QStringLiteral("…」") : name;
+            if (w.word.trimmed().size() > longestCardWord)
+                report(shortName + QStringLiteral("の 英語が 長すぎて、カードに 入りきりません"));
+            if (w.meaning.trimmed().size() > longestCardMeaning)
+                report(shortName + QStringLiteral("の 意味が 長すぎて、カードに 入りきりません"));
             const QString folded = w.word.trimmed().toCaseFolded();
             if (folded.isEmpty())
                 continue;
@@ -45,6 +57,8 @@ class Checker {
             else
                 firstOfWord.insert(folded, &w);
         }
+        std::stable_partition(checks_.begin(), checks_.end(),
+                              [](const DeckCheck& check) { return check.refused; });
         return std::move(checks_);
     }
 
@@ -52,6 +66,12 @@ class Checker {
     void report(const QString& text) {
         DeckCheck check = row_;
         check.text = text;
+        if (!refusal_.isEmpty()) {
+            check.refused = true;
+            check.text = QStringLiteral("✖ ") + text +
+                         QStringLiteral(" … プログラムは「単語データが違います。」と 出して、") +
+                         refusal_;
+        }
         checks_ << check;
     }
 
@@ -80,9 +100,13 @@ class Checker {
                    QStringLiteral("の ファイルが 見つかりません（%1）").arg(file.fileName()));
         else if (file.size() == 0)
             report(what + QStringLiteral("の ファイルが 空です（%1）").arg(file.fileName()));
+        else if (!refusal_.isEmpty() && !QImageReader(file.filePath()).canRead())
+            report(what +
+                   QStringLiteral("の ファイルが 絵として 読めません（%1）").arg(file.fileName()));
     }
 
     const QString folder_;
+    QString refusal_; // what the program does when this row's picture fails, else empty
     DeckCheck row_;
     QList<DeckCheck> checks_;
 };

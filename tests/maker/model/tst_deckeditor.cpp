@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -306,11 +307,26 @@ class TestDeckEditor : public QObject {
                    d.setWordVoice(2, QStringLiteral("a/b"));
                })
             << QStringList{
-                   QStringLiteral("sub 1-1: 小グループ 1-1の 絵の ファイルが 見つかりません"
-                                  "（s1-1.jpg）"),
+                   QStringLiteral("sub 1-1: ✖ 小グループ 1-1の 絵の ファイルが 見つかりません"
+                                  "（s1-1.jpg） … プログラムは「単語データが違います。」と 出して、"
+                                  "この小グループから 先を 出しません"),
                    QStringLiteral("word 1: 「cat」の 音声の ファイルが 空です（v1.wav）"),
                    QStringLiteral("word 2: 「dog」の 絵が ありません"),
                    QStringLiteral("word 2: 「dog」の 音声の ファイル名「a/b」が 使えません")};
+        // What the main menu refuses comes first, whatever its row.
+        QTest::newRow("group picture unreadable, texts too long")
+            << Edit([](DeckEditor& d) {
+                   d.setWordTexts(1, {QString(41, u'a'), QString(25, u'ね'), {}, {}});
+                   touch(d.folder() + QStringLiteral("images/g2.jpg"));
+               })
+            << QStringList{
+                   QStringLiteral("group 2: ✖ グループ 2の 絵の ファイルが 絵として 読めません"
+                                  "（g2.jpg） … プログラムは「単語データが違います。」と 出して、"
+                                  "このグループから 先を 出しません"),
+                   QStringLiteral("word 1: 「aaaaaaaaaaaaaaaaaaa…」の 英語が 長すぎて、カードに "
+                                  "入りきりません"),
+                   QStringLiteral("word 1: 「aaaaaaaaaaaaaaaaaaa…」の 意味が 長すぎて、カードに "
+                                  "入りきりません")};
         QTest::newRow("word twice, whatever the case") << Edit([](DeckEditor& d) {
             d.setWordTexts(4, {QStringLiteral("Cat "), {}, {}, {}});
         }) << QStringList{QStringLiteral("word 4: 「Cat」は 小グループ 1-1 にも あります")};
@@ -325,8 +341,16 @@ class TestDeckEditor : public QObject {
         startingDeck(editor);
         editor.setGroupTexts(1, QStringLiteral("a"), QStringLiteral("about a"));
         editor.setGroupTexts(2, QStringLiteral("b"), QStringLiteral("about b"));
+        // Real pictures where the main menu reads them; the other files need only be there.
         const auto media = [&](const QString& file) {
-            touch(editor.folder() + file);
+            if (file.startsWith(QStringLiteral("images/g")) ||
+                file.startsWith(QStringLiteral("images/s"))) {
+                QImage picture(8, 8, QImage::Format_RGB32);
+                picture.fill(Qt::red);
+                picture.save(editor.folder() + file, "JPEG");
+            } else {
+                touch(editor.folder() + file);
+            }
             return QFileInfo(file).completeBaseName();
         };
         const Deck rows = editor.deck(); // each change reads the rows anew
