@@ -18,10 +18,13 @@ QLineEdit* field(QWidget* parent, const QString& name, int maxLength = 255) {
     return edit;
 }
 
-// Shows text without reporting it as an edit.
+// Shows text without reporting it as an edit. A field showing it already is left as it is: the
+// window shows the rows again at any time (after each change, on activation), and the
+// selection of a new group's name must survive that, so that typing replaces it.
 void put(QLineEdit* edit, const QString& text) {
-    if (edit->text() != text)
-        edit->setText(text);
+    if (edit->text() == text)
+        return;
+    edit->setText(text);
     edit->setCursorPosition(0);
 }
 

@@ -97,7 +97,11 @@ void RowList::choose(qint64 id) {
         QTreeWidgetItem* item = list_->topLevelItem(i);
         if (item->data(0, Qt::UserRole).toLongLong() == id) {
             filling_ = true;
-            list_->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
+            // ClearAndSelect on the row that is already current leaves nothing selected: the
+            // selection is made by hand.
+            list_->clearSelection();
+            item->setSelected(true);
+            list_->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
             filling_ = false;
             updateButtons();
             list_->scrollToItem(item);

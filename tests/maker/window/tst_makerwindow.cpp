@@ -141,6 +141,19 @@ class TestMakerWindow : public QObject {
         QCOMPARE(DeckCommands::check(path, out), 0);
     }
 
+    // A new group's name is chosen, so that typing replaces it, also after the window shows
+    // the rows again (as it does on activation).
+    void newGroupNameIsReplacedByTyping() {
+        makeDeck();
+        QVERIFY(clickAsUser(window->groups()->addButton()));
+        QLineEdit* title = window->groupForm()->title();
+        QCOMPARE(title->selectedText(), MakerTexts::NewGroup);
+        window->groupForm()->show(1, MakerTexts::NewGroup, QString());
+        QTest::keyClicks(title, QStringLiteral("animals"));
+        QTest::keyClick(title, Qt::Key_Return);
+        QCOMPARE(window->editor()->deck().groups.first().tittle, QStringLiteral("animals"));
+    }
+
     void removalsAskFirstWithTheWordCount() {
         makeDeck();
         addGroup(QStringLiteral("a"), QStringLiteral("b"));
@@ -170,6 +183,8 @@ class TestMakerWindow : public QObject {
         addWord(QStringLiteral("one"), {});
         addWord(QStringLiteral("two"), {});
         QVERIFY(clickAsUser(window->subGroups()->addButton()));
+        addWord(QStringLiteral("three"), {});
+        addWord(QStringLiteral("four"), {});
         const qint64 first = window->editor()->deck().words.first().key;
         const auto clickCheck = [&](const QString& start) {
             QListWidget* checks = window->checks();
@@ -193,6 +208,24 @@ class TestMakerWindow : public QObject {
         QCOMPARE(window->subGroups()->current(), 2);
         QVERIFY(clickCheck(QStringLiteral("グループ 1の 絵")));
         QCOMPARE(window->forms()->currentWidget(), window->groupForm());
+
+        // From a word of the sub-group already shown, to another word of it.
+        QVERIFY(clickCheck(QStringLiteral("「two」の 絵")));
+        QCOMPARE(window->words()->current(), first + 1);
+        QVERIFY(clickCheck(QStringLiteral("「one」の 絵")));
+        QCOMPARE(window->subGroups()->current(), 1);
+        QCOMPARE(window->words()->current(), first);
+        QCOMPARE(window->wordForm()->word()->text(), QStringLiteral("one"));
+        QVERIFY(clickCheck(QStringLiteral("「two」の 音声")));
+        QCOMPARE(window->words()->current(), first + 1);
+        QCOMPARE(window->wordForm()->word()->text(), QStringLiteral("two"));
+        clickRow(window->subGroups(), 1);
+        clickRow(window->words(), 1);
+        QCOMPARE(window->wordForm()->word()->text(), QStringLiteral("four"));
+        QVERIFY(clickCheck(QStringLiteral("「three」の 絵")));
+        QCOMPARE(window->subGroups()->current(), 2);
+        QCOMPARE(window->words()->current(), first + 2);
+        QCOMPARE(window->wordForm()->word()->text(), QStringLiteral("three"));
     }
 
     // A group without a picture makes the program refuse the deck: the checks say so first,
