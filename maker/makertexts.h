@@ -18,6 +18,15 @@ inline const QString NotWritten = QStringLiteral("単語データに 書きこ�
 inline const QString Locked =
     QStringLiteral("ほかの プログラムが この単語データを 使っています。少し待ってから、もう一度 "
                    "ためしてください。");
+inline const QString DeckGone = QStringLiteral(
+    "単語データ「%1」が なくなりました（フォルダごと 消されたか、移されたようです）。\n"
+    "いま 表示している 内容を「別の名前で保存」で 保存しますか？"
+    "（なくなった 絵や 音声は 入りません）");
+inline const QString DeckGoneStatus = QStringLiteral(
+    "単語データが なくなりました。変更は できません。「別の名前で保存」で 保存できます。");
+inline const QString ReadOnlyStatus =
+    QStringLiteral("この単語データは 読むだけです（書きこみが できません）。"
+                   "変えるには「別の名前で保存」で 書きこめる場所に 保存してください。");
 inline const QString ReadOnly =
     QStringLiteral("この単語データは 書きこみが できない場所に あります。"
                    "「別の名前で保存」で 書きこめる場所に 保存してください。");
@@ -27,6 +36,7 @@ inline const QString RemoveGroup = QStringLiteral(
 inline const QString RemoveSubGroup =
     QStringLiteral("小グループ %1-%2 を 削除しますか？\n単語 %3個も いっしょに 削除されます。");
 inline const QString RemoveWord = QStringLiteral("単語「%1」を 削除しますか？");
+inline const QString Unnamed = QStringLiteral("（英語も 意味も ない 単語）");
 inline const QString RemoveWords = QStringLiteral("選んだ単語 %1個を 削除しますか？");
 
 inline const QString NoProblems = QStringLiteral("チェック：問題は ありません");

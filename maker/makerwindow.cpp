@@ -8,11 +8,13 @@
 #include "voicework.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -24,6 +26,7 @@
 #include <platform/platform.h>
 #include <platform/prompter.h>
 #include <pmcm000.h>
+#include <worddatafile.h>
 #include <worddataformat.h>
 
 using PMCM000::platform;
@@ -98,8 +101,26 @@ bool MakerWindow::openDeck(const QString& path) {
     setWindowTitle(MakerTexts::Title + QStringLiteral(" ― ") + QFileInfo(path).fileName());
     groups_->setRows({}, {});
     shownKind_ = Kind::Group;
+    goneReported_ = false;
     refresh();
-    statusBar()->showMessage(editor_->path());
+    statusBar()->showMessage(WordDataFile::isReadOnly(editor_->path())
+                                 ? MakerTexts::ReadOnlyStatus + QStringLiteral("  ") +
+                                       editor_->path()
+                                 : editor_->path());
+    return true;
+}
+
+bool MakerWindow::deckGone() {
+    if (!editor_ || QFileInfo(editor_->path()).isFile())
+        return false;
+    if (goneReported_)
+        return true;
+    goneReported_ = true;
+    statusBar()->showMessage(MakerTexts::DeckGoneStatus);
+    if (platform().prompter->message(
+            MakerTexts::DeckGone.arg(QDir::toNativeSeparators(editor_->path())), MakerTexts::Title,
+            Prompter::Icon::Warning, Prompter::Buttons::YesNo) == Prompter::Answer::Yes)
+        saveDeckAs();
     return true;
 }
 
@@ -110,16 +131,22 @@ void MakerWindow::showError(const QString& what, const std::exception& error) {
         detail.contains(QStringLiteral("locked")) || detail.contains(QStringLiteral("busy"));
     const QString text = locked ? what + u'\n' + MakerTexts::Locked
                          : data && data->reason() == DataError::Reason::Engine && editor_ &&
-                                 QFileInfo(editor_->path()).isFile() &&
-                                 !QFileInfo(editor_->path()).isWritable()
+                                 WordDataFile::isReadOnly(editor_->path())
                              ? what + u'\n' + MakerTexts::ReadOnly
                              : what + u'\n' + detail;
     platform().prompter->message(text, MakerTexts::Title, Prompter::Icon::Warning);
 }
 
 bool MakerWindow::changing(const std::function<void()>& work) {
-    if (!editor_)
+    // A field left for the message box about a refused change finishes its edit once more:
+    // that is not a second change.
+    if (changing_)
         return false;
+    const QScopedValueRollback busy(changing_, true);
+    if (!editor_ || deckGone()) {
+        refreshForm(); // a refused edit's field shows what the deck holds again
+        return false;
+    }
     bool done = true;
     try {
         work();
@@ -128,12 +155,14 @@ bool MakerWindow::changing(const std::function<void()>& work) {
         done = false;
     }
     refresh();
+    if (!done)
+        refreshForm(); // the fields show what the file holds, not the refused edit
     return done;
 }
 
 void MakerWindow::changeEvent(QEvent* event) {
     // The program may have graded words, or another maker changed the deck, meanwhile.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && editor_) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && editor_ && !deckGone()) {
         try {
             editor_->reload();
         } catch (const DataError& error) {
@@ -207,7 +236,9 @@ void MakerWindow::connectLists() {
             });
     connect(wordForm_, &WordForm::textsEdited, this, [this](const WordForm::Texts& texts) {
         const QList<qint64> keys = chosenWords();
-        if (!keys.isEmpty())
+        const DeckWord* w = keys.isEmpty() ? nullptr : editor_->word(keys.first());
+        if (w && (w->word != texts.word || w->meaning != texts.meaning || w->text1 != texts.text1 ||
+                  w->text2 != texts.text2))
             changing([&] {
                 editor_->setWordTexts(keys.first(),
                                       {texts.word, texts.meaning, texts.text1, texts.text2});
@@ -287,8 +318,16 @@ void MakerWindow::removeRows(Kind kind) {
     case Kind::Word:
         if (keys.isEmpty())
             return;
-        question = keys.size() == 1 ? MakerTexts::RemoveWord.arg(editor_->word(keys.first())->word)
-                                    : MakerTexts::RemoveWords.arg(keys.size());
+        if (keys.size() == 1) {
+            // A word not spelt yet is named by its meaning.
+            const DeckWord* w = editor_->word(keys.first());
+            const QString name = !w->word.trimmed().isEmpty()      ? w->word
+                                 : !w->meaning.trimmed().isEmpty() ? w->meaning
+                                                                   : MakerTexts::Unnamed;
+            question = MakerTexts::RemoveWord.arg(name);
+        } else {
+            question = MakerTexts::RemoveWords.arg(keys.size());
+        }
         break;
     }
     if (platform().prompter->message(question, MakerTexts::Title, Prompter::Icon::Question,

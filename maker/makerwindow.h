@@ -73,6 +73,9 @@ class MakerWindow : public QMainWindow {
     // Runs work, which changes the deck; a failure is shown, and the window shows what the file
     // holds either way. False when work failed.
     bool changing(const std::function<void()>& work);
+    // True when the deck's file is gone (its folder deleted or moved): says so once, offering
+    // to save what the window still holds under another name.
+    bool deckGone();
     void showError(const QString& what, const std::exception& error);
     void refresh();
     void refreshForm();
@@ -118,4 +121,6 @@ class MakerWindow : public QMainWindow {
     QLabel* checksTitle_;
     QList<DeckCheck> shownChecks_;
     bool refreshing_ = false;
+    bool changing_ = false;
+    bool goneReported_ = false; // the open deck's file vanished and the parent was told
 };

@@ -123,7 +123,11 @@ void MakerWindow::chooseDeck() {
 }
 
 void MakerWindow::saveDeckAs() {
-    if (!editor_ || !leavingWithFaultsAccepted())
+    if (!editor_)
+        return;
+    // A deck whose file is gone has lost its pictures with it: that was said already.
+    const bool gone = !QFileInfo(editor_->path()).isFile();
+    if (!gone && !leavingWithFaultsAccepted())
         return;
     const QString chosen = platform().prompter->saveFile(MakerTexts::DeckFilter, editor_->path(),
                                                          QStringLiteral("別の名前で保存"));
@@ -139,7 +143,9 @@ void MakerWindow::saveDeckAs() {
     // and voices the deck names.
     QString error;
     try {
-        editor_->reload();
+        // A deck whose file is gone is saved from what the window holds.
+        if (!gone)
+            editor_->reload();
         error = PmlDeck::write(editor_->deck(), editor_->folder(), path);
     } catch (const DataError& failure) {
         error = failure.message();

@@ -136,7 +136,7 @@ void MakerWindow::setPicture(const PictureTarget& target) {
 
 void MakerWindow::storePicture(
     const std::function<PictureImport::Result(const QString& folder, const QString& name)>& store) {
-    if (!editor_)
+    if (!editor_ || deckGone())
         return;
     const PictureTarget target = pictureTarget();
     if (target.name.isEmpty())
@@ -161,6 +161,8 @@ void MakerWindow::storePictureData(const QMimeData& data) {
 }
 
 void MakerWindow::setVoice(qint64 key, const Voice& take) {
+    if (!editor_ || deckGone())
+        return;
     const DeckWord* w = editor_->word(key);
     const QString name = editor_->mediaNameFor(DeckEditor::Media::Voice, w->voice, w->word);
     if (const QString error = take.save(MediaPath::voice(editor_->folder(), name));

@@ -21,6 +21,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTreeWidget>
 #include <cmath>
 #include <deckcommands.h>
@@ -173,6 +174,31 @@ class TestMakerWindow : public QObject {
         QVERIFY(window->editor()->deck().groups.isEmpty());
         QVERIFY(window->editor()->deck().words.isEmpty());
         QVERIFY(!window->subGroups()->addButton()->isEnabled());
+        QCOMPARE(window->subGroups()->list()->topLevelItemCount(), 0);
+        QCOMPARE(window->words()->list()->topLevelItemCount(), 0);
+
+        // A word without English is named by its meaning.
+        addGroup(QStringLiteral("c"), QStringLiteral("d"));
+        QVERIFY(clickAsUser(window->subGroups()->addButton()));
+        QVERIFY(clickAsUser(window->subGroups()->addButton()));
+        addWord(QString(), QStringLiteral("ねこ"));
+        fake->prompter.answers.enqueue(Prompter::Answer::No);
+        QVERIFY(clickAsUser(window->words()->removeButton()));
+        QCOMPARE(fake->prompter.messages.last().text,
+                 MakerTexts::RemoveWord.arg(QStringLiteral("ねこ")));
+
+        // Another deck shows its own sub-groups only.
+        const QString first = window->editor()->path();
+        makeDeck(QStringLiteral("other"));
+        addGroup(QStringLiteral("e"), QStringLiteral("f"));
+        QVERIFY(clickAsUser(window->subGroups()->addButton()));
+        QVERIFY(window->openDeck(first));
+        QCOMPARE(window->subGroups()->list()->topLevelItemCount(), 2);
+        fake->prompter.answers.enqueue(Prompter::Answer::Yes);
+        fake->prompter.answers.enqueue(Prompter::Answer::Yes);
+        makeDeck(QStringLiteral("third"));
+        QCOMPARE(window->subGroups()->list()->topLevelItemCount(), 0);
+        QCOMPARE(window->words()->list()->topLevelItemCount(), 0);
     }
 
     // A click on a problem shows the row it is about.
@@ -334,6 +360,66 @@ class TestMakerWindow : public QObject {
         QCOMPARE(fake->prompter.messages.size(), 2);
         QVERIFY(!QFileInfo::exists(taken + QStringLiteral("taken.pml")));
         QCOMPARE(QDir(taken + QStringLiteral("images")).count(), 3u); // ., .. and a.png
+    }
+
+    void deletedDeckFolder_data() {
+        QTest::addColumn<bool>("saveCopy");
+        QTest::newRow("saved under another name") << true;
+        QTest::newRow("not saved") << false;
+    }
+    // The deck's folder is deleted while it is open: one message, which offers to save what the
+    // window holds; nothing is made where the deck was.
+    void deletedDeckFolder() {
+        QFETCH(bool, saveCopy);
+        const QString path = makeDeck();
+        addGroup(QStringLiteral("a"), QStringLiteral("b"));
+        QVERIFY(clickAsUser(window->subGroups()->addButton()));
+        addWord(QStringLiteral("cat"), QStringLiteral("ねこ"));
+        const QString folder = QFileInfo(path).path();
+        QVERIFY(QDir(folder).removeRecursively());
+
+        fake->prompter.answers.enqueue(saveCopy ? Prompter::Answer::Yes : Prompter::Answer::No);
+        const QString copy = scratch + QStringLiteral("saved.pml");
+        if (saveCopy)
+            fake->prompter.files.enqueue(copy);
+        typeInto(window->wordForm()->word(), QStringLiteral("dog"));
+        window->storeVoiceFile(writeVoice(scratch + QStringLiteral("v.wav")));
+        window->storePictureFile(writePicture(scratch + QStringLiteral("p.png"), Qt::red));
+        QCOMPARE(fake->prompter.texts(),
+                 QStringList{MakerTexts::DeckGone.arg(QDir::toNativeSeparators(path))});
+        QVERIFY(!QFileInfo::exists(folder));
+        if (!saveCopy) {
+            QCOMPARE(window->wordForm()->word()->text(), QStringLiteral("cat"));
+            return;
+        }
+        const QString saved = scratch + QStringLiteral("saved/saved.pml");
+        QCOMPARE(window->editor()->path(), saved);
+        QCOMPARE(window->editor()->deck().words.size(), 1);
+        QCOMPARE(window->editor()->deck().words.first().word, QStringLiteral("cat"));
+        typeInto(window->wordForm()->word(), QStringLiteral("dog"));
+        QCOMPARE(window->editor()->deck().words.first().word, QStringLiteral("dog"));
+        QCOMPARE(fake->prompter.messages.size(), 1);
+    }
+
+    // A read-only deck says so when it opens; a refused edit is said once and its field shows
+    // what the file holds again.
+    void readOnlyDeck() {
+        const QString path = makeDeck();
+        addGroup(QStringLiteral("a"), QStringLiteral("b"));
+        window.reset();
+        WordDataFile::closeAll();
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+        window = std::make_unique<MakerWindow>();
+        window->show();
+        QVERIFY(window->openDeck(path));
+        QVERIFY(window->statusBar()->currentMessage().startsWith(MakerTexts::ReadOnlyStatus));
+        QCOMPARE(window->groupForm()->title()->text(), QStringLiteral("a"));
+        typeInto(window->groupForm()->title(), QStringLiteral("z"));
+        window->groupForm()->description()->setFocus(); // leaving the field finishes it again
+        QCOMPARE(fake->prompter.messages.size(), 1);
+        QVERIFY2(fake->prompter.messages.first().text.contains(MakerTexts::ReadOnly),
+                 qPrintable(fake->prompter.messages.first().text));
+        QCOMPARE(window->groupForm()->title()->text(), QStringLiteral("a"));
     }
 
     // The synthesiser speaks the word into the deck; the row names the new file.
