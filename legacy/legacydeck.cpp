@@ -7,6 +7,7 @@
 #include <QSet>
 #include <cmath>
 #include <limits>
+#include <mediapath.h>
 #include <optional>
 #include <worddataformat.h>
 
@@ -92,15 +93,37 @@ class Reader {
         deck_.leftOut << what + QStringLiteral(": ") + why;
     }
 
-    // The text of a required field, or nothing (and the row is reported) when it is Null.
+    // The text of a required field, or nothing (and the row is reported) when it is not one
+    // the deck check accepts.
     std::optional<QString> required(const Rows& rows, const QVariantList& row, const QString& field,
                                     const QString& what) {
-        const QVariant value = rows.value(row, field);
+        return requiredText(rows.value(row, field), field, what);
+    }
+
+    // A required text: Null, bytes (a damaged column) or blanks leave the row out, and a picture
+    // or voice name must be a plain file name, as the deck check says.
+    std::optional<QString> requiredText(const QVariant& value, const QString& field,
+                                        const QString& what) {
         if (!value.isValid()) {
             leaveOut(what, QStringLiteral("%1 is empty (Null)").arg(field));
             return std::nullopt;
         }
-        return value.toString();
+        if (value.typeId() == QMetaType::QByteArray) {
+            leaveOut(what, QStringLiteral("%1 cannot be read as a text").arg(field));
+            return std::nullopt;
+        }
+        const QString text = value.toString();
+        if (text.trimmed().isEmpty()) {
+            leaveOut(what, QStringLiteral("%1 is empty").arg(field));
+            return std::nullopt;
+        }
+        const bool media = field == QStringLiteral("ttlimage") ||
+                           field == QStringLiteral("images") || field == QStringLiteral("voice");
+        if (media && !MediaPath::isPlainName(text)) {
+            leaveOut(what, QStringLiteral("%1 \"%2\" is not a plain file name").arg(field, text));
+            return std::nullopt;
+        }
+        return text;
     }
 
     std::optional<qint64> number(const Rows& rows, const QVariantList& row, const QString& field,
@@ -301,13 +324,14 @@ class Reader {
                 leaveOut(what, QStringLiteral("filler1 is not a 32-bit number"));
                 continue;
             }
+            std::optional<QString> texts[3];
+            const QString fields[3] = {QStringLiteral("word"), QStringLiteral("images"),
+                                       QStringLiteral("voice")};
             bool complete = true;
-            for (const QString& field :
-                 {QStringLiteral("word"), QStringLiteral("images"), QStringLiteral("voice")})
-                if (complete && !cell(row, field).isValid()) {
-                    leaveOut(what, QStringLiteral("%1 is empty (Null)").arg(field));
-                    complete = false;
-                }
+            for (int i = 0; i < 3 && complete; ++i) {
+                texts[i] = requiredText(cell(row, fields[i]), fields[i], what);
+                complete = texts[i].has_value();
+            }
             if (!complete)
                 continue;
             keys.insert(*key);
@@ -316,10 +340,10 @@ class Reader {
                                       *sgroup,
                                       *level,
                                       *times,
-                                      cell(row, QStringLiteral("word")).toString(),
+                                      *texts[0],
                                       optionalText(cell(row, QStringLiteral("meaning"))),
-                                      cell(row, QStringLiteral("images")).toString(),
-                                      cell(row, QStringLiteral("voice")).toString(),
+                                      *texts[1],
+                                      *texts[2],
                                       optionalText(cell(row, QStringLiteral("text1"))),
                                       optionalText(cell(row, QStringLiteral("text2"))),
                                       filler ? QVariant(*filler) : QVariant(),

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <deckvalidator.h>
 #include <filesystem>
 #include <system_error>
 
@@ -106,6 +107,43 @@ QStringList copyMedia(const LegacyDeck& deck, const QString& from, const QString
     return missing;
 }
 
+// The rows as the deck check sees them.
+Deck deckOf(const LegacyDeck& legacy) {
+    Deck deck;
+    for (const LegacyGroup& g : legacy.groups)
+        deck.groups << DeckGroup{0, g.group, g.tittle, g.ttlimage, g.setmei};
+    for (const LegacySubGroup& s : legacy.subGroups)
+        deck.subGroups << DeckSubGroup{0, s.group, s.sgroup, s.images};
+    for (const LegacyWord& w : legacy.words) {
+        DeckWord word;
+        word.key = w.key;
+        word.group = w.group;
+        word.sgroup = w.sgroup;
+        word.level = w.level;
+        word.times = w.times;
+        word.word = w.word;
+        word.images = w.images;
+        word.voice = w.voice;
+        deck.words << word;
+    }
+    return deck;
+}
+
+// A conversion is done only when the deck passes the deck check (its pictures and voices
+// apart, which are reported as missing): rows the reader took but the check refuses would make
+// a deck that the program or pml-build --check turns away.
+void requirePassingDeck(const LegacyDeck& legacy, const QString& from) {
+    const DeckProblems problems = validateDeck(deckOf(legacy), DeckOrigin{from, from, from}, {});
+    if (problems.isEmpty())
+        return;
+    QStringList lines;
+    for (const DeckProblem& problem : problems)
+        lines << problem.message;
+    throw LegacyError(LegacyError::Reason::Damaged,
+                      QStringLiteral("%1: the converted deck would not pass the check: %2")
+                          .arg(from, lines.join(QStringLiteral("; "))));
+}
+
 } // namespace
 
 QString ImportReport::text() const {
@@ -145,6 +183,7 @@ ImportReport convert(const QString& from, const QString& to, const Progress& ste
         const JetFile file(from);
         return readLegacyDeck(file);
     }();
+    requirePassingDeck(deck, from);
     const QFileInfo target(to);
     if (!QDir().mkpath(target.absolutePath()))
         throw LegacyError(

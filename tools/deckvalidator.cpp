@@ -125,6 +125,9 @@ class Validator {
             report(QStringLiteral("%1 name \"%2\" is not a plain file name").arg(what, name));
             return;
         }
+        if (media_.isEmpty())
+            return; // the names only
+
         const QString file = fileOf(name);
         auto known = complaints_.constFind(file);
         if (known == complaints_.cend()) {

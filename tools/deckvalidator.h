@@ -18,8 +18,8 @@ struct DeckOrigin {
 // Everything a word-data file must satisfy for the screens to work: groups 1..6 once each,
 // sub-groups of existing groups, words of existing sub-groups with unique keys, levels 0..5,
 // numbers in range, required texts present, and every named picture and voice present in
-// mediaFolder/images/NAME.jpg and mediaFolder/voice/NAME.wav. Problems come in table order,
-// then row order.
+// mediaFolder/images/NAME.jpg and mediaFolder/voice/NAME.wav (an empty mediaFolder checks the
+// names only). Problems come in table order, then row order.
 DeckProblems validateDeck(const Deck& deck, const DeckOrigin& origin, const QString& mediaFolder);
 
 // The files of the pictures and voices a deck names, relative to its media folder, each once.

@@ -194,6 +194,18 @@ class TestLegacyImport : public QObject {
                                               QStringLiteral("s")};
         QTest::addRow("group title Null")
             << nullTitle << QStringLiteral("tittle row 3: tittle is empty (Null)") << 6;
+        // A damaged column reads as another type or as nothing: the rows go, reported.
+        OldDeck emptyPicture;
+        emptyPicture.extraSubGroups << QVariantList{2, 2, QStringLiteral(" "), false};
+        QTest::addRow("sub-group picture empty")
+            << emptyPicture << QStringLiteral("ordered row 4: images is empty") << 6;
+        const auto withPicture = [&](int key, const QVariant& picture) {
+            QVariantList row = word(key, 1, 1, 0, QStringLiteral("w"));
+            row[7] = picture;
+            return row;
+        };
+        add("picture outside the folder", withPicture(54, QStringLiteral("../x")),
+            QStringLiteral("word key 54: images \"../x\" is not a plain file name"));
         OldDeck orphan;
         orphan.extraSubGroups << QVariantList{5, 1, QStringLiteral("x"), false};
         QTest::addRow("sub-group of no group")
