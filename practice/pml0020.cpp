@@ -34,6 +34,7 @@ void PML0020::Form_Activate() {
         // words left) comes up over the whole screen.
         topRowShown_ = true;
         Slider1->setValue(VoiceVolume);
+        shownPicture_.fill(QString()); // pictures put in place meanwhile are read
     }
     drill_.Form_Activate();
     render();

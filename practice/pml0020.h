@@ -101,6 +101,10 @@ class PML0020 : public ScreenWindow, private PracticeDrill::Events {
     void render();
     void renderTopRow();
     void renderCard(int position);
+    // The picture a card position shows (deck folder and name), so that a render after each
+    // click looks a picture up only when the card's word changed: a missing picture is searched
+    // for in the whole images folder, which costs milliseconds per card.
+    std::array<QString, Cards> shownPicture_{};
     void applyBackColour();
 
     QWidget* client_ = nullptr;

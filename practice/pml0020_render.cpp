@@ -68,7 +68,10 @@ void PML0020::renderCard(int p) {
     const PracticeDrill::CardView view = drill_.cardView(p);
     const PracticeCard& card = drill_.state().ScreenCards[p];
 
-    if (view.present) {
+    const QString shown =
+        DataFolder + u'\n' + card.images + u'\n' + card.word + u'\n' + card.meaning;
+    if (view.present && shownPicture_[p] != shown) {
+        shownPicture_[p] = shown;
         Im_word[p]->setPlaceholderText(card.meaning.isEmpty() ? card.word : card.meaning);
         // The placeholder shows instead; the parent learns which file to put back.
         const QString picture = MediaPath::findPicture(DataFolder, card.images);

@@ -240,6 +240,7 @@ void PracticeDrill::LoadBatch() {
         s_.CardsOnScreen = 0;
         return;
     }
+    batchAfterKey_ = s_.LastKey;
     s_.LastKey = lastKey;
     s_.RemainingInLevel -= skipped;
     if (skipped > 0)
@@ -402,6 +403,9 @@ PracticeDrill::Written PracticeDrill::writeGrading(int position, int newLevel) {
     try {
         if (s_.ScreenCards[position].gone)
             return Written::WordGone;
+        // The batch only: reading the rest of the level before the write took milliseconds.
+        Data2.setRecordSource(
+            Statements::levelWordsBetween(shared_.SelectedLevel, batchAfterKey_, s_.LastKey));
         Data2.Refresh();
         Data2.FindFirst(QStringLiteral("key = %1").arg(s_.ScreenCards[position].key));
         if (Data2.NoMatch() || !sameWord(Data2, s_.ScreenCards[position])) {

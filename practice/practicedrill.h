@@ -125,8 +125,9 @@ class PracticeDrill {
     Events& events_;
     QRandomGenerator random_;
     State s_;
-    DataSource Data1;       // level tallies
-    DataSource Data2;       // the batch's words, re-read for every grading
-    DataSource levelWords_; // the whole level, read when a batch's words moved in the file
-    QString handler_;       // the handler running, for message titles
+    DataSource Data1;          // level tallies
+    DataSource Data2;          // the batch's words, re-read for every grading
+    DataSource levelWords_;    // the whole level, read when a batch's words moved in the file
+    qint32 batchAfterKey_ = 0; // the batch's words have keys after this one, up to LastKey
+    QString handler_;          // the handler running, for message titles
 };

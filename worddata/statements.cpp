@@ -52,6 +52,18 @@ Statement levelWordsAfter(int level, int lastKey) {
                            " WHERE s.\"select\" = 1 AND w.\"level\" = ? AND w.\"key\" > ?")};
 }
 
+Statement levelWordsBetween(int level, int afterKey, int lastKey) {
+    return {QStringLiteral("SELECT * FROM \"select_word\" WHERE \"select_word\".\"level\" = ?"
+                           " AND \"select_word\".\"key\" > ? AND \"select_word\".\"key\" <= ?"
+                           " ORDER BY \"select_word\".\"key\";"),
+            {level, afterKey, lastKey},
+            Source::selectWord,
+            QStringLiteral("SELECT count(*) FROM \"subgroup\" s CROSS JOIN \"word\" w"
+                           " ON w.\"group\" = s.\"group\" AND w.\"sgroup\" = s.\"sgroup\""
+                           " WHERE s.\"select\" = 1 AND w.\"level\" = ? AND w.\"key\" > ?"
+                           " AND w.\"key\" <= ?")};
+}
+
 Statement markedLevelTallies() {
     return {QStringLiteral("SELECT * FROM \"syukei2\" ORDER BY \"syukei2\".\"level\""),
             {},

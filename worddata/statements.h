@@ -24,6 +24,10 @@ Statement subGroupTallies(int group, int sgroup);
 // "key" ("select_word"; level and times can be written back).
 Statement levelWordsAfter(int level, int lastKey);
 
+// The words of the batch read by S5 (keys after afterKey up to lastKey), re-read for each
+// grading: a handful of rows, so that the write need not first read the rest of the level.
+Statement levelWordsBetween(int level, int afterKey, int lastKey);
+
 // S6: the level counts of the words of the marked sub-groups ("syukei2": level, count),
 // ascending level; a level may come in several rows, whose counts add up.
 Statement markedLevelTallies();

@@ -116,6 +116,7 @@ int main(int argc, char** argv) {
     PMCM000::NgColor = QStringLiteral("255");
     bench.form = std::make_unique<PML0020>(nullptr, 1);
     bench.form->show();
+    QApplication::processEvents(); // exposed, so that repaint() paints
     bench.form->Form_Activate();
     screen = &bench;
 

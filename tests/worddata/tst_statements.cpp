@@ -145,23 +145,30 @@ class TestStatements : public QObject {
         QCOMPARE(column(data, QStringLiteral("level")), (QList<int>{0, 1, 3, 5}));
     }
 
+    // S5, and the batch it read (upTo > 0: keys up to it).
     void levelWordsAfter_data() {
         QTest::addColumn<int>("level");
         QTest::addColumn<int>("lastKey");
+        QTest::addColumn<int>("upTo");
         QTest::addColumn<QList<int>>("keys");
-        QTest::newRow("level 0, marked only") << 0 << 0 << QList<int>{10, 12};
-        QTest::newRow("ascending across sub-groups") << 1 << 0 << QList<int>{11, 13, 14, 15};
-        QTest::newRow("after a key") << 1 << 13 << QList<int>{14, 15};
-        QTest::newRow("after the last key") << 1 << 15 << QList<int>{};
-        QTest::newRow("above every key") << 1 << 1000 << QList<int>{};
-        QTest::newRow("empty level") << 2 << 0 << QList<int>{};
+        QTest::newRow("level 0, marked only") << 0 << 0 << 0 << QList<int>{10, 12};
+        QTest::newRow("ascending across sub-groups") << 1 << 0 << 0 << QList<int>{11, 13, 14, 15};
+        QTest::newRow("after a key") << 1 << 13 << 0 << QList<int>{14, 15};
+        QTest::newRow("after the last key") << 1 << 15 << 0 << QList<int>{};
+        QTest::newRow("above every key") << 1 << 1000 << 0 << QList<int>{};
+        QTest::newRow("empty level") << 2 << 0 << 0 << QList<int>{};
+        QTest::newRow("batch, both ends") << 1 << 11 << 14 << QList<int>{13, 14};
+        QTest::newRow("batch of one") << 1 << 13 << 14 << QList<int>{14};
+        QTest::newRow("batch of the marked only") << 0 << 0 << 12 << QList<int>{10, 12};
     }
 
     void levelWordsAfter() {
         QFETCH(int, level);
         QFETCH(int, lastKey);
+        QFETCH(int, upTo);
         QFETCH(QList<int>, keys);
-        DataSource data = open(Statements::levelWordsAfter(level, lastKey));
+        DataSource data = open(upTo > 0 ? Statements::levelWordsBetween(level, lastKey, upTo)
+                                        : Statements::levelWordsAfter(level, lastKey));
         QCOMPARE(data.RecordCount(), keys.size());
         QCOMPARE(column(data, QStringLiteral("key")), keys);
     }
