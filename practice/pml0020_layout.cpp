@@ -75,7 +75,7 @@ void PML0020::createControls() {
         Layout::setFontPoints(Lb_level[level], FontSize10);
     }
 
-    notSaved = named(new QLabel(QStringLiteral("⚠ きろくを ほぞん できていません"), client_),
+    notSaved = named(new QLabel(QStringLiteral("⚠ きろくを ほぞん\nできていません"), client_),
                      QStringLiteral("notSaved"));
     notSaved->setWordWrap(true);
     notSaved->setAlignment(Qt::AlignCenter);
