@@ -21,7 +21,7 @@ class PictureBox;
 class Pml0010 : public QMainWindow, public ActivatableForm {
     Q_OBJECT
   public:
-    static constexpr int Groups = 6;
+    static constexpr int Groups = WordDataFormat::lastGroup;
     static constexpr int Rows = GroupBrowser::RowsPerPage;
     static constexpr int Levels = GroupBrowser::LevelCount;
 
@@ -43,10 +43,6 @@ class Pml0010 : public QMainWindow, public ActivatableForm {
     void Ver_make_Click();
     void Ver_pro_Click();
     void Ver_end_Click();
-    void Ver_col_Click();
-    void Ver_se_Click();
-    void Ver_help_Click();
-    void Ver_version_Click();
 
     const GroupBrowser& browser() const { return browser_; }
 

@@ -84,22 +84,6 @@ void Pml0010::Ver_pro_Click() {
     Forms::show(Forms::Id::DataFileDialog);
 }
 
-void Pml0010::Ver_col_Click() {
-    CommonMenus::showColourDialog();
-}
-
-void Pml0010::Ver_se_Click() {
-    CommonMenus::showSoundDialog();
-}
-
-void Pml0010::Ver_version_Click() {
-    CommonMenus::showAbout();
-}
-
-void Pml0010::Ver_help_Click() {
-    CommonMenus::openManual();
-}
-
 void Pml0010::Ver_end_Click() {
     close();
     Forms::unloadAll();

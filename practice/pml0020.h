@@ -82,10 +82,6 @@ class PML0020 : public ScreenWindow, private PracticeDrill::Events {
     void Slider1_MouseUp();
 
     void Ver_Exit_Click();
-    void Ver_col_Click();
-    void Ver_se_Click();
-    void Ver_help_Click();
-    void Ver_version_Click();
 
   private:
     // PracticeDrill::Events

@@ -26,18 +26,3 @@ void PML0020::Ver_Exit_Click() {
     leaveFor(Forms::Id::MainMenu);
 }
 
-void PML0020::Ver_col_Click() {
-    CommonMenus::showColourDialog();
-}
-
-void PML0020::Ver_se_Click() {
-    CommonMenus::showSoundDialog();
-}
-
-void PML0020::Ver_version_Click() {
-    CommonMenus::showAbout();
-}
-
-void PML0020::Ver_help_Click() {
-    CommonMenus::openManual();
-}

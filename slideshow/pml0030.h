@@ -28,8 +28,8 @@ class PML0030 : public ScreenWindow, private SlideShowEngine::Events {
     SlideShowEngine& engine() { return engine_; }
 
     // Controls, named as on the screen.
-    std::array<QPushButton*, 6> BT_level{};
-    std::array<QLabel*, 6> Lb_level{};
+    std::array<QPushButton*, WordDataFormat::levelCount> BT_level{};
+    std::array<QLabel*, WordDataFormat::levelCount> Lb_level{};
     PictureBox* Image1 = nullptr;
     QFrame* SH_display = nullptr;
     QLabel* LB_track = nullptr;
@@ -82,10 +82,6 @@ class PML0030 : public ScreenWindow, private SlideShowEngine::Events {
     void Timer2_Timer();
     void Timer3_Timer();
     void Ver_Exit_Click();
-    void Ver_col_Click();
-    void Ver_se_Click();
-    void Ver_help_Click();
-    void Ver_version_Click();
 
   protected:
     void beforeClose() override;

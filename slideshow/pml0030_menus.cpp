@@ -25,18 +25,3 @@ void PML0030::Ver_Exit_Click() {
     leaveFor(Forms::Id::MainMenu);
 }
 
-void PML0030::Ver_col_Click() {
-    CommonMenus::showColourDialog();
-}
-
-void PML0030::Ver_se_Click() {
-    CommonMenus::showSoundDialog();
-}
-
-void PML0030::Ver_version_Click() {
-    CommonMenus::showAbout();
-}
-
-void PML0030::Ver_help_Click() {
-    CommonMenus::openManual();
-}

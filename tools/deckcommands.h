@@ -3,7 +3,7 @@
 #include <QString>
 #include <QTextStream>
 
-// The three things pml-build does, as functions that write their report to out and return the
+// The four things pml-build does (build, check, export, import), as functions that write their report to out and return the
 // process exit status (0 done or clean, 1 problems found or nothing could be done).
 namespace DeckCommands {
 

@@ -423,13 +423,13 @@ class TestPml0010 : public QObject {
             });
         form->Ver_pro_Click();
         form->Ver_pro_Click(); // one instance only
-        form->Ver_version_Click();
-        form->Ver_col_Click(); // not registered: nothing happens
+        form->Ver_version->trigger();
+        form->Ver_col->trigger(); // not registered: nothing happens
         QCOMPARE(opened, (QList<Forms::Id>{Forms::Id::DataFileDialog, Forms::Id::About}));
         QVERIFY(form->isVisible());
         form->Bt_rensyu_Click();
         QVERIFY(!form->isVisible());
-        form->Ver_help_Click();
+        form->Ver_help->trigger();
         QCOMPARE(fake->shell.openedDocuments,
                  QStringList{fake->programFolder() + QStringLiteral("pimlotan説明書.pdf")});
         Forms::unloadAll();
