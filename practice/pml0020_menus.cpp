@@ -25,4 +25,3 @@ void PML0020::createMenus() {
 void PML0020::Ver_Exit_Click() {
     leaveFor(Forms::Id::MainMenu);
 }
-

@@ -24,4 +24,3 @@ void PML0030::createMenus() {
 void PML0030::Ver_Exit_Click() {
     leaveFor(Forms::Id::MainMenu);
 }
-
