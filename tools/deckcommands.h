@@ -3,8 +3,9 @@
 #include <QString>
 #include <QTextStream>
 
-// The four things pml-build does (build, check, export, import), as functions that write their report to out and return the
-// process exit status (0 done or clean, 1 problems found or nothing could be done).
+// The four things pml-build does (build, check, export, import), as functions that write their
+// report to out and return the process exit status (0 done or clean, 1 problems found or nothing
+// could be done).
 namespace DeckCommands {
 
 // Builds deckFolder's CSV files and media into the word-data file output; writes nothing when
