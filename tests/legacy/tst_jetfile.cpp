@@ -3,12 +3,12 @@
 #include "jetfile.h"
 #include "jetwriter.h"
 #include "legacyerror.h"
-#include "testmain.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <clocale>
 
 using T = JetWriter::Type;
@@ -267,5 +267,5 @@ class TestJetFile : public QObject {
     }
 };
 
-PIMLOTAN_TEST_MAIN(TestJetFile)
+QTEST_GUILESS_MAIN(TestJetFile)
 #include "tst_jetfile.moc"

@@ -4,7 +4,6 @@
 #include "legacyerror.h"
 #include "legacyimport.h"
 #include "olddeck.h"
-#include "testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +11,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
+#include <QTest>
 #include <worddatafile.h>
 
 Q_DECLARE_METATYPE(OldDeck)
@@ -365,5 +365,5 @@ class TestLegacyImport : public QObject {
     }
 };
 
-PIMLOTAN_TEST_MAIN(TestLegacyImport)
+QTEST_GUILESS_MAIN(TestLegacyImport)
 #include "tst_legacyimport.moc"
