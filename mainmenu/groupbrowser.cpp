@@ -20,6 +20,7 @@ template <typename Write> void write(Write&& work) {
     } catch (const DataError& error) {
         // The engine refused it (read-only file, full disk) or the file is gone.
         if (error.reason() == DataError::Reason::Engine ||
+            error.reason() == DataError::Reason::Busy ||
             error.reason() == DataError::Reason::FileMissing)
             throw GroupBrowser::WriteRefused(error.what());
         throw;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <dataerror.h>
 
 // The deck maker's own texts. The maker is for adults: kanji are used where a parent reads
 // them more easily than kana.
@@ -27,6 +28,22 @@ inline const QString DeckGoneStatus = QStringLiteral(
 inline const QString ReadOnlyStatus =
     QStringLiteral("この単語データは 読むだけです（書きこみが できません）。"
                    "変えるには「別の名前で保存」で 書きこめる場所に 保存してください。");
+// What went wrong with the file, by the data layer's reason.
+inline QString reasonText(DataError::Reason reason) {
+    switch (reason) {
+    case DataError::Reason::FileMissing:
+        return QStringLiteral("ファイルが 見つかりません。");
+    case DataError::Reason::NotWordData:
+        return QStringLiteral("単語データの ファイルでは ありません。");
+    case DataError::Reason::WrongVersion:
+        return QStringLiteral("この版の プログラムでは 読めない 単語データです。");
+    case DataError::Reason::MissingSource:
+    case DataError::Reason::Damaged:
+        return QStringLiteral("単語データが こわれています。");
+    default:
+        return QStringLiteral("単語データを 読み書きできませんでした。");
+    }
+}
 inline const QString ReadOnly =
     QStringLiteral("この単語データは 書きこみが できない場所に あります。"
                    "「別の名前で保存」で 書きこめる場所に 保存してください。");

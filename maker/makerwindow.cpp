@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <cstdio>
 #include <dataerror.h>
 #include <mediapath.h>
 #include <platform/platform.h>
@@ -126,15 +127,18 @@ bool MakerWindow::deckGone() {
 
 void MakerWindow::showError(const QString& what, const std::exception& error) {
     const auto* data = dynamic_cast<const DataError*>(&error);
-    const QString detail = data ? data->message() : QString::fromUtf8(error.what());
-    const bool locked =
-        detail.contains(QStringLiteral("locked")) || detail.contains(QStringLiteral("busy"));
-    const QString text = locked ? what + u'\n' + MakerTexts::Locked
-                         : data && data->reason() == DataError::Reason::Engine && editor_ &&
-                                 WordDataFile::isReadOnly(editor_->path())
-                             ? what + u'\n' + MakerTexts::ReadOnly
-                             : what + u'\n' + detail;
-    platform().prompter->message(text, MakerTexts::Title, Prompter::Icon::Warning);
+    // The engine's own (English) words go to stderr; the parent reads the reason in Japanese.
+    std::fprintf(stderr, "pimlotan-maker: %s\n", error.what());
+    using Reason = DataError::Reason;
+    const Reason reason = data ? data->reason() : Reason::Engine;
+    QString why;
+    if (reason == Reason::Busy)
+        why = MakerTexts::Locked;
+    else if (reason == Reason::Engine && editor_ && WordDataFile::isReadOnly(editor_->path()))
+        why = MakerTexts::ReadOnly;
+    else
+        why = MakerTexts::reasonText(reason);
+    platform().prompter->message(what + u'\n' + why, MakerTexts::Title, Prompter::Icon::Warning);
 }
 
 bool MakerWindow::changing(const std::function<void()>& work) {

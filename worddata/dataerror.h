@@ -11,6 +11,7 @@ class DataError : public std::exception {
   public:
     enum class Reason {
         Engine,        // the engine refused a statement (read-only file, constraint, I/O)
+        Busy,          // another program holds the file's lock (after the short busy wait)
         FileMissing,   // no file at the path
         NotWordData,   // not an SQLite file, or one of another application
         WrongVersion,  // a word-data file of another format version

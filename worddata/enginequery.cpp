@@ -21,7 +21,12 @@ QSqlQuery runSql(const QSqlDatabase& db, const QString& sql, const QVariantList&
 DataError engineError(const QSqlQuery& query, const QString& sql) {
     const QSqlError error = query.lastError();
     const QString engine = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return DataError(DataError::Reason::Engine,
+    // The driver gives the engine's result code; its low byte is the primary code.
+    bool numeric = false;
+    const int code = error.nativeErrorCode().toInt(&numeric) & 0xff;
+    constexpr int sqliteBusy = 5, sqliteLocked = 6;
+    const bool busy = numeric && (code == sqliteBusy || code == sqliteLocked);
+    return DataError(busy ? DataError::Reason::Busy : DataError::Reason::Engine,
                      engine + QStringLiteral(" (") + sql.simplified() + u')');
 }
 

@@ -318,7 +318,19 @@ class TestMakerWindow : public QObject {
         }
         QSqlDatabase::removeDatabase(name);
         QCOMPARE(fake->prompter.messages.size(), 1);
-        QVERIFY(fake->prompter.messages.first().text.contains(MakerTexts::Locked));
+        QCOMPARE(fake->prompter.messages.first().text,
+                 MakerTexts::NotWritten + u'\n' + MakerTexts::Locked);
+
+        // A file that is no deck: the reason in the parent's words, no engine text.
+        const QString text = scratch + QStringLiteral("notes.pml");
+        QFile notes(text);
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("not a deck");
+        notes.close();
+        QVERIFY(!window->openDeck(text));
+        QCOMPARE(fake->prompter.messages.last().text,
+                 MakerTexts::CannotOpen.arg(QStringLiteral("notes.pml")) + u'\n' +
+                     MakerTexts::reasonText(DataError::Reason::NotWordData));
         QCOMPARE(window->groups()->list()->topLevelItem(0)->text(0),
                  QStringLiteral("1  ") + MakerTexts::EmptySlot);
     }
