@@ -10,8 +10,6 @@
 #include <QSqlDatabase>
 #include <QTemporaryDir>
 #include <dataerror.h>
-#include <legacyerror.h>
-#include <legacyimport.h>
 #include <mediapath.h>
 #include <worddatafile.h>
 #include <worddataformat.h>
@@ -164,19 +162,6 @@ int exportDeck(const QString& pml, const QString& deckFolder, QTextStream& out) 
         out << pml << ": " << file << " is missing, not copied\n";
     out << deckFolder << ": " << summary(deck) << '\n';
     return 0;
-}
-
-int importDeck(const QString& old, const QString& output, QTextStream& out) {
-    try {
-        const ImportReport report = LegacyImport::convert(old, output);
-        out << output << ": " << report.text();
-        return 0;
-    } catch (const LegacyError& error) {
-        const QString prefix = old + QStringLiteral(": ");
-        out << (error.message().startsWith(prefix) ? QString() : prefix) << error.message() << '\n'
-            << output << ": not written\n";
-        return 1;
-    }
 }
 
 } // namespace DeckCommands

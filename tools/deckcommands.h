@@ -20,8 +20,6 @@ int check(const QString& pml, QTextStream& out);
 // media that are present), so that it can be edited and built again.
 int exportDeck(const QString& pml, const QString& deckFolder, QTextStream& out);
 
-// Converts an older (Access 2000-format) word-data file into a new one of our format with its
-// media; writes nothing on failure. The report lists rows left out and media missing.
-int importDeck(const QString& old, const QString& output, QTextStream& out);
+// importDeck, the fourth, is in importcommand.h: only what converts older files links libmdb.
 
 } // namespace DeckCommands

@@ -1,6 +1,7 @@
 // pml-build: builds a word-data file from a deck folder of CSV files and media, checks a
 // word-data file, or writes one back as a deck folder.
 #include "deckcommands.h"
+#include "importcommand.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -5,6 +5,7 @@
 #include "deckcopy.h"
 #include "deckeditor.h"
 #include "fakeplatform.h"
+#include "importcommand.h"
 #include "jetfile.h"
 #include "legacyerror.h"
 #include "olderdeck.h"

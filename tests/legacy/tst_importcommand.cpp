@@ -1,5 +1,5 @@
 // pml-build --import: the report on success, the reason and nothing written on failure.
-#include "deckcommands.h"
+#include "importcommand.h"
 #include "olddeck.h"
 #include "testmain.h"
 
