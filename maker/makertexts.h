@@ -66,6 +66,11 @@ inline const QString LeaveWithFaults =
     QStringLiteral("この単語データには、プログラムが「単語データが違います。」と 出す ところが "
                    "%1件 あります（チェックの ✖ の 行）。このまま すすみますか？");
 
+inline const QString Exists = QStringLiteral("「%1」は もう あります。別の名前に してください。");
+inline const QString Replace = QStringLiteral("「%1」は もう あります。置きかえますか？");
+inline const QString FolderTaken = QStringLiteral(
+    "フォルダ「%1」には ほかの 単語データや 絵・声が あります。別の名前に してください。");
+
 inline const QString DeckFilter = QStringLiteral("単語データ|*.pml");
 inline const QString PictureFilter =
     QStringLiteral("画像|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.webp|すべてのファイル|*");

@@ -59,16 +59,12 @@ void tell(const QString& text, Prompter::Icon icon = Prompter::Icon::Information
 // Whether a deck may be written at path, in a folder of its own; a message says why not.
 bool placeIsFree(const QString& path) {
     if (QFileInfo::exists(path)) {
-        tell(QStringLiteral("「%1」は もう あります。別の名前に してください。")
-                 .arg(QDir::toNativeSeparators(path)),
-             Prompter::Icon::Warning);
+        tell(MakerTexts::Exists.arg(QDir::toNativeSeparators(path)), Prompter::Icon::Warning);
         return false;
     }
     const QString folder = QFileInfo(path).absolutePath();
     if (holdsAnotherDeck(folder)) {
-        tell(QStringLiteral("フォルダ「%1」には ほかの 単語データや 絵・声が あります。"
-                            "別の名前に してください。")
-                 .arg(QDir::toNativeSeparators(folder)),
+        tell(MakerTexts::FolderTaken.arg(QDir::toNativeSeparators(folder)),
              Prompter::Icon::Warning);
         return false;
     }
@@ -183,8 +179,7 @@ void MakerWindow::importCsv() {
     const QString path =
         QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".pml") : chosen;
     if (QFileInfo::exists(path) &&
-        platform().prompter->message(QStringLiteral("「%1」は もう あります。置きかえますか？")
-                                         .arg(QDir::toNativeSeparators(path)),
+        platform().prompter->message(MakerTexts::Replace.arg(QDir::toNativeSeparators(path)),
                                      MakerTexts::Title, Prompter::Icon::Question,
                                      Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;
@@ -210,4 +205,12 @@ void MakerWindow::exportCsv() {
         tell(QStringLiteral("書き出しました。\n") + folder);
     else
         tell(QStringLiteral("書き出せませんでした。\n") + report, Prompter::Icon::Warning);
+}
+
+bool MakerWindow::leavingWithFaultsAccepted() {
+    const int faults = editor_ ? faultCount() : 0;
+    return faults == 0 ||
+           platform().prompter->message(MakerTexts::LeaveWithFaults.arg(faults), MakerTexts::Title,
+                                        Prompter::Icon::Question,
+                                        Prompter::Buttons::YesNo) == Prompter::Answer::Yes;
 }

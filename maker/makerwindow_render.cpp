@@ -16,9 +16,6 @@
 #include <algorithm>
 #include <levelcaption.h>
 #include <mediapath.h>
-#include <platform/platform.h>
-#include <platform/prompter.h>
-#include <pmcm000.h>
 #include <worddataformat.h>
 
 void MakerWindow::refresh() {
@@ -137,12 +134,4 @@ void MakerWindow::refreshChecks() {
 int MakerWindow::faultCount() const {
     return int(std::count_if(shownChecks_.cbegin(), shownChecks_.cend(),
                              [](const DeckCheck& check) { return check.refused; }));
-}
-
-bool MakerWindow::leavingWithFaultsAccepted() {
-    const int faults = editor_ ? faultCount() : 0;
-    return faults == 0 ||
-           PMCM000::platform().prompter->message(MakerTexts::LeaveWithFaults.arg(faults),
-                                                 MakerTexts::Title, Prompter::Icon::Question,
-                                                 Prompter::Buttons::YesNo) == Prompter::Answer::Yes;
 }
