@@ -22,7 +22,7 @@ template <auto Member, Presence P> constexpr auto column(const char* name) {
         [](const Record& r) -> QVariant {
             const Value& v = r.*Member;
             if constexpr (std::is_same_v<Value, QString>)
-                return P == Presence::Optional && v.isEmpty()
+                return P == Presence::Optional && v.isNull()
                            ? QVariant(QMetaType::fromType<QString>())
                            : QVariant(v);
             else if constexpr (std::is_same_v<Value, std::optional<qint64>>)

@@ -24,6 +24,8 @@ struct DeckSubGroup {
     qint64 group = 0;
     qint64 sgroup = 0;
     QString images;
+    // The main menu's passing mark; only a conversion keeps it (see PmlDeck::WriteOptions).
+    bool select = false;
     bool operator==(const DeckSubGroup&) const = default;
 };
 
@@ -35,7 +37,7 @@ struct DeckWord {
     qint64 level = 0;
     qint64 times = 0;
     QString word;
-    QString meaning; // empty is stored as Null, like every optional text
+    QString meaning; // a null text is stored as Null, like every optional text
     QString images;
     QString voice;
     QString text1;

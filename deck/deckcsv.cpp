@@ -99,7 +99,10 @@ template <typename Record> class TableReader {
             const int column = columnOf_.at(qsizetype(i));
             const QString text = column < 0 ? QString() : row.fields.at(column).trimmed();
             if (field.kind == FieldKind::Text) {
-                field.set(record, text);
+                // An empty optional text is Null, as the CSV files cannot tell the two apart.
+                field.set(record, field.presence == Presence::Optional && text.isEmpty()
+                                      ? QVariant()
+                                      : QVariant(text));
                 continue;
             }
             if (text.isEmpty()) {

@@ -154,23 +154,3 @@ class Validator {
 DeckProblems validateDeck(const Deck& deck, const DeckOrigin& origin, const QString& mediaFolder) {
     return Validator(origin, mediaFolder).run(deck);
 }
-
-QStringList deckMediaFiles(const Deck& deck) {
-    QStringList files;
-    QSet<QString> seen;
-    const auto add = [&](const QString& file) {
-        if (!file.isEmpty() && !seen.contains(file)) { // empty: not a plain name, never copied
-            seen.insert(file);
-            files << file;
-        }
-    };
-    for (const DeckGroup& g : deck.groups)
-        add(pictureFile(g.ttlimage));
-    for (const DeckSubGroup& s : deck.subGroups)
-        add(pictureFile(s.images));
-    for (const DeckWord& w : deck.words) {
-        add(pictureFile(w.images));
-        add(voiceFile(w.voice));
-    }
-    return files;
-}

@@ -21,6 +21,3 @@ struct DeckOrigin {
 // mediaFolder/images/NAME.jpg and mediaFolder/voice/NAME.wav (an empty mediaFolder checks the
 // names only). Problems come in table order, then row order.
 DeckProblems validateDeck(const Deck& deck, const DeckOrigin& origin, const QString& mediaFolder);
-
-// The files of the pictures and voices a deck names, relative to its media folder, each once.
-QStringList deckMediaFiles(const Deck& deck);

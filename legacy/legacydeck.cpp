@@ -36,8 +36,9 @@ bool truth(const QVariant& value) {
     return n.has_value() && *n != 0;
 }
 
-QVariant optionalText(const QVariant& value) {
-    return value.isValid() ? QVariant(value.toString()) : QVariant();
+// Null stays a null text, apart from an empty one.
+QString optionalText(const QVariant& value) {
+    return value.isValid() ? value.toString() : QString();
 }
 
 // Reads the rows of one record source's base table, field by field.
@@ -73,11 +74,12 @@ class Rows {
 
 class Reader {
   public:
-    explicit Reader(const JetFile& file)
+    Reader(const JetFile& file, QStringList& leftOut)
         : file_(file)
-        , sources_(file) {}
+        , sources_(file)
+        , leftOut_(leftOut) {}
 
-    LegacyDeck read() {
+    Deck read() {
         readGroups();
         readSubGroups();
         readWords();
@@ -87,10 +89,11 @@ class Reader {
   private:
     const JetFile& file_;
     RecordSources sources_;
-    LegacyDeck deck_;
+    QStringList& leftOut_;
+    Deck deck_;
 
     void leaveOut(const QString& what, const QString& why) {
-        deck_.leftOut << what + QStringLiteral(": ") + why;
+        leftOut_ << what + QStringLiteral(": ") + why;
     }
 
     // The text of a required field, or nothing (and the row is reported) when it is not one
@@ -168,7 +171,7 @@ class Reader {
             if (!setmei)
                 continue;
             seen.insert(*group);
-            deck_.groups << LegacyGroup{*group, *tittle, *ttlimage, *setmei};
+            deck_.groups << DeckGroup{0, *group, *tittle, *ttlimage, *setmei};
         }
         if (deck_.groups.isEmpty())
             throw LegacyError(LegacyError::Reason::NotWordData,
@@ -191,7 +194,7 @@ class Reader {
                 marked.insert({*group, *sgroup}, truth(marks.value(row, QStringLiteral("select"))));
         }
         QSet<qint64> groups;
-        for (const LegacyGroup& group : deck_.groups)
+        for (const DeckGroup& group : deck_.groups)
             groups.insert(group.group);
         QSet<std::pair<qint64, qint64>> seen;
         int line = 0;
@@ -217,8 +220,8 @@ class Reader {
             if (!images)
                 continue;
             seen.insert({*group, *sgroup});
-            deck_.subGroups << LegacySubGroup{*group, *sgroup, *images,
-                                              marked.value({*group, *sgroup}, false)};
+            deck_.subGroups << DeckSubGroup{0, *group, *sgroup, *images,
+                                            marked.value({*group, *sgroup}, false)};
         }
     }
 
@@ -282,7 +285,7 @@ class Reader {
             return i >= 0 && i < row.size() ? row[i] : QVariant();
         };
         QSet<std::pair<qint64, qint64>> subGroups;
-        for (const LegacySubGroup& s : deck_.subGroups)
+        for (const DeckSubGroup& s : deck_.subGroups)
             subGroups.insert({s.group, s.sgroup});
         QSet<qint64> keys;
         int line = 0;
@@ -335,26 +338,28 @@ class Reader {
             if (!complete)
                 continue;
             keys.insert(*key);
-            deck_.words << LegacyWord{*key,
-                                      *group,
-                                      *sgroup,
-                                      *level,
-                                      *times,
-                                      *texts[0],
-                                      optionalText(cell(row, QStringLiteral("meaning"))),
-                                      *texts[1],
-                                      *texts[2],
-                                      optionalText(cell(row, QStringLiteral("text1"))),
-                                      optionalText(cell(row, QStringLiteral("text2"))),
-                                      filler ? QVariant(*filler) : QVariant(),
-                                      optionalText(cell(row, QStringLiteral("filler2"))),
-                                      optionalText(cell(row, QStringLiteral("filler3")))};
+            DeckWord word;
+            word.key = *key;
+            word.group = *group;
+            word.sgroup = *sgroup;
+            word.level = *level;
+            word.times = *times;
+            word.word = *texts[0];
+            word.meaning = optionalText(cell(row, QStringLiteral("meaning")));
+            word.images = *texts[1];
+            word.voice = *texts[2];
+            word.text1 = optionalText(cell(row, QStringLiteral("text1")));
+            word.text2 = optionalText(cell(row, QStringLiteral("text2")));
+            word.filler1 = filler;
+            word.filler2 = optionalText(cell(row, QStringLiteral("filler2")));
+            word.filler3 = optionalText(cell(row, QStringLiteral("filler3")));
+            deck_.words << word;
         }
     }
 };
 
 } // namespace
 
-LegacyDeck readLegacyDeck(const JetFile& file) {
-    return Reader(file).read();
+Deck readLegacyDeck(const JetFile& file, QStringList& leftOut) {
+    return Reader(file, leftOut).read();
 }

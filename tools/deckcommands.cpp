@@ -151,8 +151,7 @@ int exportDeck(const QString& pml, const QString& deckFolder, QTextStream& out) 
     QString error = DeckCsv::write(deck, deckFolder);
     QStringList missing;
     if (error.isEmpty())
-        error = PmlDeck::copyMedia(deckMediaFiles(deck), QFileInfo(pml).absolutePath(), deckFolder,
-                                   &missing);
+        error = PmlDeck::copyMedia(deck, QFileInfo(pml).absolutePath(), deckFolder, &missing);
     if (!error.isEmpty()) {
         out << error << '\n';
         return 1;

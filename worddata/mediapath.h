@@ -2,7 +2,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QString>
+#include <QStringList>
+#include <initializer_list>
+#include <utility>
 
 // The pictures and voices that a word-data file names: "images/NAME.jpg" and
 // "voice/NAME.wav" beside the file. A name is only ever a plain file name, so that a deck
@@ -53,30 +57,71 @@ inline QString findIgnoringCase(const QString& folder, const QString& name,
     return {};
 }
 
-// Where a picture or voice is on disk. Decks made on Windows name "dog" for Dog.JPG, and their
-// pictures may be BMP: the exact file first (one look-up), then one differing in case, then a
-// .bmp picture. The exact path when nothing is found, or empty for a name that is not plain.
-inline QString findPicture(const QString& dataFolder, const QString& name) {
-    const QString exact = picture(dataFolder, name);
-    if (exact.isEmpty() || QFileInfo(exact).isFile())
-        return exact;
-    const QString folder = findIgnoringCase(dataFolder, QStringLiteral("images"), QDir::Dirs);
-    const QString images = folder.isEmpty() ? dataFolder + QStringLiteral("images") : folder;
-    for (const QString& suffix : {QStringLiteral(".jpg"), QStringLiteral(".bmp")})
-        if (const QString found = findIgnoringCase(images, name + suffix); !found.isEmpty())
-            return found;
-    return exact;
-}
+// Where pictures and voices are on disk. Decks made on Windows name "dog" for Dog.JPG in
+// Images/, and their pictures may be BMP: the exact file first (one look-up), then one differing
+// in case, then a .bmp picture. A folder is listed at the first name not found exactly and kept,
+// so that looking up a whole deck (a conversion, a check, a copy) lists each folder once.
+class MediaFolders {
+  public:
+    // dataFolder ends with a separator.
+    explicit MediaFolders(QString dataFolder)
+        : dataFolder_(std::move(dataFolder)) {}
 
-inline QString findVoice(const QString& dataFolder, const QString& name) {
-    const QString exact = voice(dataFolder, name);
-    if (exact.isEmpty() || QFileInfo(exact).isFile())
+    // The file found, the exact path when nothing is found, or empty for a name that is not
+    // plain.
+    QString picture(const QString& name) const {
+        return find(pictures_, QStringLiteral("images"), name,
+                    {QStringLiteral(".jpg"), QStringLiteral(".bmp")});
+    }
+    QString voice(const QString& name) const {
+        return find(voices_, QStringLiteral("voice"), name, {QStringLiteral(".wav")});
+    }
+
+  private:
+    struct Listing {
+        bool listed = false;
+        QString folder;
+        QHash<QString, QStringList> files; // lower case -> names on disk
+    };
+
+    QString find(Listing& listing, const QString& kind, const QString& name,
+                 std::initializer_list<QString> suffixes) const {
+        if (!isPlainName(name))
+            return {};
+        const QString exact = dataFolder_ + kind + u'/' + name + *suffixes.begin();
+        if (QFileInfo(exact).isFile())
+            return exact;
+        if (!listing.listed)
+            list(listing, kind);
+        for (const QString& suffix : suffixes) {
+            const QStringList found = listing.files.value((name + suffix).toLower());
+            if (!found.isEmpty())
+                return QDir(listing.folder)
+                    .filePath(found.contains(name + suffix) ? name + suffix : found.first());
+        }
         return exact;
-    const QString folder = findIgnoringCase(dataFolder, QStringLiteral("voice"), QDir::Dirs);
-    const QString found =
-        findIgnoringCase(folder.isEmpty() ? dataFolder + QStringLiteral("voice") : folder,
-                         name + QStringLiteral(".wav"));
-    return found.isEmpty() ? exact : found;
+    }
+
+    void list(Listing& listing, const QString& kind) const {
+        listing.listed = true;
+        listing.folder = findIgnoringCase(dataFolder_, kind, QDir::Dirs);
+        if (listing.folder.isEmpty())
+            return;
+        for (const QString& file : QDir(listing.folder).entryList(QDir::Files | QDir::Hidden))
+            listing.files[file.toLower()] << file;
+    }
+
+    QString dataFolder_;
+    mutable Listing pictures_;
+    mutable Listing voices_;
+};
+
+// One picture or voice (the screens, a card at a time).
+inline QString findPicture(const QString& dataFolder, const QString& name) {
+    return MediaFolders(dataFolder).picture(name);
+}
+inline QString findVoice(const QString& dataFolder, const QString& name) {
+    return MediaFolders(dataFolder).voice(name);
 }
 
 } // namespace MediaPath

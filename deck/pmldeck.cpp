@@ -1,15 +1,15 @@
 #include "pmldeck.h"
 
-#include "deckvalidator.h"
-
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <dataerror.h>
 #include <enginequery.h>
 #include <filesystem>
+#include <mediapath.h>
 #include <system_error>
 #include <temporaryname.h>
 #include <worddatafile.h>
@@ -38,13 +38,15 @@ template <typename Record> QString columnList(std::span<const DeckField<Record>>
     return names.join(u", ");
 }
 
+// extra, when given, adds the named column with a value per row.
 template <typename Record>
 void insertRows(const QSqlDatabase& db, QLatin1StringView table,
                 std::span<const DeckField<Record>> fields, const QList<Record>& rows,
-                const QString& extraColumn = {}, const QVariant& extraValue = {}) {
+                const QString& extraColumn = {},
+                const std::function<QVariant(const Record&)>& extra = {}) {
     QString columns = columnList(fields);
     QStringList marks(qsizetype(fields.size()), QStringLiteral("?"));
-    if (!extraColumn.isEmpty()) {
+    if (extra) {
         columns += QStringLiteral(", ") + quoted(extraColumn);
         marks << QStringLiteral("?");
     }
@@ -54,10 +56,33 @@ void insertRows(const QSqlDatabase& db, QLatin1StringView table,
         QVariantList values;
         for (const auto& field : fields)
             values << field.get(row);
-        if (!extraColumn.isEmpty())
-            values << extraValue;
+        if (extra)
+            values << extra(row);
         runSql(db, sql, values);
     }
+}
+
+// Copied under a temporary name and renamed, so an interrupted build never leaves half a
+// picture; not synced to disk one by one (QFile::copy is), which took seconds.
+QString copyFile(const QString& from, const QString& to) {
+    if (QFileInfo::exists(to) &&
+        QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath())
+        return {};
+    if (!QDir().mkpath(QFileInfo(to).path()))
+        return QStringLiteral("%1: cannot create the folder").arg(QFileInfo(to).path());
+    const QString part = to + QStringLiteral(".part");
+    std::error_code error;
+    std::filesystem::copy_file(nativePath(from), nativePath(part),
+                               std::filesystem::copy_options::overwrite_existing, error);
+    if (error) {
+        QFile::remove(part);
+        return QStringLiteral("%1: %2").arg(part, QString::fromStdString(error.message()));
+    }
+    if (const QString failure = replaceFile(part, to); !failure.isEmpty()) {
+        QFile::remove(part);
+        return failure;
+    }
+    return {};
 }
 
 template <typename Record>
@@ -78,39 +103,51 @@ QList<Record> selectRows(const QSqlDatabase& db, QLatin1StringView table,
 
 } // namespace
 
-QString copyMedia(const QStringList& files, const QString& from, const QString& to,
-                  QStringList* missing) {
-    const QDir source(from);
+QString copyMedia(const Deck& deck, const QString& from, const QString& to, QStringList* missing,
+                  const Progress& progress) {
+    struct Medium {
+        QString name;
+        bool picture;
+    };
+    QList<Medium> media;
+    QSet<std::pair<QString, bool>> seen;
+    const auto add = [&](const QString& name, bool picture) {
+        if (MediaPath::isPlainName(name) && !seen.contains({name, picture})) {
+            seen.insert({name, picture});
+            media << Medium{name, picture};
+        }
+    };
+    for (const DeckGroup& g : deck.groups)
+        add(g.ttlimage, true);
+    for (const DeckSubGroup& s : deck.subGroups)
+        add(s.images, true);
+    for (const DeckWord& w : deck.words) {
+        add(w.images, true);
+        add(w.voice, false);
+    }
+    const MediaPath::MediaFolders source(QDir(from).absolutePath() + u'/');
     const QDir target(to);
-    for (const QString& file : files) {
-        const QFileInfo in(source.filePath(file));
-        const QFileInfo out(target.filePath(file));
-        if (!in.isFile()) {
+    for (qsizetype done = 0; done < media.size(); ++done) {
+        if (progress)
+            progress(int(done), int(media.size()));
+        const auto& [name, picture] = media.at(done);
+        const QString found = picture ? source.picture(name) : source.voice(name);
+        if (!QFileInfo(found).isFile()) {
             if (missing)
-                *missing << file;
+                *missing << (picture ? MediaPath::pictureFile(name) : MediaPath::voiceFile(name));
             continue;
         }
-        if (out.exists() && in.canonicalFilePath() == out.canonicalFilePath())
-            continue;
-        if (!target.mkpath(QFileInfo(file).path()))
-            return QStringLiteral("%1: cannot create the folder").arg(out.path());
-        // Copied under a temporary name and renamed, so an interrupted build never leaves half
-        // a picture; not synced to disk one by one (QFile::copy is), which took seconds.
-        const QString part = out.filePath() + QStringLiteral(".part");
-        std::error_code error;
-        std::filesystem::copy_file(nativePath(in.filePath()), nativePath(part),
-                                   std::filesystem::copy_options::overwrite_existing, error);
-        if (error)
-            return QStringLiteral("%1: %2").arg(part, QString::fromStdString(error.message()));
-        if (const QString failure = replaceFile(part, out.filePath()); !failure.isEmpty()) {
-            QFile::remove(part);
-            return failure;
-        }
+        // Stored under the name the deck gives, with the suffix in lower case.
+        const QString file = (picture ? QStringLiteral("images/") : QStringLiteral("voice/")) +
+                             name + u'.' + QFileInfo(found).suffix().toLower();
+        if (const QString error = copyFile(found, target.filePath(file)); !error.isEmpty())
+            return error;
     }
     return {};
 }
 
-QString write(const Deck& deck, const QString& mediaFrom, const QString& path) {
+QString write(const Deck& deck, const QString& mediaFrom, const QString& path,
+              const WriteOptions& options) {
     const QFileInfo target(path);
     if (!QDir().mkpath(target.absolutePath()))
         return QStringLiteral("%1: cannot create the folder").arg(target.absolutePath());
@@ -122,9 +159,11 @@ QString write(const Deck& deck, const QString& mediaFrom, const QString& path) {
         WordDataFile::inTransaction(temporary, [&] {
             const QSqlDatabase db = WordDataFile::connection(temporary);
             insertRows(db, WordDataFormat::groupTable, DeckFields::groups(), deck.groups);
-            // Every sub-group starts unmarked.
-            insertRows(db, WordDataFormat::subGroupTable, DeckFields::subGroups(), deck.subGroups,
-                       QStringLiteral("select"), QVariant(0));
+            insertRows<DeckSubGroup>(db, WordDataFormat::subGroupTable, DeckFields::subGroups(),
+                                     deck.subGroups, QStringLiteral("select"),
+                                     [&](const DeckSubGroup& s) {
+                                         return QVariant(options.keepMarks && s.select ? 1 : 0);
+                                     });
             insertRows(db, WordDataFormat::wordTable, DeckFields::words(), deck.words);
         });
         WordDataFile::close(temporary);
@@ -133,7 +172,8 @@ QString write(const Deck& deck, const QString& mediaFrom, const QString& path) {
         QFile::remove(temporary);
         return error.message();
     }
-    QString error = copyMedia(deckMediaFiles(deck), mediaFrom, target.absolutePath());
+    QString error =
+        copyMedia(deck, mediaFrom, target.absolutePath(), options.missingMedia, options.progress);
     if (error.isEmpty())
         error = replaceFile(temporary, target.absoluteFilePath());
     if (!error.isEmpty())
