@@ -24,82 +24,109 @@ class Validator {
   public:
     Validator(const DeckOrigin& origin, const QString& mediaFolder)
         : origin_(origin)
-        , media_(mediaFolder) {}
+        , media_(mediaFolder.isEmpty() ? QString() : QDir(mediaFolder).absolutePath() + u'/') {}
 
     DeckProblems run(const Deck& deck) {
         QHash<qint64, int> groupLines;
         for (const DeckGroup& g : deck.groups) {
-            begin(origin_.groupsFile, g.line, QStringLiteral("group %1").arg(g.group));
+            begin(origin_.groupsFile, g.line, QStringLiteral("group %1").arg(g.group),
+                  DeckProblem::Table::Group, g.group);
             requireTexts(g, DeckFields::groups());
             if (g.group < WordDataFormat::firstGroup || g.group > WordDataFormat::lastGroup)
-                report(QStringLiteral("group %1 is not between %2 and %3")
+                report(Kind::OutOfRange, QStringLiteral("group"),
+                       QStringLiteral("group %1 is not between %2 and %3")
                            .arg(g.group)
                            .arg(WordDataFormat::firstGroup)
                            .arg(WordDataFormat::lastGroup));
             else if (groupLines.contains(g.group))
-                report(twice(QStringLiteral("group %1").arg(g.group), groupLines.value(g.group)));
+                report(Kind::Twice, QStringLiteral("group"),
+                       twice(QStringLiteral("group %1").arg(g.group), groupLines.value(g.group)));
             else
                 groupLines.insert(g.group, g.line);
-            requireMedia(QStringLiteral("picture"), g.ttlimage, pictureFile);
+            requireMedia(QStringLiteral("ttlimage"), g.ttlimage, Medium::Picture);
         }
 
         QHash<QString, int> subGroupLines;
         for (const DeckSubGroup& s : deck.subGroups) {
             const QString name = subGroupName(s.group, s.sgroup);
-            begin(origin_.subGroupsFile, s.line, QStringLiteral("sub-group %1").arg(name));
+            begin(origin_.subGroupsFile, s.line, QStringLiteral("sub-group %1").arg(name),
+                  DeckProblem::Table::SubGroup, s.group, s.sgroup);
             requireTexts(s, DeckFields::subGroups());
             if (origin_.groupsComplete && !groupLines.contains(s.group))
-                report(QStringLiteral("group %1 does not exist").arg(s.group));
+                report(Kind::NoParent, QStringLiteral("group"),
+                       QStringLiteral("group %1 does not exist").arg(s.group));
             if (s.sgroup < 1)
-                report(QStringLiteral("sub-group number %1 is below 1").arg(s.sgroup));
+                report(Kind::OutOfRange, QStringLiteral("sgroup"),
+                       QStringLiteral("sub-group number %1 is below 1").arg(s.sgroup));
             else if (subGroupLines.contains(name))
-                report(twice(QStringLiteral("sub-group %1").arg(name), subGroupLines.value(name)));
+                report(Kind::Twice, QStringLiteral("sgroup"),
+                       twice(QStringLiteral("sub-group %1").arg(name), subGroupLines.value(name)));
             else
                 subGroupLines.insert(name, s.line);
-            requireMedia(QStringLiteral("picture"), s.images, pictureFile);
+            requireMedia(QStringLiteral("images"), s.images, Medium::Picture);
         }
 
         QHash<qint64, int> keyLines;
         for (const DeckWord& w : deck.words) {
-            begin(origin_.wordsFile, w.line, QStringLiteral("word %1").arg(w.key));
+            begin(origin_.wordsFile, w.line, QStringLiteral("word %1").arg(w.key),
+                  DeckProblem::Table::Word, w.group, w.sgroup, w.key);
             requireTexts(w, DeckFields::words());
             if (w.key < 1 || w.key > int32Max)
-                report(QStringLiteral("key %1 is not between 1 and %2").arg(w.key).arg(int32Max));
+                report(Kind::OutOfRange, QStringLiteral("key"),
+                       QStringLiteral("key %1 is not between 1 and %2").arg(w.key).arg(int32Max));
             else if (keyLines.contains(w.key))
-                report(twice(QStringLiteral("key %1").arg(w.key), keyLines.value(w.key)));
+                report(Kind::Twice, QStringLiteral("key"),
+                       twice(QStringLiteral("key %1").arg(w.key), keyLines.value(w.key)));
             else
                 keyLines.insert(w.key, w.line);
             if (origin_.subGroupsComplete &&
                 !subGroupLines.contains(subGroupName(w.group, w.sgroup)))
-                report(QStringLiteral("sub-group %1 does not exist")
+                report(Kind::NoParent, QStringLiteral("sgroup"),
+                       QStringLiteral("sub-group %1 does not exist")
                            .arg(subGroupName(w.group, w.sgroup)));
             if (w.level < WordDataFormat::lowestLevel || w.level > WordDataFormat::highestLevel)
-                report(QStringLiteral("level %1 is not between %2 and %3")
+                report(Kind::OutOfRange, QStringLiteral("level"),
+                       QStringLiteral("level %1 is not between %2 and %3")
                            .arg(w.level)
                            .arg(WordDataFormat::lowestLevel)
                            .arg(WordDataFormat::highestLevel));
             if (w.times < 0 || w.times > int32Max)
                 report(
+                    Kind::OutOfRange, QStringLiteral("times"),
                     QStringLiteral("times %1 is not between 0 and %2").arg(w.times).arg(int32Max));
             if (w.filler1 && (*w.filler1 < int32Min || *w.filler1 > int32Max))
-                report(QStringLiteral("filler1 %1 does not fit in 32 bits").arg(*w.filler1));
-            requireMedia(QStringLiteral("picture"), w.images, pictureFile);
-            requireMedia(QStringLiteral("voice"), w.voice, voiceFile);
+                report(Kind::OutOfRange, QStringLiteral("filler1"),
+                       QStringLiteral("filler1 %1 does not fit in 32 bits").arg(*w.filler1));
+            requireMedia(QStringLiteral("images"), w.images, Medium::Picture);
+            requireMedia(QStringLiteral("voice"), w.voice, Medium::Voice);
         }
         return std::move(problems_);
     }
 
   private:
+    using Kind = DeckProblem::Kind;
+    enum class Medium { Picture, Voice };
+
     // Sets the row that the next reports are about. Rows of a .pml have no line, so their
     // reports name the row instead.
-    void begin(const QString& file, int line, const QString& row) {
-        file_ = file;
-        line_ = line;
+    void begin(const QString& file, int line, const QString& row, DeckProblem::Table table,
+               qint64 group, qint64 sgroup = 0, qint64 key = 0) {
+        row_ = DeckProblem(file, line, {});
+        row_.table = table;
+        row_.group = group;
+        row_.sgroup = sgroup;
+        row_.key = key;
         prefix_ = line > 0 ? QString() : row + QStringLiteral(": ");
     }
 
-    void report(const QString& message) {
-        problems_ << DeckProblem{file_, line_, prefix_ + message};
+    void report(Kind kind, const QString& field, const QString& message,
+                const QString& media = {}) {
+        DeckProblem problem = row_;
+        problem.message = prefix_ + message;
+        problem.kind = kind;
+        problem.field = field;
+        problem.media = media;
+        problems_ << problem;
     }
 
     QString twice(const QString& what, int firstLine) const {
@@ -114,38 +141,53 @@ class Validator {
         for (const auto& field : fields)
             if (field.kind == FieldKind::Text && field.presence == Presence::Required &&
                 field.get(record).toString().trimmed().isEmpty())
-                report(QStringLiteral("%1 is empty").arg(field.name));
+                report(Kind::Empty, QString(field.name),
+                       QStringLiteral("%1 is empty").arg(field.name));
     }
 
     // A media name is a plain file name: it is joined to a folder, so it must not leave it.
-    void requireMedia(const QString& what, const QString& name, QString (*fileOf)(const QString&)) {
+    // The file is found as the screens find it: case aside, a BMP where no JPEG is.
+    void requireMedia(const QString& field, const QString& name, Medium medium) {
+        const QString what =
+            medium == Medium::Picture ? QStringLiteral("picture") : QStringLiteral("voice");
         if (name.trimmed().isEmpty())
             return; // already reported as empty
         if (!MediaPath::isPlainName(name)) {
-            report(QStringLiteral("%1 name \"%2\" is not a plain file name").arg(what, name));
+            report(Kind::NotPlainName, field,
+                   QStringLiteral("%1 name \"%2\" is not a plain file name").arg(what, name), name);
             return;
         }
         if (media_.isEmpty())
             return; // the names only
 
-        const QString file = fileOf(name);
-        auto known = complaints_.constFind(file);
-        if (known == complaints_.cend()) {
-            const QFileInfo info(QDir(media_).filePath(file));
-            known = complaints_.insert(file, !info.isFile()     ? QStringLiteral("is missing")
-                                             : info.size() == 0 ? QStringLiteral("is empty")
-                                                                : QString());
+        const QString file = medium == Medium::Picture ? pictureFile(name) : voiceFile(name);
+        auto known = found_.constFind(file);
+        if (known == found_.cend()) {
+            const QFileInfo info(medium == Medium::Picture ? folders_.picture(name)
+                                                           : folders_.voice(name));
+            known = found_.insert(file, {info.fileName(), !info.isFile()     ? Kind::MediaMissing
+                                                          : info.size() == 0 ? Kind::MediaEmpty
+                                                                             : Kind::Other});
         }
-        if (!known->isEmpty())
-            report(QStringLiteral("%1 %2 %3").arg(what, file, *known));
+        if (known->kind == Kind::MediaMissing)
+            report(known->kind, field, QStringLiteral("%1 %2 is missing").arg(what, file),
+                   known->name);
+        else if (known->kind == Kind::MediaEmpty)
+            report(known->kind, field, QStringLiteral("%1 %2 is empty").arg(what, file),
+                   known->name);
     }
+
+    struct Found {
+        QString name;
+        Kind kind; // MediaMissing, MediaEmpty, or Other when the file is fine
+    };
 
     const DeckOrigin& origin_;
     const QString media_;
-    QHash<QString, QString> complaints_; // per media file: what is wrong with it, or empty
+    const MediaPath::MediaFolders folders_{media_};
+    QHash<QString, Found> found_; // per media file
     DeckProblems problems_;
-    QString file_;
-    int line_ = 0;
+    DeckProblem row_;
     QString prefix_;
 };
 

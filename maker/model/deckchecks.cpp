@@ -1,59 +1,61 @@
 #include "deckchecks.h"
 
+#include "makertexts.h"
+
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
 #include <algorithm>
+#include <deckvalidator.h>
+#include <map>
 #include <mediapath.h>
+#include <tuple>
 
 namespace {
 
+using RowId = std::tuple<DeckProblem::Table, qint64, qint64, qint64>;
+
+// The deck rules' problems in the maker's words, row by row, with the maker's own advice (texts
+// longer than a card shows, a word twice) and the main menu's refusal of a picture it cannot
+// read, which the rules (without an image reader) leave to the maker.
 class Checker {
   public:
-    explicit Checker(const QString& folder)
-        : folder_(folder) {}
+    Checker(const Deck& deck, const QString& folder)
+        : folder_(folder) {
+        for (const DeckProblem& problem : validateDeck(deck, DeckOrigin{}, folder))
+            problems_[RowId{problem.table, problem.group, problem.sgroup, problem.key}] << problem;
+    }
 
     QList<DeckCheck> run(const Deck& deck) {
         for (const DeckGroup& g : deck.groups) {
             row_ = {DeckCheck::Row::Group, g.group, 0, 0, {}};
-            const QString name = QStringLiteral("グループ %1").arg(g.group);
-            requireText(g.tittle, name + QStringLiteral("の 名前が ありません"));
-            requireText(g.setmei, name + QStringLiteral("の 説明が ありません"));
-            refusal_ = QStringLiteral("このグループから 先を 出しません");
-            requirePicture(g.ttlimage, name);
-            refusal_.clear();
+            refusal_ = MakerTexts::GroupRefused;
+            owner(MakerTexts::groupName(g.group), DeckProblem::Table::Group, g.ttlimage);
         }
         for (const DeckSubGroup& s : deck.subGroups) {
             row_ = {DeckCheck::Row::SubGroup, s.group, s.sgroup, 0, {}};
-            refusal_ = QStringLiteral("この小グループから 先を 出しません");
-            requirePicture(s.images, QStringLiteral("小グループ %1-%2").arg(s.group).arg(s.sgroup));
-            refusal_.clear();
+            refusal_ = MakerTexts::SubGroupRefused;
+            owner(MakerTexts::subGroupName(s.group, s.sgroup), DeckProblem::Table::SubGroup,
+                  s.images);
         }
+        refusal_.clear();
         QHash<QString, const DeckWord*> firstOfWord;
         for (const DeckWord& w : deck.words) {
             row_ = {DeckCheck::Row::Word, w.group, w.sgroup, w.key, {}};
-            const QString name = w.word.trimmed().isEmpty()
-                                     ? QStringLiteral("単語（%1-%2）").arg(w.group).arg(w.sgroup)
-                                     : QStringLiteral("「%1」").arg(w.word.trimmed());
-            requireText(
-                w.word,
-                QStringLiteral("単語（%1-%2）の 英語が ありません").arg(w.group).arg(w.sgroup));
-            requirePicture(w.images, name);
-            requireMedia(w.voice, name + QStringLiteral("の 音声"), MediaPath::voice);
+            const QString name = MakerTexts::wordName(w.word, w.group, w.sgroup);
+            for (const DeckProblem& problem : rowProblems(DeckProblem::Table::Word))
+                report(MakerTexts::problemText(problem, name));
             const QString shortName =
                 name.size() > 22 ? name.left(20) + QStringLiteral("…」") : name;
             if (w.word.trimmed().size() > longestCardWord)
-                report(shortName + QStringLiteral("の 英語が 長すぎて、カードに 入りきりません"));
+                report(shortName + MakerTexts::WordTooLong);
             if (w.meaning.trimmed().size() > longestCardMeaning)
-                report(shortName + QStringLiteral("の 意味が 長すぎて、カードに 入りきりません"));
+                report(shortName + MakerTexts::MeaningTooLong);
             const QString folded = w.word.trimmed().toCaseFolded();
             if (folded.isEmpty())
                 continue;
             if (const DeckWord* first = firstOfWord.value(folded))
-                report(QStringLiteral("%1は 小グループ %2-%3 にも あります")
-                           .arg(name)
-                           .arg(first->group)
-                           .arg(first->sgroup));
+                report(MakerTexts::WordTwice.arg(name).arg(first->group).arg(first->sgroup));
             else
                 firstOfWord.insert(folded, &w);
         }
@@ -63,50 +65,39 @@ class Checker {
     }
 
   private:
-    void report(const QString& text) {
+    QList<DeckProblem> rowProblems(DeckProblem::Table table) const {
+        const auto found = problems_.find(RowId{table, row_.group, row_.sgroup, row_.key});
+        return found == problems_.end() ? QList<DeckProblem>() : found->second;
+    }
+
+    // A group or sub-group: a problem with its picture makes the main menu refuse the deck.
+    void owner(const QString& name, DeckProblem::Table table, const QString& picture) {
+        bool pictureChecked = false;
+        for (const DeckProblem& problem : rowProblems(table)) {
+            const bool isPicture = problem.field == u"ttlimage" || problem.field == u"images";
+            pictureChecked |= isPicture;
+            report(MakerTexts::problemText(problem, name), isPicture);
+        }
+        if (pictureChecked)
+            return;
+        const QFileInfo file(MediaPath::findPicture(folder_, picture));
+        if (!QImageReader(file.filePath()).canRead())
+            report(MakerTexts::PictureUnreadable.arg(name, file.fileName()), true);
+    }
+
+    void report(const QString& text, bool refused = false) {
         DeckCheck check = row_;
         check.text = text;
-        if (!refusal_.isEmpty()) {
+        if (refused) {
             check.refused = true;
-            check.text = QStringLiteral("✖ ") + text +
-                         QStringLiteral(" … プログラムは「単語データが違います。」と 出して、") +
-                         refusal_;
+            check.text = MakerTexts::refusedText(text, refusal_);
         }
         checks_ << check;
     }
 
-    void requireText(const QString& text, const QString& complaint) {
-        if (text.trimmed().isEmpty())
-            report(complaint);
-    }
-
-    void requirePicture(const QString& name, const QString& owner) {
-        requireMedia(name, owner + QStringLiteral("の 絵"), MediaPath::picture);
-    }
-
-    void requireMedia(const QString& name, const QString& what,
-                      QString (*find)(const QString&, const QString&)) {
-        if (name.trimmed().isEmpty()) {
-            report(what + QStringLiteral("が ありません"));
-            return;
-        }
-        if (!MediaPath::isPlainName(name)) {
-            report(what + QStringLiteral("の ファイル名「%1」が 使えません").arg(name));
-            return;
-        }
-        const QFileInfo file(find(folder_, name));
-        if (!file.isFile())
-            report(what +
-                   QStringLiteral("の ファイルが 見つかりません（%1）").arg(file.fileName()));
-        else if (file.size() == 0)
-            report(what + QStringLiteral("の ファイルが 空です（%1）").arg(file.fileName()));
-        else if (!refusal_.isEmpty() && !QImageReader(file.filePath()).canRead())
-            report(what +
-                   QStringLiteral("の ファイルが 絵として 読めません（%1）").arg(file.fileName()));
-    }
-
     const QString folder_;
-    QString refusal_; // what the program does when this row's picture fails, else empty
+    std::map<RowId, QList<DeckProblem>> problems_;
+    QString refusal_; // what the program does when this row's picture fails
     DeckCheck row_;
     QList<DeckCheck> checks_;
 };
@@ -114,5 +105,5 @@ class Checker {
 } // namespace
 
 QList<DeckCheck> checkDeck(const Deck& deck, const QString& mediaFolder) {
-    return Checker(mediaFolder).run(deck);
+    return Checker(deck, mediaFolder).run(deck);
 }

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -277,6 +278,60 @@ class TestDeckCsv : public QObject {
                  (QStringList{QStringLiteral("groups.csv:5: group 8 is not between 1 and 6"),
                               QStringLiteral("words.csv:2: level 9 is not between 0 and 5"),
                               QStringLiteral("words.csv:4: level \"x\" is not a whole number")}));
+    }
+
+    // Each problem says its row, column and kind, so that the maker can word it; media are
+    // found as the screens find them (case aside, a BMP where no JPEG is).
+    void problemsSayWhereAndWhat_data() {
+        QTest::addColumn<QStringList>("words");    // lines replacing words.csv's rows
+        QTest::addColumn<QStringList>("renames");  // "from>to", in the deck folder
+        QTest::addColumn<QStringList>("expected"); // "table group-sgroup-key field kind media"
+        const QString cat = QStringLiteral("1,1,1,0,0,cat,,cat,cat,,,,,");
+        QTest::newRow("found in other case and as a BMP")
+            << QStringList{cat}
+            << QStringList{QStringLiteral("images/cat.jpg>images/CAT.BMP"),
+                           QStringLiteral("voice/cat.wav>voice/Cat.WAV")}
+            << QStringList();
+        QTest::newRow("missing, named by the file looked for")
+            << QStringList{cat} << QStringList{QStringLiteral("voice/cat.wav>voice/kitten.wav")}
+            << QStringList{QStringLiteral("word 1-1-1 voice MediaMissing cat.wav")};
+        QTest::newRow("empty text, name not plain, out of range, no sub-group")
+            << QStringList{QStringLiteral("1,1,1,0,0,,,cat,../x,,,,,"),
+                           QStringLiteral("2,1,7,9,0,dog,,cat,cat,,,,,")}
+            << QStringList()
+            << QStringList{QStringLiteral("word 1-1-1 word Empty "),
+                           QStringLiteral("word 1-1-1 voice NotPlainName ../x"),
+                           QStringLiteral("word 1-7-2 sgroup NoParent "),
+                           QStringLiteral("word 1-7-2 level OutOfRange ")};
+    }
+    void problemsSayWhereAndWhat() {
+        QFETCH(QStringList, words);
+        QFETCH(QStringList, renames);
+        QFETCH(QStringList, expected);
+        DeckFolder::Files files = DeckFolder::base();
+        files.words = QStringList{files.words.first()} + words;
+        QTemporaryDir dir;
+        DeckFolder::write(dir.path(), files);
+        const QDir deck(dir.path());
+        for (const QString& rename : renames) {
+            const QString to = deck.filePath(rename.section(u'>', 1));
+            deck.mkpath(QFileInfo(to).path());
+            QVERIFY(QFile::rename(deck.filePath(rename.section(u'>', 0, 0)), to));
+        }
+        static const QStringList kinds{
+            QStringLiteral("Other"),        QStringLiteral("Empty"),
+            QStringLiteral("OutOfRange"),   QStringLiteral("Twice"),
+            QStringLiteral("NoParent"),     QStringLiteral("NotPlainName"),
+            QStringLiteral("MediaMissing"), QStringLiteral("MediaEmpty")};
+        QStringList got;
+        for (const DeckProblem& p : DeckCsv::read(dir.path()).problems)
+            if (p.table == DeckProblem::Table::Word)
+                got << QStringLiteral("word %1-%2-%3 %4 %5 %6")
+                           .arg(p.group)
+                           .arg(p.sgroup)
+                           .arg(p.key)
+                           .arg(p.field, kinds.at(int(p.kind)), p.media);
+        QCOMPARE(got, expected);
     }
 
     void missingFileIsReported() {

@@ -296,6 +296,13 @@ class TestDeckEditor : public QObject {
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<QStringList>("expected"); // "row: text"
         QTest::newRow("complete") << Edit([](DeckEditor&) {}) << QStringList();
+        // A deck made on Windows: the check finds what the preview and the screens find.
+        QTest::newRow("media in other case") << Edit([](DeckEditor& d) {
+            QFile::rename(d.folder() + QStringLiteral("images/w1.jpg"),
+                          d.folder() + QStringLiteral("images/W1.JPG"));
+            QFile::rename(d.folder() + QStringLiteral("voice/v1.wav"),
+                          d.folder() + QStringLiteral("voice/V1.Wav"));
+        }) << QStringList();
         QTest::newRow("empty texts")
             << Edit([](DeckEditor& d) {
                    d.setGroupTexts(1, QStringLiteral(" "), QString());

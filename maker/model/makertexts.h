@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <dataerror.h>
+#include <deckproblem.h>
 
 // The deck maker's own texts. The maker is for adults: kanji are used where a parent reads
 // them more easily than kana.
@@ -75,5 +77,70 @@ inline const QString DeckFilter = QStringLiteral("単語データ|*.pml");
 inline const QString PictureFilter =
     QStringLiteral("画像|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.webp|すべてのファイル|*");
 inline const QString VoiceFilter = QStringLiteral("WAV ファイル|*.wav|すべてのファイル|*");
+
+// The checks' list: what is wrong with a row, in words a parent reads.
+inline QString groupName(qint64 group) {
+    return QStringLiteral("グループ %1").arg(group);
+}
+inline QString subGroupName(qint64 group, qint64 sgroup) {
+    return QStringLiteral("小グループ %1-%2").arg(group).arg(sgroup);
+}
+inline QString wordName(const QString& word, qint64 group, qint64 sgroup) {
+    return word.trimmed().isEmpty() ? QStringLiteral("単語（%1-%2）").arg(group).arg(sgroup)
+                                    : QStringLiteral("「%1」").arg(word.trimmed());
+}
+// A column in a parent's words.
+inline QString fieldName(const QString& field) {
+    static const QHash<QString, QString> names{
+        {QStringLiteral("tittle"), QStringLiteral("名前")},
+        {QStringLiteral("setmei"), QStringLiteral("説明")},
+        {QStringLiteral("word"), QStringLiteral("英語")},
+        {QStringLiteral("ttlimage"), QStringLiteral("絵")},
+        {QStringLiteral("images"), QStringLiteral("絵")},
+        {QStringLiteral("voice"), QStringLiteral("音声")},
+        {QStringLiteral("group"), QStringLiteral("グループ番号")},
+        {QStringLiteral("sgroup"), QStringLiteral("小グループ番号")},
+        {QStringLiteral("key"), QStringLiteral("番号")},
+        {QStringLiteral("level"), QStringLiteral("レベル")},
+        {QStringLiteral("times"), QStringLiteral("回数")},
+    };
+    return names.value(field, field);
+}
+// A problem the deck rules found in the row called name.
+inline QString problemText(const DeckProblem& problem, const QString& name) {
+    const QString what = name + QStringLiteral("の ") + fieldName(problem.field);
+    using Kind = DeckProblem::Kind;
+    switch (problem.kind) {
+    case Kind::Empty:
+        return what + QStringLiteral("が ありません");
+    case Kind::NotPlainName:
+        return what + QStringLiteral("の ファイル名「%1」が 使えません").arg(problem.media);
+    case Kind::MediaMissing:
+        return what + QStringLiteral("の ファイルが 見つかりません（%1）").arg(problem.media);
+    case Kind::MediaEmpty:
+        return what + QStringLiteral("の ファイルが 空です（%1）").arg(problem.media);
+    case Kind::OutOfRange:
+        return what + QStringLiteral("が 使える 範囲の 外です");
+    case Kind::Twice:
+        return what + QStringLiteral("が ほかの 行と 同じです");
+    case Kind::NoParent:
+        return what + QStringLiteral("の グループが ありません");
+    case Kind::Other:
+        break;
+    }
+    return what + QStringLiteral("に 問題が あります");
+}
+inline const QString PictureUnreadable =
+    QStringLiteral("%1の 絵の ファイルが 絵として 読めません（%2）");
+inline const QString WordTooLong = QStringLiteral("の 英語が 長すぎて、カードに 入りきりません");
+inline const QString MeaningTooLong = QStringLiteral("の 意味が 長すぎて、カードに 入りきりません");
+inline const QString WordTwice = QStringLiteral("%1は 小グループ %2-%3 にも あります");
+inline const QString GroupRefused = QStringLiteral("このグループから 先を 出しません");
+inline const QString SubGroupRefused = QStringLiteral("この小グループから 先を 出しません");
+// A fault: what the program does when it meets it.
+inline QString refusedText(const QString& text, const QString& refusal) {
+    return QStringLiteral("✖ ") + text +
+           QStringLiteral(" … プログラムは「単語データが違います。」と 出して、") + refusal;
+}
 
 } // namespace MakerTexts
