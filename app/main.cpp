@@ -1,6 +1,6 @@
+#include "deckchoice.h"
 #include "dialogforms.h"
 #include "forms.h"
-#include "olderdeckconverter.h"
 #include "platform/japanesetranslation.h"
 #include "pmcm000.h"
 #include "pml0000.h"
@@ -16,7 +16,7 @@
 
 namespace {
 void registerForms() {
-    Forms::registerFactory(Forms::Id::MainMenu, [] { return new Pml0010; });
+    Forms::registerFactory(Forms::Id::MainMenu, [] { return new Pml0010(DeckChoice::ask); });
     Forms::registerFactory(Forms::Id::Practice, [] { return new PML0020; });
     Forms::registerFactory(Forms::Id::SlideShow, [] { return new PML0030; });
     registerDialogForms();
@@ -58,7 +58,6 @@ int main(int argc, char** argv) {
 
     const ProgramStart::DesktopPlatform platform;
     registerForms();
-    installOlderDeckConverter();
 
     auto* startup = new PML0000;
     startup->setAttribute(Qt::WA_DeleteOnClose);

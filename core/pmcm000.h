@@ -17,6 +17,14 @@ inline const QString ScreenTitle = QStringLiteral("MORVピムロカード");
 // WindowTitle is this prefix (ending in an ideographic space) plus the data file's name.
 inline const QString WindowTitlePrefix = QStringLiteral("MORVピムロ英語カード　");
 
+// What the file dialogs offer when a deck is chosen, in the program and in the deck maker.
+inline const QString DeckFileFilter = QStringLiteral("単語データ|*.pml");
+// The question asked before an older (Access 2000-format) deck is converted (also drawn in the
+// manual).
+inline const QString OlderDeckQuestion =
+    QStringLiteral("このたんごデータは ふるい かたちです。あたらしい かたちに うつして "
+                   "つかいますか？（もとの ファイルは かわりません）");
+
 // Folders and paths. Folders always end with a separator.
 inline QString AppFolder;
 inline QString DocumentsFolder;

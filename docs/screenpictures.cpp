@@ -5,7 +5,6 @@
 #include "layout.h"
 #include "makerpictures.h"
 #include "manualforms.h"
-#include "olderdeck.h"
 #include "platform/qtshell.h"
 #include "pmcm000.h"
 #include "quietplatform.h"
@@ -226,7 +225,7 @@ ScreenPictures takeScreenPictures(const QString& appFolder, const QString& deck,
         else
             takeMakerPictures(DataFilePath, shown, result.pictures, result.problems);
         // The question asked when an older deck is chosen: drawn, never waited on.
-        QMessageBox question(QMessageBox::Question, AppTitle, OlderDeck::question(),
+        QMessageBox question(QMessageBox::Question, AppTitle, PMCM000::OlderDeckQuestion,
                              QMessageBox::Yes | QMessageBox::No);
         question.show();
         Stage::settle();

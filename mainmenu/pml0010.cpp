@@ -27,9 +27,10 @@ struct PictureMissing {
 
 } // namespace
 
-Pml0010::Pml0010(QWidget* parent)
+Pml0010::Pml0010(DeckChooser chooseDeck, QWidget* parent)
     : QMainWindow(parent)
-    , ActivatableForm(this) {
+    , ActivatableForm(this)
+    , chooseDeck_(std::move(chooseDeck)) {
     setObjectName(QStringLiteral("Pml0010"));
     SelectedBigGroup = 0;
     createControls();

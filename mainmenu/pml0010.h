@@ -25,7 +25,11 @@ class Pml0010 : public QMainWindow, public ActivatableForm {
     static constexpr int Rows = GroupBrowser::RowsPerPage;
     static constexpr int Levels = GroupBrowser::LevelCount;
 
-    explicit Pml0010(QWidget* parent = nullptr);
+    // How ファイル → ひらく makes a deck the data file (the program hands in its deck choice,
+    // which converts older decks: this library then does not link their reader); true when the
+    // data file changed. Without one the item does nothing, as in the manual's pictures.
+    using DeckChooser = std::function<bool(const QString& startFolder)>;
+    explicit Pml0010(DeckChooser chooseDeck = {}, QWidget* parent = nullptr);
 
     void Form_Activate() override;
 
@@ -99,6 +103,7 @@ class Pml0010 : public QMainWindow, public ActivatableForm {
     // Room left of and right of the frame's title, for the frame's own border.
     static constexpr int FrameTitleMargin = 24;
 
+    DeckChooser chooseDeck_;
     GroupBrowser browser_;
     QString groupTitle_; // the chosen group's whole title; the frame may show it elided
     int SuppressFlag = 0;

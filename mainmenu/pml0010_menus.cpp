@@ -1,9 +1,7 @@
 // The main menu's menu bar: ファイル (open a data file, its properties, end), then the menus
 // every screen has.
 #include "commonmenus.h"
-#include "deckcopy.h"
 #include "forms.h"
-#include "olderdeck.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
@@ -46,15 +44,8 @@ void Pml0010::createMenus() {
 }
 
 void Pml0010::Ver_open_Click() {
-    const QString start = DataFolder.isEmpty() ? DocumentsFolder : DataFolder;
-    const QString path = platform().prompter->openFile(QStringLiteral("単語データ|*.pml"), start);
-    if (path.isEmpty() || RefuseUnstorableDataFilePath(path))
-        return;
-    const QString usable = OlderDeck::offerConversion(path);
-    if (usable.isEmpty())
-        return;
-    SaveDataFilePath(DeckCopy::offerWritableCopy(usable));
-    Form_Activate();
+    if (chooseDeck_ && chooseDeck_(DataFolder.isEmpty() ? DocumentsFolder : DataFolder))
+        Form_Activate();
 }
 
 // The deck maker lives beside this program. While it may be changing the deck, coming back to

@@ -4,6 +4,7 @@
 #include <QString>
 #include <dataerror.h>
 #include <deckproblem.h>
+#include <pmcm000.h>
 
 // The deck maker's own texts. The maker is for adults: kanji are used where a parent reads
 // them more easily than kana.
@@ -73,7 +74,7 @@ inline const QString Replace = QStringLiteral("「%1」は もう あります�
 inline const QString FolderTaken = QStringLiteral(
     "フォルダ「%1」には ほかの 単語データや 絵・声が あります。別の名前に してください。");
 
-inline const QString DeckFilter = QStringLiteral("単語データ|*.pml");
+inline const QString DeckFilter = PMCM000::DeckFileFilter;
 inline const QString PictureFilter =
     QStringLiteral("画像|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.webp|すべてのファイル|*");
 inline const QString VoiceFilter = QStringLiteral("WAV ファイル|*.wav|すべてのファイル|*");

@@ -38,15 +38,10 @@ class TestOlderDeck : public QObject {
         return path;
     }
 
-  private slots:
-    void init() {
-        fake = std::make_unique<FakePlatform>();
-        fake->prepareFolders();
-        fake->prompter.messages.clear();
-        conversions.clear();
-        result = {};
-        OlderDeck::setConverter(
-            [this](const QString& from, const QString& to, const OlderDeck::Progress& step) {
+    // Stands in for the conversion: records what it was asked to do.
+    QString offer(const QString& path) {
+        return OlderDeck::offerConversion(
+            path, [this](const QString& from, const QString& to, const OlderDeck::Progress& step) {
                 step(1, 2);
                 conversions << from + QStringLiteral(" -> ") + to;
                 if (result.error.isEmpty())
@@ -54,10 +49,16 @@ class TestOlderDeck : public QObject {
                 return result;
             });
     }
-    void cleanup() {
-        OlderDeck::setConverter({});
-        fake.reset();
+
+  private slots:
+    void init() {
+        fake = std::make_unique<FakePlatform>();
+        fake->prepareFolders();
+        fake->prompter.messages.clear();
+        conversions.clear();
+        result = {};
     }
+    void cleanup() { fake.reset(); }
 
     void asksBeforeConverting_data() {
         QTest::addColumn<Prompter::Answer>("answer");
@@ -86,7 +87,7 @@ class TestOlderDeck : public QObject {
         fake->prompter.answers.enqueue(answer);
         const QString from = olderFile();
         const QString deck = fake->settingsFolder() + QStringLiteral("decks/どうぶつ/どうぶつ.pml");
-        const QString usable = OlderDeck::offerConversion(from);
+        const QString usable = offer(from);
         QCOMPARE(usable, used ? deck : QString());
         QCOMPARE(fake->prompter.messages.size(), messages);
         QCOMPARE(fake->prompter.messages[0].text, Question);
@@ -109,18 +110,18 @@ class TestOlderDeck : public QObject {
     void opensTheConversionMadeBefore() {
         const QString from = olderFile();
         fake->prompter.answers.enqueue(Prompter::Answer::Yes);
-        const QString first = OlderDeck::offerConversion(from);
+        const QString first = offer(from);
         fake->prompter.messages.clear();
-        QCOMPARE(OlderDeck::offerConversion(from), first);
+        QCOMPARE(offer(from), first);
         QCOMPARE(fake->prompter.texts(), QStringList{OpenedBefore});
         QCOMPARE(conversions.size(), 1);
     }
 
     void keepsADeckConvertedFromAnotherFileOfTheSameName() {
         fake->prompter.answers.enqueue(Prompter::Answer::Yes);
-        const QString first = OlderDeck::offerConversion(olderFile(QStringLiteral("a/words.pml")));
+        const QString first = offer(olderFile(QStringLiteral("a/words.pml")));
         fake->prompter.answers.enqueue(Prompter::Answer::Yes);
-        const QString second = OlderDeck::offerConversion(olderFile(QStringLiteral("b/words.pml")));
+        const QString second = offer(olderFile(QStringLiteral("b/words.pml")));
         QCOMPARE(first, fake->settingsFolder() + QStringLiteral("decks/words/words.pml"));
         QCOMPARE(second, fake->settingsFolder() + QStringLiteral("decks/words-2/words.pml"));
     }
@@ -128,8 +129,8 @@ class TestOlderDeck : public QObject {
     void leavesOtherFilesAlone() {
         const QString path = fake->documentsFolder() + QStringLiteral("deck.pml");
         FakePlatform::writeFile(path, "SQLite format 3");
-        QCOMPARE(OlderDeck::offerConversion(path), path);
-        QCOMPARE(OlderDeck::offerConversion(fake->documentsFolder() + QStringLiteral("none.pml")),
+        QCOMPARE(offer(path), path);
+        QCOMPARE(offer(fake->documentsFolder() + QStringLiteral("none.pml")),
                  fake->documentsFolder() + QStringLiteral("none.pml"));
         QVERIFY(fake->prompter.messages.isEmpty());
     }

@@ -1,11 +1,11 @@
 // An older deck chosen by ファイル → ひらく: converted into the settings folder, its groups and
 // tallies shown from the new file, the chosen file unchanged.
 #include "activatableform.h"
+#include "deckchoice.h"
 #include "fakeplatform.h"
 #include "fittedlabel.h"
 #include "forms.h"
 #include "olddeck.h"
-#include "olderdeckconverter.h"
 #include "pmcm000.h"
 #include "pml0010.h"
 #include "pml0020.h"
@@ -29,14 +29,12 @@ class TestOpenOlderDeck : public QObject {
     void init() {
         fake = std::make_unique<FakePlatform>();
         fake->prepareFolders();
-        installOlderDeckConverter();
-        form = std::make_unique<Pml0010>();
+        form = std::make_unique<Pml0010>(DeckChoice::ask);
         form->show();
     }
     void cleanup() {
         form.reset();
         WordDataFile::closeAll();
-        OlderDeck::setConverter({});
         fake.reset();
     }
 

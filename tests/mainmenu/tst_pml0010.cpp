@@ -1,5 +1,6 @@
 // The main menu form offscreen: what the activation shows, clicks on ticks and buttons, menus.
 #include "activatableform.h"
+#include "deckchoice.h"
 #include "deckfixture.h"
 #include "doubleclick.h"
 #include "fakeplatform.h"
@@ -83,7 +84,7 @@ class TestPml0010 : public QObject {
         fake->prepareFolders();
         deckFolder = fake->documentsFolder() + QStringLiteral("decks/");
         QDir().mkpath(deckFolder);
-        form = std::make_unique<Pml0010>();
+        form = std::make_unique<Pml0010>(DeckChoice::ask);
         form->show();
     }
     void cleanup() {

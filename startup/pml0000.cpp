@@ -1,9 +1,9 @@
 #include "pml0000.h"
 
+#include "deckchoice.h"
 #include "deckcopy.h"
 #include "forms.h"
 #include "layout.h"
-#include "olderdeck.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
@@ -59,9 +59,9 @@ bool PML0000::Form_Load() {
     show();
 
     if (!commandLineDeck_.isEmpty())
-        useDeck(commandLineDeck_);
+        DeckChoice::use(commandLineDeck_);
     else if (DataFilePath.isEmpty() && !firstDeck_.isEmpty() && QFileInfo(firstDeck_).isFile())
-        useDeck(writableCopyOf(firstDeck_));
+        DeckChoice::use(writableCopyOf(firstDeck_));
 
     if (DataFilePath.isEmpty())
         askForDataFile();
@@ -71,22 +71,10 @@ bool PML0000::Form_Load() {
     return true;
 }
 
+// Without a choice the main menu copes without a data file.
 void PML0000::askForDataFile() {
-    Prompter& prompter = *platform().prompter;
-    prompter.message(QStringLiteral("単語データを選択してください。"), AppTitle);
-    const QString chosen = prompter.openFile(QStringLiteral("単語データ|*.pml"), DocumentsFolder);
-    if (chosen.isEmpty())
-        return; // the main menu copes without a data file
-    useDeck(chosen);
-}
-
-void PML0000::useDeck(const QString& path) {
-    if (RefuseUnstorableDataFilePath(path))
-        return;
-    const QString usable = OlderDeck::offerConversion(path);
-    if (usable.isEmpty())
-        return;
-    SaveDataFilePath(QFileInfo(DeckCopy::offerWritableCopy(usable)).absoluteFilePath());
+    platform().prompter->message(QStringLiteral("単語データを選択してください。"), AppTitle);
+    DeckChoice::ask(DocumentsFolder);
 }
 
 QString PML0000::writableCopyOf(const QString& deck) {

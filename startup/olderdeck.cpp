@@ -1,5 +1,8 @@
 #include "olderdeck.h"
 
+#include "jetfile.h"
+#include "legacyerror.h"
+#include "legacyimport.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "pmcm000.h"
@@ -12,11 +15,6 @@
 namespace OlderDeck {
 
 namespace {
-
-Converter& installed() {
-    static Converter converter;
-    return converter;
-}
 
 const QString reportName = QStringLiteral("import-report.txt");
 // The report's first line names the file it was converted from: a folder holding a deck
@@ -52,27 +50,27 @@ QString summary(const Conversion& conversion, const QString& folder) {
 
 } // namespace
 
-QString question() {
-    return QStringLiteral("このたんごデータは ふるい かたちです。あたらしい かたちに うつして "
-                          "つかいますか？（もとの ファイルは かわりません）");
-}
-
-void setConverter(Converter converter) {
-    installed() = std::move(converter);
+Conversion convert(const QString& from, const QString& to, const Progress& step) {
+    Conversion conversion;
+    try {
+        const ImportReport report = LegacyImport::convert(from, to, step);
+        conversion.report = report.text();
+        conversion.leftOut = int(report.leftOut.size());
+        conversion.missingMedia = int(report.missingMedia.size());
+    } catch (const LegacyError& error) {
+        // The file was named already; the line says what is wrong with it.
+        const QString prefix = from + QStringLiteral(": ");
+        conversion.error = error.message().startsWith(prefix) ? error.message().mid(prefix.size())
+                                                              : error.message();
+    }
+    return conversion;
 }
 
 bool isOlderFormat(const QString& path) {
-    // Opening a named pipe or a device for reading would wait for ever.
-    if (!QFileInfo(path).isFile())
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.read(0x15);
-    return head.size() == 0x15 && head.mid(4, 16) == QByteArray("Standard Jet DB", 16);
+    return JetFile::hasJetHeader(path);
 }
 
-QString offerConversion(const QString& path) {
+QString offerConversion(const QString& path, const Converter& converter) {
     if (!isOlderFormat(path))
         return path;
     using namespace PMCM000;
@@ -95,17 +93,13 @@ QString offerConversion(const QString& path) {
         prompter.message(QStringLiteral("まえに うつした たんごデータを ひらきます。"), AppTitle);
         return deck;
     }
-    if (prompter.message(question(), AppTitle, Prompter::Icon::Question,
+    if (prompter.message(OlderDeckQuestion, AppTitle, Prompter::Icon::Question,
                          Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return {};
     Conversion conversion;
-    if (!installed())
-        conversion.error = QStringLiteral("this build cannot convert such files");
-    else
-        prompter.withProgress(QStringLiteral("たんごデータを うつしています。"), AppTitle,
-                              [&](const Prompter::ProgressStep& step) {
-                                  conversion = installed()(from, deck, step);
-                              });
+    prompter.withProgress(
+        QStringLiteral("たんごデータを うつしています。"), AppTitle,
+        [&](const Prompter::ProgressStep& step) { conversion = converter(from, deck, step); });
     if (conversion.error.isEmpty() && !writeReport(folder, from, conversion.report)) {
         QFile::remove(deck);
         conversion.error =

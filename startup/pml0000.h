@@ -27,7 +27,6 @@ class PML0000 : public QWidget {
 
   private:
     void askForDataFile();
-    void useDeck(const QString& path);
     QString writableCopyOf(const QString& deck);
 
     bool ready_ = false;
