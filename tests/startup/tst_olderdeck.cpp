@@ -1,5 +1,6 @@
 // Choosing an older (Access 2000-format) deck: the question, the conversion into decks/NAME/,
 // the conversion made before, failures that leave everything as it was.
+#include "deckchoice.h"
 #include "fakeplatform.h"
 #include "olderdeck.h"
 #include "pmcm000.h"
@@ -133,6 +134,34 @@ class TestOlderDeck : public QObject {
         QCOMPARE(offer(fake->documentsFolder() + QStringLiteral("none.pml")),
                  fake->documentsFolder() + QStringLiteral("none.pml"));
         QVERIFY(fake->prompter.messages.isEmpty());
+    }
+
+    // The one way a deck becomes the data file, at start-up and from ファイル → ひらく alike.
+    void deckChoiceRemembersTheAbsolutePath_data() {
+        QTest::addColumn<QString>("chosen"); // relative to the documents folder
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<QString>("remembered");
+        QTest::addRow("relative path")
+            << QStringLiteral("deck.pml") << true << QStringLiteral("deck.pml");
+        QTest::addRow("cancelled") << QString() << false << QString();
+        QTest::addRow("a line break PML010.ini cannot hold")
+            << QStringLiteral("a\nb.pml") << false << QString();
+    }
+    void deckChoiceRemembersTheAbsolutePath() {
+        QFETCH(QString, chosen);
+        QFETCH(bool, changed);
+        QFETCH(QString, remembered);
+        PMCM000::DataFilePath.clear();
+        FakePlatform::writeFile(fake->documentsFolder() + QStringLiteral("deck.pml"),
+                                "SQLite format 3");
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(fake->documentsFolder());
+        fake->prompter.files.enqueue(chosen);
+        const bool result = DeckChoice::ask(fake->documentsFolder());
+        QDir::setCurrent(before);
+        QCOMPARE(result, changed);
+        QCOMPARE(PMCM000::DataFilePath,
+                 remembered.isEmpty() ? QString() : fake->documentsFolder() + remembered);
     }
 };
 
