@@ -1,6 +1,5 @@
 #include "makerwindow.h"
 
-#include "deckeditor.h"
 #include "deckforms.h"
 #include "makertexts.h"
 #include "mediapanels.h"
@@ -10,39 +9,29 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScopedValueRollback>
-#include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 #include <cstdio>
 #include <dataerror.h>
-#include <mediapath.h>
 #include <platform/platform.h>
 #include <platform/prompter.h>
 #include <pmcm000.h>
 #include <worddatafile.h>
-#include <worddataformat.h>
 
 using PMCM000::platform;
 
 MakerWindow::MakerWindow(QWidget* parent)
     : QMainWindow(parent)
     , voiceWork_(std::make_unique<VoiceWork>())
-    , groups_(new RowList(QStringLiteral("グループ"),
-                          {QStringLiteral("番号・名前"), QStringLiteral("単語")}, false))
-    , subGroups_(new RowList(QStringLiteral("小グループ"),
-                             {QStringLiteral("番号"), QStringLiteral("単語")}, false))
-    , words_(new RowList(QStringLiteral("単語"),
-                         {QStringLiteral("英語"), QStringLiteral("意味"), QStringLiteral("レベル"),
-                          QStringLiteral("回数")},
-                         true))
+    , groups_(new RowList(MakerTexts::GroupsList, MakerTexts::GroupsColumns, false))
+    , subGroups_(new RowList(MakerTexts::SubGroupsList, MakerTexts::SubGroupsColumns, false))
+    , words_(new RowList(MakerTexts::WordsList, MakerTexts::WordsColumns, true))
     , forms_(new QStackedWidget)
     , groupForm_(new GroupForm)
     , subGroupForm_(new SubGroupForm)
@@ -50,38 +39,7 @@ MakerWindow::MakerWindow(QWidget* parent)
     , noDeck_(new QLabel(MakerTexts::NoDeck))
     , checks_(new QListWidget)
     , checksTitle_(new QLabel) {
-    setWindowTitle(MakerTexts::Title);
-    static_cast<QLabel*>(noDeck_)->setAlignment(Qt::AlignCenter);
-    static_cast<QLabel*>(noDeck_)->setWordWrap(true);
-    for (QWidget* form : {noDeck_, static_cast<QWidget*>(groupForm_),
-                          static_cast<QWidget*>(subGroupForm_), static_cast<QWidget*>(wordForm_)})
-        forms_->addWidget(form);
-    checks_->setAccessibleName(QStringLiteral("チェック"));
-    checksTitle_->setWordWrap(true);
-
-    auto* lists = new QSplitter(Qt::Horizontal);
-    lists->addWidget(groups_);
-    lists->addWidget(subGroups_);
-    lists->addWidget(words_);
-    lists->setStretchFactor(2, 1);
-    lists->setSizes({230, 130, 400}); // the words' list has the most columns
-    auto* checks = new QWidget;
-    auto* checksLayout = new QVBoxLayout(checks);
-    checksLayout->setContentsMargins(0, 0, 0, 0);
-    checksLayout->addWidget(checksTitle_);
-    checksLayout->addWidget(checks_);
-    auto* left = new QSplitter(Qt::Vertical);
-    left->addWidget(lists);
-    left->addWidget(checks);
-    left->setStretchFactor(0, 3);
-    left->setStretchFactor(1, 1);
-    auto* whole = new QSplitter(Qt::Horizontal);
-    whole->addWidget(left);
-    whole->addWidget(forms_);
-    whole->setStretchFactor(0, 3);
-    whole->setStretchFactor(1, 2);
-    setCentralWidget(whole);
-
+    createControls();
     createMenus();
     connectLists();
     connectMedia();
@@ -93,33 +51,30 @@ MakerWindow::~MakerWindow() = default;
 
 bool MakerWindow::openDeck(const QString& path) {
     try {
-        auto opened = std::make_unique<DeckEditor>(path);
-        editor_ = std::move(opened);
+        session_.open(path);
     } catch (const DataError& error) {
         showError(MakerTexts::CannotOpen.arg(QFileInfo(path).fileName()), error);
         return false;
     }
     setWindowTitle(MakerTexts::Title + QStringLiteral(" ― ") + QFileInfo(path).fileName());
-    groups_->setRows({}, {});
-    shownKind_ = Kind::Group;
     goneReported_ = false;
     refresh();
-    statusBar()->showMessage(WordDataFile::isReadOnly(editor_->path())
+    statusBar()->showMessage(WordDataFile::isReadOnly(path)
                                  ? MakerTexts::ReadOnlyStatus + QStringLiteral("  ") +
-                                       editor_->path()
-                                 : editor_->path());
+                                       editor()->path()
+                                 : editor()->path());
     return true;
 }
 
 bool MakerWindow::deckGone() {
-    if (!editor_ || QFileInfo(editor_->path()).isFile())
+    if (!editor() || QFileInfo(editor()->path()).isFile())
         return false;
     if (goneReported_)
         return true;
     goneReported_ = true;
     statusBar()->showMessage(MakerTexts::DeckGoneStatus);
     if (platform().prompter->message(
-            MakerTexts::DeckGone.arg(QDir::toNativeSeparators(editor_->path())), MakerTexts::Title,
+            MakerTexts::DeckGone.arg(QDir::toNativeSeparators(editor()->path())), MakerTexts::Title,
             Prompter::Icon::Warning, Prompter::Buttons::YesNo) == Prompter::Answer::Yes)
         saveDeckAs();
     return true;
@@ -134,20 +89,22 @@ void MakerWindow::showError(const QString& what, const std::exception& error) {
     QString why;
     if (reason == Reason::Busy)
         why = MakerTexts::Locked;
-    else if (reason == Reason::Engine && editor_ && WordDataFile::isReadOnly(editor_->path()))
+    else if (reason == Reason::Engine && editor() && WordDataFile::isReadOnly(editor()->path()))
         why = MakerTexts::ReadOnly;
     else
         why = MakerTexts::reasonText(reason);
     platform().prompter->message(what + u'\n' + why, MakerTexts::Title, Prompter::Icon::Warning);
 }
 
+// The maker's one handler guard: unlike the screens' (which report under the handler's name and
+// go on), a refused change here must also put the fields back to what the file holds.
 bool MakerWindow::changing(const std::function<void()>& work) {
     // A field left for the message box about a refused change finishes its edit once more:
     // that is not a second change.
     if (changing_)
         return false;
     const QScopedValueRollback busy(changing_, true);
-    if (!editor_ || deckGone()) {
+    if (!editor() || deckGone()) {
         refreshForm(); // a refused edit's field shows what the deck holds again
         return false;
     }
@@ -166,9 +123,9 @@ bool MakerWindow::changing(const std::function<void()>& work) {
 
 void MakerWindow::changeEvent(QEvent* event) {
     // The program may have graded words, or another maker changed the deck, meanwhile.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && editor_ && !deckGone()) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && editor() && !deckGone()) {
         try {
-            editor_->reload();
+            session_.reload();
         } catch (const DataError& error) {
             showError(MakerTexts::CannotRead, error);
         }
@@ -182,76 +139,63 @@ void MakerWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    voiceWork_->cancel();
+    session_.endTake(); // a take still running is dropped
+    voiceWork_->stopRecording();
     event->accept();
 }
 
-qint64 MakerWindow::chosenGroup() const {
-    const qint64 slot = groups_->current();
-    return editor_ && editor_->group(slot) ? slot : 0;
-}
-
-qint64 MakerWindow::chosenSubGroup() const {
-    const qint64 group = chosenGroup();
-    const qint64 sgroup = subGroups_->current();
-    return group && editor_->subGroup(group, sgroup) ? sgroup : 0;
-}
-
-QList<qint64> MakerWindow::chosenWords() const {
-    QList<qint64> keys;
-    if (!chosenSubGroup())
-        return keys;
-    for (const qint64 key : words_->chosen())
-        if (editor_->word(key))
-            keys << key;
-    return keys;
+RowList* MakerWindow::listOf(Kind kind) const {
+    return kind == Kind::Group ? groups_ : kind == Kind::SubGroup ? subGroups_ : words_;
 }
 
 void MakerWindow::connectLists() {
     connect(groups_, &RowList::chosenChanged, this, [this] {
+        session_.chooseSlot(groups_->current());
+        session_.show(Kind::Group);
         refresh();
-        choose(Kind::Group);
     });
     connect(subGroups_, &RowList::chosenChanged, this, [this] {
+        session_.chooseSubGroup(subGroups_->current());
+        session_.show(Kind::SubGroup);
         refresh();
-        choose(Kind::SubGroup);
     });
     connect(words_, &RowList::chosenChanged, this, [this] {
+        session_.chooseWords(words_->chosen());
+        session_.show(Kind::Word);
         refreshForm();
-        choose(Kind::Word);
     });
-    // Clicking a row already chosen shows its form again.
-    connect(groups_->list(), &QTreeWidget::itemClicked, this, [this] { choose(Kind::Group); });
-    connect(subGroups_->list(), &QTreeWidget::itemClicked, this,
-            [this] { choose(Kind::SubGroup); });
-    connect(words_->list(), &QTreeWidget::itemClicked, this, [this] { choose(Kind::Word); });
-    const std::array<std::pair<RowList*, Kind>, 3> lists{
-        {{groups_, Kind::Group}, {subGroups_, Kind::SubGroup}, {words_, Kind::Word}}};
-    for (const auto& [list, kind] : lists) {
+    for (const Kind kind : {Kind::Group, Kind::SubGroup, Kind::Word}) {
+        RowList* list = listOf(kind);
+        // Clicking a row already chosen shows its form again.
+        connect(list->list(), &QTreeWidget::itemClicked, this, [this, kind] {
+            session_.show(kind);
+            refreshForm();
+        });
         connect(list, &RowList::addClicked, this, [this, kind] { addRow(kind); });
         connect(list, &RowList::removeClicked, this, [this, kind] { removeRows(kind); });
         connect(list, &RowList::moveClicked, this, [this, kind](int step) { moveRow(kind, step); });
     }
     connect(groupForm_, &GroupForm::textsEdited, this,
             [this](const QString& title, const QString& description) {
-                const DeckGroup* group = editor_ ? editor_->group(chosenGroup()) : nullptr;
+                const DeckGroup* group =
+                    editor() ? editor()->group(session_.chosenGroup()) : nullptr;
                 if (group && (group->tittle != title || group->setmei != description))
-                    changing([&] { editor_->setGroupTexts(group->group, title, description); });
+                    changing([&] { editor()->setGroupTexts(group->group, title, description); });
             });
     connect(wordForm_, &WordForm::textsEdited, this, [this](const WordForm::Texts& texts) {
-        const QList<qint64> keys = chosenWords();
-        const DeckWord* w = keys.isEmpty() ? nullptr : editor_->word(keys.first());
+        const QList<qint64> keys = session_.chosenWords();
+        const DeckWord* w = keys.isEmpty() ? nullptr : editor()->word(keys.first());
         if (w && (w->word != texts.word || w->meaning != texts.meaning || w->text1 != texts.text1 ||
                   w->text2 != texts.text2))
             changing([&] {
-                editor_->setWordTexts(keys.first(),
-                                      {texts.word, texts.meaning, texts.text1, texts.text2});
+                editor()->setWordTexts(keys.first(),
+                                       {texts.word, texts.meaning, texts.text1, texts.text2});
             });
     });
     connect(wordForm_, &WordForm::resetClicked, this, [this] {
-        const QList<qint64> keys = chosenWords();
+        const QList<qint64> keys = session_.chosenWords();
         if (!keys.isEmpty())
-            changing([&] { editor_->resetWords(keys); });
+            changing([&] { editor()->resetWords(keys); });
     });
     connect(checks_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         const int row = checks_->row(item);
@@ -261,34 +205,10 @@ void MakerWindow::connectLists() {
     });
 }
 
-void MakerWindow::choose(Kind kind) {
-    shownKind_ = kind;
-    refreshForm();
-}
-
 void MakerWindow::addRow(Kind kind) {
-    const qint64 group = chosenGroup();
-    const qint64 sgroup = chosenSubGroup();
     qint64 added = 0;
-    const bool done = changing([&] {
-        switch (kind) {
-        case Kind::Group:
-            added = editor_->addGroup(MakerTexts::NewGroup);
-            break;
-        case Kind::SubGroup:
-            added = editor_->addSubGroup(group);
-            break;
-        case Kind::Word:
-            added = editor_->addWord(group, sgroup, {});
-            break;
-        }
-    });
-    if (!done)
+    if (!changing([&] { added = session_.add(kind); }) || !added)
         return;
-    RowList* list = kind == Kind::Group ? groups_ : kind == Kind::SubGroup ? subGroups_ : words_;
-    list->choose(added);
-    refresh();
-    choose(kind);
     QLineEdit* first = kind == Kind::Group  ? groupForm_->title()
                        : kind == Kind::Word ? wordForm_->word()
                                             : nullptr;
@@ -299,101 +219,24 @@ void MakerWindow::addRow(Kind kind) {
 }
 
 void MakerWindow::removeRows(Kind kind) {
-    if (!editor_)
+    if (!editor())
         return;
-    const qint64 group = chosenGroup();
-    const qint64 sgroup = chosenSubGroup();
-    const QList<qint64> keys = chosenWords();
-    QString question;
-    switch (kind) {
-    case Kind::Group:
-        if (!group)
-            return;
-        question = MakerTexts::RemoveGroup.arg(editor_->group(group)->tittle)
-                       .arg(editor_->subGroupsOf(group).size())
-                       .arg(editor_->wordCount(group));
-        break;
-    case Kind::SubGroup:
-        if (!sgroup)
-            return;
-        question = MakerTexts::RemoveSubGroup.arg(group).arg(sgroup).arg(
-            editor_->wordCount(group, sgroup));
-        break;
-    case Kind::Word:
-        if (keys.isEmpty())
-            return;
-        if (keys.size() == 1) {
-            // A word not spelt yet is named by its meaning.
-            const DeckWord* w = editor_->word(keys.first());
-            const QString name = !w->word.trimmed().isEmpty()      ? w->word
-                                 : !w->meaning.trimmed().isEmpty() ? w->meaning
-                                                                   : MakerTexts::Unnamed;
-            question = MakerTexts::RemoveWord.arg(name);
-        } else {
-            question = MakerTexts::RemoveWords.arg(keys.size());
-        }
-        break;
-    }
-    if (platform().prompter->message(question, MakerTexts::Title, Prompter::Icon::Question,
+    const QString question = session_.removeQuestion(kind);
+    if (question.isEmpty() ||
+        platform().prompter->message(question, MakerTexts::Title, Prompter::Icon::Question,
                                      Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;
-    changing([&] {
-        switch (kind) {
-        case Kind::Group:
-            editor_->removeGroup(group);
-            break;
-        case Kind::SubGroup:
-            editor_->removeSubGroup(group, sgroup);
-            break;
-        case Kind::Word:
-            editor_->removeWords(keys);
-            break;
-        }
-    });
+    changing([&] { session_.remove(kind); });
 }
 
 void MakerWindow::moveRow(Kind kind, int step) {
-    const qint64 group = chosenGroup();
-    const qint64 sgroup = chosenSubGroup();
-    const QList<qint64> keys = chosenWords();
-    qint64 now = 0;
-    RowList* list = kind == Kind::Group ? groups_ : kind == Kind::SubGroup ? subGroups_ : words_;
-    const bool done = changing([&] {
-        switch (kind) {
-        case Kind::Group:
-            if (group)
-                now = editor_->moveGroup(group, step);
-            break;
-        case Kind::SubGroup:
-            if (sgroup)
-                now = editor_->moveSubGroup(group, sgroup, step);
-            break;
-        case Kind::Word:
-            if (keys.size() == 1)
-                now = editor_->moveWord(keys.first(), step);
-            break;
-        }
-    });
-    if (done && now) {
-        list->choose(now);
-        refresh();
-        choose(kind);
-    }
+    changing([&] { session_.move(kind, step); });
 }
 
 void MakerWindow::jumpTo(const DeckCheck& check) {
-    groups_->choose(check.group);
+    const Kind kind = check.row == DeckCheck::Row::Group      ? Kind::Group
+                      : check.row == DeckCheck::Row::SubGroup ? Kind::SubGroup
+                                                              : Kind::Word;
+    session_.chooseRow(kind, check.group, check.sgroup, check.key);
     refresh();
-    if (check.row == DeckCheck::Row::Group) {
-        choose(Kind::Group);
-        return;
-    }
-    subGroups_->choose(check.sgroup);
-    refresh();
-    if (check.row == DeckCheck::Row::SubGroup) {
-        choose(Kind::SubGroup);
-        return;
-    }
-    words_->choose(check.key);
-    choose(Kind::Word);
 }

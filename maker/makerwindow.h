@@ -1,13 +1,13 @@
 #pragma once
 
 #include "deckchecks.h"
+#include "makersession.h"
 
 #include <QMainWindow>
 #include <functional>
 #include <memory>
 #include <pictureimport.h>
 
-class DeckEditor;
 class GroupForm;
 class QLabel;
 class QListWidget;
@@ -22,6 +22,8 @@ struct Voice;
 // The deck maker's window: the deck's groups, the chosen group's sub-groups and the chosen
 // sub-group's words side by side, the fields of the row chosen last, and the checks below.
 // Every change is written to the file at once; the window then shows what the file holds.
+// What is open and chosen, and what each button does to the deck, is the session's
+// (MakerSession, without widgets); the window shows it and forwards the parent's clicks.
 class MakerWindow : public QMainWindow {
     Q_OBJECT
   public:
@@ -30,9 +32,10 @@ class MakerWindow : public QMainWindow {
 
     // Opens the deck at path (a message says why not); true when it is open.
     bool openDeck(const QString& path);
-    DeckEditor* editor() const { return editor_.get(); }
+    DeckEditor* editor() const { return session_.editor(); }
+    const MakerSession& session() const { return session_; }
 
-    // ファイル menu (makerwindow_file.cpp).
+    // ファイル menu (makerwindow_menus.cpp).
     void newDeck();
     void chooseDeck();
     void saveDeckAs();
@@ -65,11 +68,14 @@ class MakerWindow : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    enum class Kind { Group, SubGroup, Word };
+    using Kind = MakerSession::Kind;
 
+    // makerwindow_layout.cpp
+    void createControls();
+    // makerwindow_menus.cpp
     void createMenus();
+    // makerwindow.cpp
     void connectLists();
-    void connectMedia();
     // Runs work, which changes the deck; a failure is shown, and the window shows what the file
     // holds either way. False when work failed.
     bool changing(const std::function<void()>& work);
@@ -77,38 +83,31 @@ class MakerWindow : public QMainWindow {
     // to save what the window still holds under another name.
     bool deckGone();
     void showError(const QString& what, const std::exception& error);
-    void refresh();
-    void refreshForm();
-    void refreshChecks();
-    // The checks that make the program refuse the deck.
-    int faultCount() const;
-    // Asks once before a deck with such faults is left (closed, saved as, another opened).
+    // Asks once before a deck with faults is left (closed, saved as, another opened).
     bool leavingWithFaultsAccepted();
-    void choose(Kind kind);
+    RowList* listOf(Kind kind) const;
     void jumpTo(const DeckCheck& check);
-
     void addRow(Kind kind);
     void removeRows(Kind kind);
     void moveRow(Kind kind, int step);
 
-    qint64 chosenGroup() const;
-    qint64 chosenSubGroup() const;
-    QList<qint64> chosenWords() const;
-    // The picture's place in the deck for the chosen row, and the name to store it under.
-    struct PictureTarget {
-        Kind kind;
-        QString name;
-    };
-    PictureTarget pictureTarget() const;
-    void setPicture(const PictureTarget& target);
+    // makerwindow_render.cpp
+    void refresh();
+    void refreshLists();
+    void refreshForm();
+    void refreshChecks();
+    // The checks that make the program refuse the deck.
+    int faultCount() const;
+
+    // makerwindow_media.cpp
+    void connectMedia();
     // Stores the chosen row's picture through store (a file, a drop), then names it in the row.
     void storePicture(const std::function<PictureImport::Result(const QString& folder,
                                                                 const QString& name)>& store);
     void setVoice(qint64 key, const Voice& take);
 
-    std::unique_ptr<DeckEditor> editor_;
+    MakerSession session_;
     std::unique_ptr<VoiceWork> voiceWork_;
-    Kind shownKind_ = Kind::Group;
     RowList* groups_;
     RowList* subGroups_;
     RowList* words_;

@@ -76,11 +76,10 @@ void MakerWindow::connectMedia() {
     });
     connect(&voiceWork_->recorder, &VoiceRecorder::levelChanged, voice, &VoicePanel::setLevel);
     const auto taken = [this](const Voice& take) {
-        const qint64 key = voiceWork_->key;
+        const qint64 key = session_.endTake();
         wordForm_->voice()->setRecording(false);
         wordForm_->voice()->setBusy(false);
-        voiceWork_->key = 0;
-        if (!key || !editor_ || editor_->path() != voiceWork_->deckPath || !editor_->word(key))
+        if (!key)
             return; // abandoned
         if (!take.ok()) {
             wordForm_->voice()->setStatus(voiceProblem(take.error));
@@ -96,56 +95,18 @@ bool MakerWindow::voiceBusy() const {
     return voiceWork_->busy();
 }
 
-MakerWindow::PictureTarget MakerWindow::pictureTarget() const {
-    using Media = DeckEditor::Media;
-    const QList<qint64> keys = chosenWords();
-    const qint64 group = chosenGroup();
-    const qint64 sgroup = chosenSubGroup();
-    if (shownKind_ == Kind::Word && !keys.isEmpty()) {
-        const DeckWord* w = editor_->word(keys.first());
-        return {Kind::Word, editor_->mediaNameFor(Media::Picture, w->images, w->word)};
-    }
-    if (shownKind_ != Kind::Group && sgroup)
-        return {Kind::SubGroup,
-                editor_->mediaNameFor(Media::Picture, editor_->subGroup(group, sgroup)->images,
-                                      QStringLiteral("sub%1-%2").arg(group).arg(sgroup))};
-    if (group)
-        return {Kind::Group, editor_->mediaNameFor(Media::Picture, editor_->group(group)->ttlimage,
-                                                   QStringLiteral("group%1").arg(group))};
-    return {Kind::Group, QString()};
-}
-
-void MakerWindow::setPicture(const PictureTarget& target) {
-    const qint64 group = chosenGroup();
-    const qint64 sgroup = chosenSubGroup();
-    const QList<qint64> keys = chosenWords();
-    changing([&] {
-        switch (target.kind) {
-        case Kind::Group:
-            editor_->setGroupPicture(group, target.name);
-            break;
-        case Kind::SubGroup:
-            editor_->setSubGroupPicture(group, sgroup, target.name);
-            break;
-        case Kind::Word:
-            editor_->setWordPicture(keys.first(), target.name);
-            break;
-        }
-    });
-}
-
 void MakerWindow::storePicture(
     const std::function<PictureImport::Result(const QString& folder, const QString& name)>& store) {
-    if (!editor_ || deckGone())
+    if (!editor() || deckGone())
         return;
-    const PictureTarget target = pictureTarget();
+    const MakerSession::PictureTarget target = session_.pictureTarget();
     if (target.name.isEmpty())
         return;
-    if (const PictureImport::Result stored = store(editor_->folder(), target.name); !stored.ok()) {
+    if (const PictureImport::Result stored = store(editor()->folder(), target.name); !stored.ok()) {
         warn(stored.error);
         return;
     }
-    setPicture(target);
+    changing([&] { session_.setPicture(target); });
 }
 
 void MakerWindow::storePictureFile(const QString& file) {
@@ -161,23 +122,22 @@ void MakerWindow::storePictureData(const QMimeData& data) {
 }
 
 void MakerWindow::setVoice(qint64 key, const Voice& take) {
-    if (!editor_ || deckGone())
+    if (!editor() || deckGone())
         return;
-    const DeckWord* w = editor_->word(key);
-    const QString name = editor_->mediaNameFor(DeckEditor::Media::Voice, w->voice, w->word);
-    if (const QString error = take.save(MediaPath::voice(editor_->folder(), name));
+    const QString name = session_.voiceNameFor(key);
+    if (const QString error = take.save(MediaPath::voice(editor()->folder(), name));
         !error.isEmpty()) {
         warn(QStringLiteral("音声を 保存できませんでした。\n") + error);
         return;
     }
-    if (changing([&] { editor_->setWordVoice(key, name); }))
+    if (changing([&] { editor()->setWordVoice(key, name); }))
         wordForm_->voice()->setStatus(
             QStringLiteral("音声を 入れました（%1 秒）。").arg(take.seconds(), 0, 'f', 1));
 }
 
 void MakerWindow::storeVoiceFile(const QString& file) {
-    const QList<qint64> keys = chosenWords();
-    if (!editor_ || keys.isEmpty())
+    const QList<qint64> keys = session_.chosenWords();
+    if (keys.isEmpty())
         return;
     const Voice take = Voice::fromFile(file);
     if (!take.ok()) {
@@ -188,16 +148,15 @@ void MakerWindow::storeVoiceFile(const QString& file) {
 }
 
 void MakerWindow::speakWord() {
-    const QList<qint64> keys = chosenWords();
-    if (!editor_ || keys.isEmpty() || voiceWork_->busy())
+    const QList<qint64> keys = session_.chosenWords();
+    if (keys.isEmpty() || voiceWork_->busy())
         return;
-    const DeckWord* w = editor_->word(keys.first());
+    const DeckWord* w = editor()->word(keys.first());
     if (w->word.trimmed().isEmpty()) {
-        warn(QStringLiteral("先に 英語を 入れてください。"));
+        warn(MakerTexts::WordFirst);
         return;
     }
-    voiceWork_->key = w->key;
-    voiceWork_->deckPath = editor_->path();
+    session_.beginTake(w->key);
     wordForm_->voice()->setBusy(true);
     wordForm_->voice()->setStatus(QStringLiteral("「%1」を 読み上げています…").arg(w->word));
     voiceWork_->synth.synthesise(w->word);
@@ -208,11 +167,10 @@ void MakerWindow::toggleRecording() {
         voiceWork_->recorder.stop();
         return;
     }
-    const QList<qint64> keys = chosenWords();
-    if (!editor_ || keys.isEmpty() || voiceWork_->busy())
+    const QList<qint64> keys = session_.chosenWords();
+    if (keys.isEmpty() || voiceWork_->busy())
         return;
-    voiceWork_->key = keys.first();
-    voiceWork_->deckPath = editor_->path();
+    session_.beginTake(keys.first());
     wordForm_->voice()->setRecording(true);
     wordForm_->voice()->setStatus(
         QStringLiteral("録音しています。話し終わったら「止める」を 押してください。"));
@@ -220,8 +178,8 @@ void MakerWindow::toggleRecording() {
 }
 
 void MakerWindow::playVoice() {
-    const QList<qint64> keys = chosenWords();
-    if (!editor_ || keys.isEmpty())
+    const QList<qint64> keys = session_.chosenWords();
+    if (keys.isEmpty())
         return;
     // Read each time: the volume may have been changed in the program's sound settings. A
     // parent who has not started the program yet has none: full volume.
@@ -230,6 +188,6 @@ void MakerWindow::playVoice() {
     else
         PMCM000::VoiceVolume = 0xFFFF;
     PMCM000::PlaySoundFile(
-        MediaPath::findVoice(editor_->folder(), editor_->word(keys.first())->voice),
+        MediaPath::findVoice(editor()->folder(), editor()->word(keys.first())->voice),
         PMCM000::SoundMode::AtVolume, PMCM000::VoiceVolume);
 }

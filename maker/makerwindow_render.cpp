@@ -22,90 +22,87 @@ void MakerWindow::refresh() {
     if (refreshing_)
         return;
     refreshing_ = true;
-    if (!editor_) {
-        for (RowList* list : {groups_, subGroups_, words_}) {
-            list->setRows({}, {});
-            list->setEnabled(false);
-        }
-    } else {
-        for (RowList* list : {groups_, subGroups_, words_})
-            list->setEnabled(true);
-        // Every slot is listed, so that a group's place on the main menu is plain to see and a
-        // group can be moved into an empty one.
-        QList<RowList::Row> slotRows;
-        for (qint64 slot = WordDataFormat::firstGroup; slot <= WordDataFormat::lastGroup; ++slot) {
-            const DeckGroup* group = editor_->group(slot);
-            slotRows << RowList::Row{
-                slot,
-                {QStringLiteral("%1  %2").arg(slot).arg(group ? group->tittle
-                                                              : MakerTexts::EmptySlot),
-                 group ? QString::number(editor_->wordCount(slot)) : QString()}};
-        }
-        groups_->setRows(slotRows, {groups_->current()});
-        groups_->setAddEnabled(editor_->freeSlot() != 0);
-        const qint64 group = chosenGroup();
-        groups_->removeButton()->setEnabled(group != 0);
-        if (!group) {
-            groups_->upButton()->setEnabled(false);
-            groups_->downButton()->setEnabled(false);
-        }
-
-        QList<RowList::Row> subGroups;
-        for (const DeckSubGroup& s : editor_->subGroupsOf(group))
-            subGroups << RowList::Row{s.sgroup,
-                                      {QStringLiteral("%1-%2").arg(s.group).arg(s.sgroup),
-                                       QString::number(editor_->wordCount(s.group, s.sgroup))}};
-        subGroups_->setRows(subGroups, {subGroups_->current()});
-        subGroups_->setAddEnabled(group != 0);
-
-        const qint64 sgroup = chosenSubGroup();
-        QList<RowList::Row> words;
-        for (const DeckWord& w : editor_->wordsOf(group, sgroup))
-            words << RowList::Row{
-                w.key, {w.word, w.meaning, levelCaption(int(w.level)), QString::number(w.times)}};
-        words_->setRows(words, words_->chosen());
-        words_->setAddEnabled(sgroup != 0);
-    }
+    refreshLists();
     refreshForm();
     refreshChecks();
     refreshing_ = false;
 }
 
+void MakerWindow::refreshLists() {
+    const DeckEditor* deck = editor();
+    for (RowList* list : {groups_, subGroups_, words_}) {
+        list->setEnabled(deck != nullptr);
+        if (!deck)
+            list->setRows({}, {});
+    }
+    if (!deck)
+        return;
+    // Every slot is listed, so that a group's place on the main menu is plain to see and a
+    // group can be moved into an empty one.
+    QList<RowList::Row> slotRows;
+    for (qint64 slot = WordDataFormat::firstGroup; slot <= WordDataFormat::lastGroup; ++slot) {
+        const DeckGroup* group = deck->group(slot);
+        slotRows << RowList::Row{
+            slot,
+            {QStringLiteral("%1  %2").arg(slot).arg(group ? group->tittle : MakerTexts::EmptySlot),
+             group ? QString::number(deck->wordCount(slot)) : QString()}};
+    }
+    groups_->setRows(slotRows, {session_.chosenSlot()});
+    groups_->setAddEnabled(deck->freeSlot() != 0);
+    const qint64 group = session_.chosenGroup();
+    groups_->removeButton()->setEnabled(group != 0);
+    if (!group) {
+        groups_->upButton()->setEnabled(false);
+        groups_->downButton()->setEnabled(false);
+    }
+
+    QList<RowList::Row> subGroups;
+    for (const DeckSubGroup& s : deck->subGroupsOf(group))
+        subGroups << RowList::Row{s.sgroup,
+                                  {QStringLiteral("%1-%2").arg(s.group).arg(s.sgroup),
+                                   QString::number(deck->wordCount(s.group, s.sgroup))}};
+    subGroups_->setRows(subGroups, {session_.chosenSubGroup()});
+    subGroups_->setAddEnabled(group != 0);
+
+    const qint64 sgroup = session_.chosenSubGroup();
+    QList<RowList::Row> words;
+    for (const DeckWord& w : deck->wordsOf(group, sgroup))
+        words << RowList::Row{
+            w.key, {w.word, w.meaning, levelCaption(int(w.level)), QString::number(w.times)}};
+    words_->setRows(words, session_.chosenWords());
+    words_->setAddEnabled(sgroup != 0);
+}
+
 void MakerWindow::refreshForm() {
-    const qint64 group = chosenGroup();
-    const qint64 sgroup = chosenSubGroup();
-    const QList<qint64> keys = chosenWords();
-    Kind kind = shownKind_;
-    if (kind == Kind::Word && keys.isEmpty())
-        kind = Kind::SubGroup;
-    if (kind == Kind::SubGroup && !sgroup)
-        kind = Kind::Group;
-    if (!editor_ || (kind == Kind::Group && !group)) {
+    const DeckEditor* deck = editor();
+    const std::optional<Kind> kind = session_.shownKind();
+    if (!kind) {
         forms_->setCurrentWidget(noDeck_);
-        static_cast<QLabel*>(noDeck_)->setText(
-            editor_ ? QStringLiteral("「追加」で グループを 作ってください。")
-                    : MakerTexts::NoDeck);
+        static_cast<QLabel*>(noDeck_)->setText(deck ? MakerTexts::AddAGroup : MakerTexts::NoDeck);
         return;
     }
-    const QString folder = editor_->folder();
-    switch (kind) {
+    const qint64 group = session_.chosenGroup();
+    const qint64 sgroup = session_.chosenSubGroup();
+    const QString folder = deck->folder();
+    switch (*kind) {
     case Kind::Group: {
-        const DeckGroup* g = editor_->group(group);
+        const DeckGroup* g = deck->group(group);
         groupForm_->show(g->group, g->tittle, g->setmei);
         groupForm_->picture()->show(MediaPath::findPicture(folder, g->ttlimage), g->tittle, {});
         forms_->setCurrentWidget(groupForm_);
         break;
     }
     case Kind::SubGroup: {
-        const DeckSubGroup* s = editor_->subGroup(group, sgroup);
-        subGroupForm_->show(group, sgroup, editor_->wordCount(group, sgroup));
+        const DeckSubGroup* s = deck->subGroup(group, sgroup);
+        subGroupForm_->show(group, sgroup, deck->wordCount(group, sgroup));
         subGroupForm_->picture()->show(MediaPath::findPicture(folder, s->images),
                                        QStringLiteral("No. %1").arg(sgroup), {});
         forms_->setCurrentWidget(subGroupForm_);
         break;
     }
     case Kind::Word: {
-        const DeckWord* w = editor_->word(keys.first());
+        const QList<qint64> keys = session_.chosenWords();
+        const DeckWord* w = deck->word(keys.first());
         wordForm_->show({w->word, w->meaning, w->text1, w->text2}, w->level, w->times,
                         int(keys.size()));
         wordForm_->picture()->show(MediaPath::findPicture(folder, w->images), w->word, w->meaning);
@@ -117,7 +114,7 @@ void MakerWindow::refreshForm() {
 }
 
 void MakerWindow::refreshChecks() {
-    shownChecks_ = editor_ ? checkDeck(editor_->deck(), editor_->folder()) : QList<DeckCheck>();
+    shownChecks_ = editor() ? checkDeck(editor()->deck(), editor()->folder()) : QList<DeckCheck>();
     checks_->clear();
     for (const DeckCheck& check : shownChecks_) {
         checks_->addItem(check.text);
@@ -125,7 +122,7 @@ void MakerWindow::refreshChecks() {
             checks_->item(checks_->count() - 1)->setForeground(QColor(0xc0, 0, 0));
     }
     const int faults = faultCount();
-    checksTitle_->setText(!editor_                 ? QString()
+    checksTitle_->setText(!editor()                ? QString()
                           : shownChecks_.isEmpty() ? MakerTexts::NoProblems
                           : faults > 0 ? MakerTexts::Faults.arg(shownChecks_.size()).arg(faults)
                                        : MakerTexts::Problems.arg(shownChecks_.size()));

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <dataerror.h>
 #include <deckproblem.h>
 #include <pmcm000.h>
@@ -74,6 +75,9 @@ inline const QString Replace = QStringLiteral("「%1」は もう あります�
 inline const QString FolderTaken = QStringLiteral(
     "フォルダ「%1」には ほかの 単語データや 絵・声が あります。別の名前に してください。");
 
+inline const QString UnplainMediaName =
+    QStringLiteral("絵や 音声の ファイル名「%1」が 使えません（フォルダの 外を 指しています）。");
+
 inline const QString DeckFilter = PMCM000::DeckFileFilter;
 inline const QString PictureFilter =
     QStringLiteral("画像|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.webp|すべてのファイル|*");
@@ -143,5 +147,44 @@ inline QString refusedText(const QString& text, const QString& refusal) {
     return QStringLiteral("✖ ") + text +
            QStringLiteral(" … プログラムは「単語データが違います。」と 出して、") + refusal;
 }
+
+// The window's lists and menus.
+inline const QString GroupsList = QStringLiteral("グループ");
+inline const QStringList GroupsColumns{QStringLiteral("番号・名前"), QStringLiteral("単語")};
+inline const QString SubGroupsList = QStringLiteral("小グループ");
+inline const QStringList SubGroupsColumns{QStringLiteral("番号"), QStringLiteral("単語")};
+inline const QString WordsList = QStringLiteral("単語");
+inline const QStringList WordsColumns{QStringLiteral("英語"), QStringLiteral("意味"),
+                                      QStringLiteral("レベル"), QStringLiteral("回数")};
+inline const QString ChecksName = QStringLiteral("チェック");
+inline const QString AddAGroup = QStringLiteral("「追加」で グループを 作ってください。");
+inline const QString FileMenu = QStringLiteral("ファイル(&F)");
+inline const QString NewDeckItem = QStringLiteral("新しい単語データ…");
+inline const QString OpenItem = QStringLiteral("開く…");
+inline const QString SaveAsItem = QStringLiteral("別の名前で保存…");
+inline const QString ImportCsvItem = QStringLiteral("CSV フォルダから作る…");
+inline const QString ExportCsvItem = QStringLiteral("CSV フォルダに書き出す…");
+inline const QString QuitItem = QStringLiteral("終わる");
+
+// The ファイル menu's dialogs and what they end with.
+inline const QString NewDeckName = QStringLiteral("新しい単語データの 名前");
+inline const QString CannotCreate = QStringLiteral("新しい単語データを 作れませんでした。");
+inline const QString OpenDeck = QStringLiteral("単語データを 開く");
+inline const QString SaveAs = QStringLiteral("別の名前で保存");
+inline const QString NotSaved = QStringLiteral("保存できませんでした。\n");
+inline const QString CsvFolder = QStringLiteral("groups.csv などの ある フォルダ");
+inline const QString CsvHasProblems =
+    QStringLiteral("CSV に 直すところが あるので、作りませんでした。\n\n");
+inline const QString MoreProblems = QStringLiteral("…ほか %1件");
+inline const QString BuiltDeckName = QStringLiteral("作る単語データの 名前");
+inline const QString NotBuilt = QStringLiteral("作れませんでした。\n");
+inline const QString ExportFolder = QStringLiteral("書き出す フォルダ");
+inline const QString Exported = QStringLiteral("書き出しました。\n%1");
+inline const QString NotExported = QStringLiteral("書き出せませんでした。\n");
+inline const QString MissingNotCopied =
+    QStringLiteral("\n\nこの 絵や 音声は ないので、書き出していません：\n");
+
+// Pictures and voices.
+inline const QString WordFirst = QStringLiteral("先に 英語を 入れてください。");
 
 } // namespace MakerTexts

@@ -1,5 +1,5 @@
-// The maker's ファイル menu: make, open and save decks, and the CSV deck folder of pml-build,
-// so that a deck can still be written in a spreadsheet.
+// The maker's menus and the ファイル menu's work: make, open and save decks, and the CSV deck
+// folder of pml-build, so that a deck can still be written in a spreadsheet.
 #include "deckeditor.h"
 #include "makertexts.h"
 #include "makerwindow.h"
@@ -11,14 +11,13 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTextStream>
+#include <algorithm>
+#include <cstdio>
 #include <dataerror.h>
-#include <deckcommands.h>
 #include <deckcsv.h>
 #include <platform/platform.h>
 #include <platform/prompter.h>
 #include <pmcm000.h>
-#include <pmldeck.h>
 
 using PMCM000::platform;
 
@@ -74,21 +73,21 @@ bool placeIsFree(const QString& path) {
 } // namespace
 
 void MakerWindow::createMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    QMenu* file = menuBar()->addMenu(MakerTexts::FileMenu);
     const auto entry = [&](const QString& caption, void (MakerWindow::*handler)(),
                            const QKeySequence& keys = {}) {
         QAction* action = file->addAction(caption, this, handler);
         action->setShortcut(keys);
         return action;
     };
-    entry(QStringLiteral("新しい単語データ…"), &MakerWindow::newDeck, QKeySequence::New);
-    entry(QStringLiteral("開く…"), &MakerWindow::chooseDeck, QKeySequence::Open);
-    entry(QStringLiteral("別の名前で保存…"), &MakerWindow::saveDeckAs, QKeySequence::SaveAs);
+    entry(MakerTexts::NewDeckItem, &MakerWindow::newDeck, QKeySequence::New);
+    entry(MakerTexts::OpenItem, &MakerWindow::chooseDeck, QKeySequence::Open);
+    entry(MakerTexts::SaveAsItem, &MakerWindow::saveDeckAs, QKeySequence::SaveAs);
     file->addSeparator();
-    entry(QStringLiteral("CSV フォルダから作る…"), &MakerWindow::importCsv);
-    entry(QStringLiteral("CSV フォルダに書き出す…"), &MakerWindow::exportCsv);
+    entry(MakerTexts::ImportCsvItem, &MakerWindow::importCsv);
+    entry(MakerTexts::ExportCsvItem, &MakerWindow::exportCsv);
     file->addSeparator();
-    file->addAction(QStringLiteral("終わる"), QKeySequence::Quit, this, &QWidget::close);
+    file->addAction(MakerTexts::QuitItem, QKeySequence::Quit, this, &QWidget::close);
 }
 
 void MakerWindow::newDeck() {
@@ -96,14 +95,14 @@ void MakerWindow::newDeck() {
         return;
     const QString chosen = platform().prompter->saveFile(
         MakerTexts::DeckFilter, QDir(startFolder(nullptr)).filePath(QStringLiteral("mydeck.pml")),
-        QStringLiteral("新しい単語データの 名前"));
+        MakerTexts::NewDeckName);
     const QString path = deckPathFor(chosen);
     if (path.isEmpty() || !placeIsFree(path))
         return;
     try {
         DeckEditor::create(path);
     } catch (const DataError& error) {
-        showError(QStringLiteral("新しい単語データを 作れませんでした。"), error);
+        showError(MakerTexts::CannotCreate, error);
         return;
     }
     openDeck(path);
@@ -112,68 +111,69 @@ void MakerWindow::newDeck() {
 void MakerWindow::chooseDeck() {
     if (!leavingWithFaultsAccepted())
         return;
-    const QString path = platform().prompter->openFile(
-        MakerTexts::DeckFilter, startFolder(editor_.get()), QStringLiteral("単語データを 開く"));
+    const QString path = platform().prompter->openFile(MakerTexts::DeckFilter,
+                                                       startFolder(editor()), MakerTexts::OpenDeck);
     if (!path.isEmpty())
         openDeck(path);
 }
 
 void MakerWindow::saveDeckAs() {
-    if (!editor_)
+    if (!editor())
         return;
     // A deck whose file is gone has lost its pictures with it: that was said already.
-    const bool gone = !QFileInfo(editor_->path()).isFile();
+    const bool gone = !QFileInfo(editor()->path()).isFile();
     if (!gone && !leavingWithFaultsAccepted())
         return;
-    const QString chosen = platform().prompter->saveFile(MakerTexts::DeckFilter, editor_->path(),
-                                                         QStringLiteral("別の名前で保存"));
+    const QString chosen =
+        platform().prompter->saveFile(MakerTexts::DeckFilter, editor()->path(), MakerTexts::SaveAs);
     if (chosen.isEmpty())
         return;
-    if (QFileInfo(chosen).absoluteFilePath() == editor_->path())
+    if (QFileInfo(chosen).absoluteFilePath() == editor()->path())
         return; // every change is saved already
     // A folder of its own, as for a new deck: a copy never shares pictures with another deck.
     const QString path = deckPathFor(chosen);
     if (path.isEmpty() || !placeIsFree(path))
         return;
-    // The copy is built whole beside the new path and renamed into place, with the pictures
-    // and voices the deck names.
     QString error;
     try {
-        // A deck whose file is gone is saved from what the window holds.
-        if (!gone)
-            editor_->reload();
-        error = PmlDeck::write(editor_->deck(), editor_->folder(), path);
+        error = session_.saveCopy(path);
     } catch (const DataError& failure) {
-        error = failure.message();
+        std::fprintf(stderr, "pimlotan-maker: %s\n", failure.what());
+        error = MakerTexts::reasonText(failure.reason());
     }
     if (!error.isEmpty()) {
-        tell(QStringLiteral("保存できませんでした。\n") + error, Prompter::Icon::Warning);
+        tell(MakerTexts::NotSaved + error, Prompter::Icon::Warning);
         return;
     }
     openDeck(path);
 }
 
+namespace {
+// The first problems of a CSV deck folder, one per line.
+QString problemLines(const DeckProblems& problems) {
+    QStringList lines;
+    for (qsizetype i = 0; i < std::min<qsizetype>(problems.size(), 10); ++i)
+        lines << problems.at(i).toString();
+    if (problems.size() > 10)
+        lines << MakerTexts::MoreProblems.arg(problems.size() - 10);
+    return lines.join(u'\n');
+}
+} // namespace
+
 void MakerWindow::importCsv() {
-    const QString folder = platform().prompter->chooseFolder(
-        startFolder(editor_.get()), QStringLiteral("groups.csv などの ある フォルダ"));
+    const QString folder =
+        platform().prompter->chooseFolder(startFolder(editor()), MakerTexts::CsvFolder);
     if (folder.isEmpty())
         return;
-    const DeckCsv::ReadResult source = DeckCsv::read(folder);
-    if (!source.problems.isEmpty()) {
-        QStringList lines;
-        for (qsizetype i = 0; i < std::min<qsizetype>(source.problems.size(), 10); ++i)
-            lines << source.problems.at(i).toString();
-        if (source.problems.size() > 10)
-            lines << QStringLiteral("…ほか %1件").arg(source.problems.size() - 10);
-        tell(QStringLiteral("CSV に 直すところが あるので、作りませんでした。\n\n") +
-                 lines.join(u'\n'),
-             Prompter::Icon::Warning);
+    // Said before a name is asked for: a folder with problems makes nothing.
+    if (const DeckProblems problems = DeckCsv::read(folder).problems; !problems.isEmpty()) {
+        tell(MakerTexts::CsvHasProblems + problemLines(problems), Prompter::Icon::Warning);
         return;
     }
     const QString chosen = platform().prompter->saveFile(
         MakerTexts::DeckFilter,
         QDir(folder).filePath(QDir(folder).dirName() + QStringLiteral(".pml")),
-        QStringLiteral("作る単語データの 名前"));
+        MakerTexts::BuiltDeckName);
     if (chosen.isEmpty())
         return;
     const QString path =
@@ -183,32 +183,43 @@ void MakerWindow::importCsv() {
                                      MakerTexts::Title, Prompter::Icon::Question,
                                      Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;
-    if (const QString error = PmlDeck::write(source.deck, folder, path); !error.isEmpty()) {
-        tell(QStringLiteral("作れませんでした。\n") + error, Prompter::Icon::Warning);
+    QString error;
+    if (const DeckProblems problems = MakerSession::buildFromCsv(folder, path, error);
+        !problems.isEmpty()) {
+        tell(MakerTexts::CsvHasProblems + problemLines(problems), Prompter::Icon::Warning);
+        return;
+    }
+    if (!error.isEmpty()) {
+        tell(MakerTexts::NotBuilt + error, Prompter::Icon::Warning);
         return;
     }
     openDeck(path);
 }
 
 void MakerWindow::exportCsv() {
-    if (!editor_)
+    if (!editor())
         return;
-    const QString folder = platform().prompter->chooseFolder(startFolder(editor_.get()),
-                                                             QStringLiteral("書き出す フォルダ"));
+    const QString folder =
+        platform().prompter->chooseFolder(startFolder(editor()), MakerTexts::ExportFolder);
     if (folder.isEmpty())
         return;
-    QString report;
-    QTextStream out(&report);
-    const int status = DeckCommands::exportDeck(editor_->path(), folder, out);
-    out.flush();
-    if (status == 0)
-        tell(QStringLiteral("書き出しました。\n") + folder);
+    QStringList missing;
+    QString error;
+    try {
+        error = session_.exportCsv(folder, missing);
+    } catch (const DataError& failure) {
+        std::fprintf(stderr, "pimlotan-maker: %s\n", failure.what());
+        error = MakerTexts::reasonText(failure.reason());
+    }
+    if (!error.isEmpty())
+        tell(MakerTexts::NotExported + error, Prompter::Icon::Warning);
     else
-        tell(QStringLiteral("書き出せませんでした。\n") + report, Prompter::Icon::Warning);
+        tell(MakerTexts::Exported.arg(QDir::toNativeSeparators(folder)) +
+             (missing.isEmpty() ? QString() : MakerTexts::MissingNotCopied + missing.join(u'\n')));
 }
 
 bool MakerWindow::leavingWithFaultsAccepted() {
-    const int faults = editor_ ? faultCount() : 0;
+    const int faults = editor() ? faultCount() : 0;
     return faults == 0 ||
            platform().prompter->message(MakerTexts::LeaveWithFaults.arg(faults), MakerTexts::Title,
                                         Prompter::Icon::Question,

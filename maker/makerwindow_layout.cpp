@@ -1,0 +1,46 @@
+// The maker's window laid out: the three lists side by side over the checks, the form of the
+// chosen row on the right.
+#include "deckforms.h"
+#include "makertexts.h"
+#include "makerwindow.h"
+#include "rowlist.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+void MakerWindow::createControls() {
+    setWindowTitle(MakerTexts::Title);
+    static_cast<QLabel*>(noDeck_)->setAlignment(Qt::AlignCenter);
+    static_cast<QLabel*>(noDeck_)->setWordWrap(true);
+    for (QWidget* form : {noDeck_, static_cast<QWidget*>(groupForm_),
+                          static_cast<QWidget*>(subGroupForm_), static_cast<QWidget*>(wordForm_)})
+        forms_->addWidget(form);
+    checks_->setAccessibleName(MakerTexts::ChecksName);
+    checksTitle_->setWordWrap(true);
+
+    auto* lists = new QSplitter(Qt::Horizontal);
+    lists->addWidget(groups_);
+    lists->addWidget(subGroups_);
+    lists->addWidget(words_);
+    lists->setStretchFactor(2, 1);
+    lists->setSizes({230, 130, 400}); // the words' list has the most columns
+    auto* checks = new QWidget;
+    auto* checksLayout = new QVBoxLayout(checks);
+    checksLayout->setContentsMargins(0, 0, 0, 0);
+    checksLayout->addWidget(checksTitle_);
+    checksLayout->addWidget(checks_);
+    auto* left = new QSplitter(Qt::Vertical);
+    left->addWidget(lists);
+    left->addWidget(checks);
+    left->setStretchFactor(0, 3);
+    left->setStretchFactor(1, 1);
+    auto* whole = new QSplitter(Qt::Horizontal);
+    whole->addWidget(left);
+    whole->addWidget(forms_);
+    whole->setStretchFactor(0, 3);
+    whole->setStretchFactor(1, 2);
+    setCentralWidget(whole);
+}
