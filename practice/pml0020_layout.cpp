@@ -9,6 +9,7 @@
 #include "pml0020.h"
 #include "rectangleshape.h"
 #include "voiceslider.h"
+#include "wordcard.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -17,16 +18,12 @@ using namespace PMCM000;
 namespace {
 
 // Design positions of the card parts by column and by row (twips of the 1024 x 768 design).
+// The cards' own parts stand where WordCard says, from the shape's corner.
 constexpr std::array<double, 3> shapeLeft{2315, 5795, 9275};
 constexpr std::array<double, 3> shapeTop{600, 3525, 6450};
-constexpr double shapeWidth = 3335, shapeHeight = 2400;
-constexpr std::array<double, 3> pictureLeft{2415, 5895, 9375};
-constexpr std::array<double, 3> pictureTop{705, 3630, 6555};
-constexpr double pictureWidth = 3135, pictureHeight = 1815;
 constexpr std::array<double, 3> okLeft{2535, 6015, 9495};
 constexpr std::array<double, 3> ngLeft{3375, 6855, 10335};
 constexpr std::array<double, 3> voiceLeft{4215, 7695, 11175};
-constexpr std::array<double, 3> buttonTop{3000, 5925, 8850};
 // The times and number labels start this far right of the voice button, and reach to where
 // the next column's card begins.
 constexpr double labelOffset = 840, labelWidth = 740;
@@ -36,25 +33,6 @@ constexpr double levelCountHeight = 225; // from under the level buttons to the 
 
 using Layout::indexedName;
 using Layout::named;
-
-// The face that the level buttons and the word labels are designed in, with the program's
-// Japanese face where it is not installed.
-void useCardFace(QWidget* widget, double points) {
-    QFont font = widget->font();
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("Noto Sans CJK JP")});
-    widget->setFont(font);
-    Layout::setFontPoints(widget, points);
-}
-
-QLabel* whiteLabel(ClickableLabel* label) {
-    label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    label->setPalette(palette);
-    label->setAlignment(Qt::AlignCenter);
-    label->setWordWrap(true);
-    return label;
-}
 
 } // namespace
 
@@ -66,7 +44,8 @@ void PML0020::createControls() {
     for (int level = 0; level < Levels; ++level) {
         BT_level[level] = named(new QPushButton(levelCaption(level), client_),
                                 indexedName(QStringLiteral("BT_level"), level));
-        useCardFace(BT_level[level], FontSize10);
+        WordCard::useFace(BT_level[level]);
+        Layout::setFontPoints(BT_level[level], FontSize10);
         connect(BT_level[level], &QPushButton::clicked, this,
                 [this, level] { BT_level_Click(level); });
         Lb_level[level] = named(new QLabel(QStringLiteral("999"), client_),
@@ -83,32 +62,21 @@ void PML0020::createControls() {
     Layout::setFontPoints(notSaved, FontSize9);
     notSaved->hide();
 
-    // Created in this order so that the shapes lie under the pictures and the word labels
-    // over them.
-    for (int p = 0; p < Cards; ++p)
-        Sh_word[p] = named(new RectangleShape(client_), indexedName(QStringLiteral("Sh_word"), p));
     for (int p = 0; p < Cards; ++p) {
-        Im_word[p] = named(new PictureBox(client_, PictureBox::Decoding::ShownSize),
-                           indexedName(QStringLiteral("Im_word"), p));
+        const WordCard::Parts card = WordCard::create(client_, p, PictureBox::Decoding::ShownSize);
+        Sh_word[p] = card.shape;
+        Im_word[p] = card.picture;
         connect(Im_word[p], &PictureBox::clicked, this, [this, p] { Im_word_Click(p); });
-    }
-    for (int p = 0; p < Cards; ++p) {
-        LB_word[p] = named(new ClickableLabel(client_), indexedName(QStringLiteral("LB_word"), p));
+        LB_word[p] = card.word;
         LB_word[p]->setText(QStringLiteral("Label1"));
-        whiteLabel(LB_word[p]);
-        useCardFace(LB_word[p], FontSize18);
+        Layout::setFontPoints(LB_word[p], FontSize18);
         connect(LB_word[p], &ClickableLabel::clicked, this, [this, p] { LB_word_Click(p); });
-
-        LB_meaning[p] =
-            named(new ClickableLabel(client_), indexedName(QStringLiteral("LB_meaning"), p));
+        LB_meaning[p] = card.phrase;
         LB_meaning[p]->setText(QStringLiteral("Label1"));
-        whiteLabel(LB_meaning[p]);
-        useCardFace(LB_meaning[p], FontSize12);
+        Layout::setFontPoints(LB_meaning[p], FontSize12);
         connect(LB_meaning[p], &ClickableLabel::clicked, this, [this, p] { LB_meaning_Click(p); });
-
-        LB_meanings[p] = named(new QLabel(QString(10, u'あ'), client_),
-                               indexedName(QStringLiteral("LB_meanings"), p));
-        LB_meanings[p]->setAlignment(Qt::AlignCenter);
+        LB_meanings[p] = card.meaning;
+        LB_meanings[p]->setText(QString(10, u'あ'));
         Layout::setFontPoints(LB_meanings[p], FontSize9);
 
         BT_OK[p] = named(new QPushButton(QStringLiteral("OK"), client_),
@@ -174,20 +142,24 @@ void PML0020::placeControls() {
 
     for (int p = 0; p < Cards; ++p) {
         const int row = p / 3, column = p % 3;
-        Layout::place(Sh_word[p], shapeHeight, shapeWidth, shapeTop[row], shapeLeft[column]);
-        Layout::place(Im_word[p], pictureHeight, pictureWidth, pictureTop[row],
-                      pictureLeft[column]);
-        Layout::place(LB_word[p], pictureHeight / 2, pictureWidth, pictureTop[row],
-                      pictureLeft[column]);
-        Layout::place(LB_meaning[p], pictureHeight / 2, pictureWidth,
-                      pictureTop[row] + pictureHeight / 2, pictureLeft[column]);
+        const double left = shapeLeft[column], shapeTopRow = shapeTop[row];
+        const auto put = [&](QWidget* widget, const QRectF& part) {
+            Layout::place(widget, part.height(), part.width(), shapeTopRow + part.top(),
+                          left + part.left());
+        };
+        Layout::place(Sh_word[p], WordCard::Shape.height(), WordCard::Shape.width(), shapeTopRow,
+                      left);
+        put(Im_word[p], WordCard::Picture);
+        put(LB_word[p], WordCard::Word);
+        put(LB_meaning[p], WordCard::Phrase);
 
         // The button row and what hangs on it, in scaled twips.
-        const double top = buttonTop[row] * HeightFactor;
+        const double top = (shapeTopRow + WordCard::ButtonsTop) * HeightFactor;
         const double half = SmallButtonHeight / 2;
         const double labelLeft = (voiceLeft[column] + labelOffset) * WidthFactor;
-        Layout::placeScaled(LB_meanings[p], SmallButtonHeight, pictureWidth * WidthFactor,
-                            top - SmallButtonHeight, pictureLeft[column] * WidthFactor);
+        Layout::placeScaled(LB_meanings[p], SmallButtonHeight,
+                            WordCard::Picture.width() * WidthFactor, top - SmallButtonHeight,
+                            (left + WordCard::Picture.left()) * WidthFactor);
         Layout::placeScaled(BT_OK[p], SmallButtonHeight, SmallButtonWidth, top,
                             okLeft[column] * WidthFactor);
         Layout::placeScaled(BT_NG[p], SmallButtonHeight, SmallButtonWidth, top,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "datasource.h"
+#include "slidecard.h"
 #include "slideshowscreen.h"
 #include "worddataformat.h"
 
@@ -74,8 +75,8 @@ class SlideShowEngine {
     };
 
     // The card picture at full size and its top-left corner, in design twips.
-    static constexpr double FullHeight = 3630;
-    static constexpr double FullWidth = 6270;
+    static constexpr double FullHeight = SlideCard::FullHeight;
+    static constexpr double FullWidth = SlideCard::FullWidth;
     static constexpr double HomeTop = 2955;
     static constexpr double HomeLeft = 4215;
     static constexpr int TickMs = 100;

@@ -4,33 +4,28 @@
 #include "fittedlabel.h"
 #include "layout.h"
 #include "picturebox.h"
+#include "rectangleshape.h"
+#include "wordcard.h"
 
 #include <QImage>
 #include <QImageReader>
-#include <QPainter>
 #include <QPixmap>
 #include <cmath>
 
 namespace {
 
-// The controls in design twips of the 1024 x 768 screen, from the screens' layout: the practice
-// card (practice/pml0020_layout.cpp: the shape, its picture, the word labels over the picture's
-// halves and the meaning label above the buttons) and the main menu's pictures
-// (core's SubGroupPicture and MenuButton metrics, mainmenu/pml0010_layout.cpp).
-struct DesignRect {
-    double left, top, width, height;
-};
-constexpr QSizeF cardArea{3335, 2400};
-constexpr DesignRect cardPicture{100, 105, 3135, 1815};
-constexpr DesignRect cardWord{100, 105, 3135, 1815 / 2.0};
-constexpr DesignRect cardPhrase{100, 105 + 1815 / 2.0, 3135, 1815 / 2.0};
-constexpr DesignRect cardMeaning{100, 3000 - 375 - 600, 3135, 375};
+// The controls in design twips of the 1024 x 768 screen: the practice's card (WordCard) and the
+// main menu's pictures (core's SubGroupPicture and MenuButton metrics,
+// mainmenu/pml0010_layout.cpp).
+using DesignRect = QRectF;
+constexpr QSizeF cardArea = WordCard::Shape;
+constexpr DesignRect cardMeaning{WordCard::Picture.left(),
+                                 WordCard::ButtonsTop - WordCard::MeaningHeight,
+                                 WordCard::Picture.width(), WordCard::MeaningHeight};
 constexpr DesignRect subGroupPicture{0, 0, 1080, 768};
 constexpr DesignRect groupPicture{0, 0, 1350, 960};
 constexpr DesignRect groupTitle{0, 960, 2235, 225};
-
-// The design points of the texts.
-constexpr double wordPoints = 18, phrasePoints = 12, meaningPoints = 9, titlePoints = 9;
+constexpr double titlePoints = 9;
 
 // The screens' factor on a 1920 x 1080 screen (1080 / 768 rows).
 constexpr double fullHdFactor = 1080.0 / 768.0;
@@ -40,34 +35,15 @@ QSizeF area(CardPreview::Place place) {
     case CardPreview::Place::WordCard:
         return cardArea;
     case CardPreview::Place::SubGroup:
-        return {subGroupPicture.width, subGroupPicture.height};
+        return subGroupPicture.size();
     case CardPreview::Place::Group:
-        return {groupTitle.width, groupTitle.top + groupTitle.height};
+        return {groupTitle.width(), groupTitle.bottom()};
     }
     return {};
 }
 
 int pixels(double twips, double factor) {
     return static_cast<int>(std::lround(twips * factor / Layout::TwipsPerPixel));
-}
-
-// The card's labels in the face the practice designs them in.
-void useCardFace(QWidget* widget) {
-    QFont font = widget->font();
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("Noto Sans CJK JP")});
-    widget->setFont(font);
-}
-
-ClickableLabel* whiteLabel(QWidget* parent, const QString& name) {
-    auto* label = Layout::named(new ClickableLabel(parent), name);
-    label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    label->setPalette(palette);
-    label->setAlignment(Qt::AlignCenter);
-    label->setWordWrap(true);
-    useCardFace(label);
-    return label;
 }
 
 } // namespace
@@ -77,14 +53,16 @@ CardPreview::CardPreview(Place place, QWidget* parent)
     , place_(place) {
     // Named as the screens name the controls they stand for.
     switch (place_) {
-    case Place::WordCard:
-        picture_ = Layout::named(new PictureBox(this), "Im_word");
-        word_ = whiteLabel(this, QStringLiteral("LB_word"));
-        phrase_ = whiteLabel(this, QStringLiteral("LB_meaning"));
-        meaning_ = Layout::named(new QLabel(this), "LB_meanings");
-        meaning_->setAlignment(Qt::AlignCenter);
+    case Place::WordCard: {
+        const WordCard::Parts card = WordCard::create(this, -1, PictureBox::Decoding::FullSize);
+        shape_ = card.shape;
+        picture_ = card.picture;
+        word_ = card.word;
+        phrase_ = card.phrase;
+        meaning_ = card.meaning;
         setWordSideUp(false);
         break;
+    }
     case Place::SubGroup:
         picture_ = Layout::named(new PictureBox(this), "Im_syo");
         break;
@@ -161,15 +139,6 @@ void CardPreview::resizeEvent(QResizeEvent* event) {
     placeControls();
 }
 
-void CardPreview::paintEvent(QPaintEvent*) {
-    if (place_ != Place::WordCard)
-        return;
-    // The practice's card shape while it is not coloured by a grading.
-    QPainter painter(this);
-    painter.setPen(palette().color(QPalette::Mid));
-    painter.drawRect(card_.adjusted(0, 0, -1, -1));
-}
-
 void CardPreview::placeControls() {
     // The screen factor that makes the whole area fit, centred.
     const QSizeF twips = area(place_);
@@ -178,21 +147,21 @@ void CardPreview::placeControls() {
     const QSize shown(pixels(twips.width(), factor), pixels(twips.height(), factor));
     const QPoint origin((width() - shown.width()) / 2, (height() - shown.height()) / 2);
     const auto put = [&](QWidget* widget, const DesignRect& rect) {
-        const int left = pixels(rect.left, factor), top = pixels(rect.top, factor);
+        const int left = pixels(rect.left(), factor), top = pixels(rect.top(), factor);
         widget->setGeometry(origin.x() + left, origin.y() + top,
-                            pixels(rect.left + rect.width, factor) - left,
-                            pixels(rect.top + rect.height, factor) - top);
+                            pixels(rect.right(), factor) - left,
+                            pixels(rect.bottom(), factor) - top);
     };
     switch (place_) {
     case Place::WordCard:
-        card_ = QRect(origin, shown);
-        put(picture_, cardPicture);
-        put(word_, cardWord);
-        put(phrase_, cardPhrase);
+        put(shape_, {{0, 0}, WordCard::Shape});
+        put(picture_, WordCard::Picture);
+        put(word_, WordCard::Word);
+        put(phrase_, WordCard::Phrase);
         put(meaning_, cardMeaning);
-        Layout::setFontPoints(word_, wordPoints * factor);
-        Layout::setFontPoints(phrase_, phrasePoints * factor);
-        Layout::setFontPoints(meaning_, meaningPoints * factor);
+        Layout::setFontPoints(word_, WordCard::WordPoints * factor);
+        Layout::setFontPoints(phrase_, WordCard::PhrasePoints * factor);
+        Layout::setFontPoints(meaning_, WordCard::MeaningPoints * factor);
         break;
     case Place::SubGroup:
         put(picture_, subGroupPicture);

@@ -7,6 +7,7 @@ class FittedLabel;
 class PictureBox;
 class QImage;
 class QLabel;
+class RectangleShape;
 
 // A deck's picture as a screen shows it, for the deck maker: a word card as the practice shows
 // it (its picture side or, turned over, its word side, with the meaning under either), or a
@@ -43,12 +44,12 @@ class CardPreview : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
   private:
     void placeControls();
 
     Place place_;
+    RectangleShape* shape_ = nullptr; // the word card's
     PictureBox* picture_ = nullptr;
     // The word card's labels.
     ClickableLabel* word_ = nullptr;
@@ -56,5 +57,4 @@ class CardPreview : public QWidget {
     QLabel* meaning_ = nullptr;
     // The group's title under its picture.
     FittedLabel* title_ = nullptr;
-    QRect card_; // the card's frame, in pixels
 };

@@ -2,6 +2,7 @@
 
 #include <QSize>
 #include <QString>
+#include <slidecard.h>
 
 class QImage;
 class QMimeData;
@@ -12,11 +13,9 @@ class QMimeData;
 namespace PictureImport {
 
 // The largest place a picture is shown on a 1920 x 1080 screen: the slide show's card at the end
-// of its growth (SlideShowEngine::FullWidth x FullHeight, 6270 x 3630 design twips, times the
-// screen factor 1080 / 768 and grown by tenths as the engine rounds them: 8820 x 5100 twips,
-// at 15 twips a pixel). The practice cards (3135 x 1815) and the main menu's pictures
+// of its growth. The practice cards (3135 x 1815 twips) and the main menu's pictures
 // (1350 x 960 and 1080 x 768) are smaller.
-inline constexpr QSize StoredBox{588, 340};
+inline constexpr QSize StoredBox = SlideCard::FullHdPixels;
 
 // A picture of `source` pixels scaled to fit StoredBox with its proportions kept: down, or up
 // for a small one. Never below 1 x 1.
