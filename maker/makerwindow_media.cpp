@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <cardpreview.h>
+#include <cstdio>
 #include <dataerror.h>
 #include <mediapath.h>
 #include <pictureimport.h>
@@ -29,20 +30,11 @@ void warn(const QString& text) {
     platform().prompter->message(text, MakerTexts::Title, Prompter::Icon::Warning);
 }
 
-// Why a take gave no voice, as a parent can act on it; the voice library's own words follow
-// for the rarer cases.
-QString voiceProblem(const QString& error) {
-    if (error.startsWith(QStringLiteral("no voice heard")))
-        return QStringLiteral("声が 聞こえませんでした。マイクの 音量を 確かめて、もう一度 "
-                              "録音してください。");
-    if (error.contains(QStringLiteral("microphone")))
-        return QStringLiteral("マイクが 見つかりません。マイクを つないでから もう一度 "
-                              "ためしてください。");
-    if (error.startsWith(QStringLiteral("flite is not installed")))
-        return QStringLiteral("読み上げの ソフト（flite）が 入っていません。");
-    if (error.startsWith(QStringLiteral("flite")))
-        return QStringLiteral("読み上げで 音声を 作れませんでした。\n（%1）").arg(error);
-    return QStringLiteral("この 音声は 使えません。\n（%1）").arg(error);
+// Why a take gave no voice, as a parent can act on it; the voice library's own words go to
+// stderr.
+QString voiceProblem(const Voice& take) {
+    std::fprintf(stderr, "pimlotan-maker: %s\n", qPrintable(take.error));
+    return MakerTexts::voiceProblem(take.reason);
 }
 } // namespace
 
@@ -51,7 +43,7 @@ void MakerWindow::connectMedia() {
          {groupForm_->picture(), subGroupForm_->picture(), wordForm_->picture()}) {
         connect(panel, &PicturePanel::fileClicked, this, [this] {
             const QString file = platform().prompter->openFile(
-                MakerTexts::PictureFilter, PMCM000::DocumentsFolder, QStringLiteral("絵を 選ぶ"));
+                MakerTexts::PictureFilter, PMCM000::DocumentsFolder, MakerTexts::ChoosePicture);
             if (!file.isEmpty())
                 storePictureFile(file);
         });
@@ -60,7 +52,7 @@ void MakerWindow::connectMedia() {
             if (data && PictureImport::canStore(*data))
                 storePictureData(*data);
             else
-                warn(QStringLiteral("クリップボードに 絵が ありません。"));
+                warn(MakerTexts::NoPictureToPaste);
         });
         connect(panel, &PicturePanel::dropped, this, &MakerWindow::storePictureData);
     }
@@ -70,7 +62,7 @@ void MakerWindow::connectMedia() {
     connect(voice, &VoicePanel::playClicked, this, &MakerWindow::playVoice);
     connect(voice, &VoicePanel::fileClicked, this, [this] {
         const QString file = platform().prompter->openFile(
-            MakerTexts::VoiceFilter, PMCM000::DocumentsFolder, QStringLiteral("音声を 選ぶ"));
+            MakerTexts::VoiceFilter, PMCM000::DocumentsFolder, MakerTexts::ChooseVoice);
         if (!file.isEmpty())
             storeVoiceFile(file);
     });
@@ -82,7 +74,7 @@ void MakerWindow::connectMedia() {
         if (!key)
             return; // abandoned
         if (!take.ok()) {
-            wordForm_->voice()->setStatus(voiceProblem(take.error));
+            wordForm_->voice()->setStatus(voiceProblem(take));
             return;
         }
         setVoice(key, take);
@@ -127,12 +119,12 @@ void MakerWindow::setVoice(qint64 key, const Voice& take) {
     const QString name = session_.voiceNameFor(key);
     if (const QString error = take.save(MediaPath::voice(editor()->folder(), name));
         !error.isEmpty()) {
-        warn(QStringLiteral("音声を 保存できませんでした。\n") + error);
+        std::fprintf(stderr, "pimlotan-maker: %s\n", qPrintable(error));
+        warn(MakerTexts::VoiceNotSaved);
         return;
     }
     if (changing([&] { editor()->setWordVoice(key, name); }))
-        wordForm_->voice()->setStatus(
-            QStringLiteral("音声を 入れました（%1 秒）。").arg(take.seconds(), 0, 'f', 1));
+        wordForm_->voice()->setStatus(MakerTexts::VoiceStored.arg(take.seconds(), 0, 'f', 1));
 }
 
 void MakerWindow::storeVoiceFile(const QString& file) {
@@ -141,7 +133,7 @@ void MakerWindow::storeVoiceFile(const QString& file) {
         return;
     const Voice take = Voice::fromFile(file);
     if (!take.ok()) {
-        warn(voiceProblem(take.error));
+        warn(voiceProblem(take));
         return;
     }
     setVoice(keys.first(), take);
@@ -158,7 +150,7 @@ void MakerWindow::speakWord() {
     }
     session_.beginTake(w->key);
     wordForm_->voice()->setBusy(true);
-    wordForm_->voice()->setStatus(QStringLiteral("「%1」を 読み上げています…").arg(w->word));
+    wordForm_->voice()->setStatus(MakerTexts::Speaking.arg(w->word));
     voiceWork_->synth.synthesise(w->word);
 }
 
@@ -172,8 +164,7 @@ void MakerWindow::toggleRecording() {
         return;
     session_.beginTake(keys.first());
     wordForm_->voice()->setRecording(true);
-    wordForm_->voice()->setStatus(
-        QStringLiteral("録音しています。話し終わったら「止める」を 押してください。"));
+    wordForm_->voice()->setStatus(MakerTexts::Recording);
     voiceWork_->recorder.start();
 }
 

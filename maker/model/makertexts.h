@@ -6,6 +6,7 @@
 #include <dataerror.h>
 #include <deckproblem.h>
 #include <pmcm000.h>
+#include <voicereason.h>
 
 // The deck maker's own texts. The maker is for adults: kanji are used where a parent reads
 // them more easily than kana.
@@ -186,5 +187,33 @@ inline const QString MissingNotCopied =
 
 // Pictures and voices.
 inline const QString WordFirst = QStringLiteral("先に 英語を 入れてください。");
+
+inline const QString NoPictureToPaste = QStringLiteral("クリップボードに 絵が ありません。");
+inline const QString ChoosePicture = QStringLiteral("絵を 選ぶ");
+inline const QString ChooseVoice = QStringLiteral("音声を 選ぶ");
+inline const QString Speaking = QStringLiteral("「%1」を 読み上げています…");
+inline const QString Recording =
+    QStringLiteral("録音しています。話し終わったら「止める」を 押してください。");
+inline const QString VoiceStored = QStringLiteral("音声を 入れました（%1 秒）。");
+inline const QString VoiceNotSaved = QStringLiteral("音声を 保存できませんでした。");
+// Why a recording, a spoken word or a chosen file gave no voice.
+inline QString voiceProblem(VoiceReason reason) {
+    switch (reason) {
+    case VoiceReason::NoVoiceHeard:
+        return QStringLiteral("声が 聞こえませんでした。マイクの 音量を 確かめて、もう一度 "
+                              "録音してください。");
+    case VoiceReason::NoMicrophone:
+        return QStringLiteral("マイクが 見つかりません。マイクを つないでから もう一度 "
+                              "ためしてください。");
+    case VoiceReason::NoSpeechEngine:
+        return QStringLiteral("読み上げの ソフト（flite）が 入っていません。");
+    case VoiceReason::SpeechFailed:
+        return QStringLiteral("読み上げで 音声を 作れませんでした。");
+    case VoiceReason::NotUsable:
+    case VoiceReason::None:
+        break;
+    }
+    return QStringLiteral("この 音声は 使えません（WAV ファイルを 選んでください）。");
+}
 
 } // namespace MakerTexts

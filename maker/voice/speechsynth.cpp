@@ -46,12 +46,14 @@ QString prepareRun(const QString& text, const QTemporaryDir& folder, QStringList
 Voice collect(QProcess& process, const QTemporaryDir& folder) {
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         const QString said = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-        return Voice::failure(QStringLiteral("flite failed%1")
+        return Voice::failure(Voice::Reason::SpeechFailed,
+                              QStringLiteral("flite failed%1")
                                   .arg(said.isEmpty() ? QString() : QStringLiteral(": ") + said));
     }
     WavFile::Audio audio = WavFile::read(folder.filePath(QStringLiteral("speech.wav")));
     if (!audio.ok())
-        return Voice::failure(QStringLiteral("flite gave no usable sound: ") + audio.error);
+        return Voice::failure(Voice::Reason::SpeechFailed,
+                              QStringLiteral("flite gave no usable sound: ") + audio.error);
     return VoiceProcessing::prepare(std::move(audio.samples), audio.rate);
 }
 
@@ -61,8 +63,10 @@ SpeechSynth::SpeechSynth(QObject* parent)
     : QObject(parent) {
     m_timeout.setSingleShot(true);
     m_timeout.setInterval(timeoutMilliseconds);
-    connect(&m_timeout, &QTimer::timeout, this,
-            [this] { deliver(Voice::failure(QStringLiteral("flite did not finish in time"))); });
+    connect(&m_timeout, &QTimer::timeout, this, [this] {
+        deliver(Voice::failure(Voice::Reason::SpeechFailed,
+                               QStringLiteral("flite did not finish in time")));
+    });
 }
 
 SpeechSynth::~SpeechSynth() {
@@ -71,17 +75,18 @@ SpeechSynth::~SpeechSynth() {
 
 void SpeechSynth::synthesise(const QString& text) {
     cancel();
-    const auto failLater = [this](const QString& why) {
-        QTimer::singleShot(0, this, [this, why] { emit finished(Voice::failure(why)); });
+    const auto failLater = [this](Voice::Reason reason, const QString& why) {
+        QTimer::singleShot(0, this,
+                           [this, reason, why] { emit finished(Voice::failure(reason, why)); });
     };
     const QString program = programOrDefault(m_program);
     if (program.isEmpty())
-        return failLater(missing());
+        return failLater(Voice::Reason::NoSpeechEngine, missing());
     m_folder = std::make_unique<QTemporaryDir>();
     QStringList arguments;
     if (const QString error = prepareRun(text, *m_folder, arguments); !error.isEmpty()) {
         m_folder.reset();
-        return failLater(error);
+        return failLater(Voice::Reason::SpeechFailed, error);
     }
 
     m_process = new QProcess(this);
@@ -92,7 +97,7 @@ void SpeechSynth::synthesise(const QString& text) {
         m_process, &QProcess::errorOccurred, this,
         [this, process = m_process](QProcess::ProcessError error) {
             if (process == m_process && error == QProcess::FailedToStart)
-                deliver(Voice::failure(missing()));
+                deliver(Voice::failure(Voice::Reason::NoSpeechEngine, missing()));
         },
         Qt::QueuedConnection);
     connect(m_process, &QProcess::finished, this,
@@ -123,19 +128,20 @@ void SpeechSynth::cancel() {
 Voice SpeechSynth::synthesiseNow(const QString& text, const QString& flite) {
     const QString program = programOrDefault(flite);
     if (program.isEmpty())
-        return Voice::failure(missing());
+        return Voice::failure(Voice::Reason::NoSpeechEngine, missing());
     const QTemporaryDir folder;
     QStringList arguments;
     if (const QString error = prepareRun(text, folder, arguments); !error.isEmpty())
-        return Voice::failure(error);
+        return Voice::failure(Voice::Reason::SpeechFailed, error);
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted())
-        return Voice::failure(missing());
+        return Voice::failure(Voice::Reason::NoSpeechEngine, missing());
     if (!process.waitForFinished(timeoutMilliseconds)) {
         process.kill();
         process.waitForFinished(1000);
-        return Voice::failure(QStringLiteral("flite did not finish in time"));
+        return Voice::failure(Voice::Reason::SpeechFailed,
+                              QStringLiteral("flite did not finish in time"));
     }
     return collect(process, folder);
 }

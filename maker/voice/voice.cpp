@@ -3,8 +3,9 @@
 #include "voiceprocessing.h"
 #include "wavfile.h"
 
-Voice Voice::failure(const QString& why) {
+Voice Voice::failure(Reason reason, const QString& why) {
     Voice voice;
+    voice.reason = reason;
     voice.error = why;
     return voice;
 }
@@ -12,7 +13,7 @@ Voice Voice::failure(const QString& why) {
 Voice Voice::fromFile(const QString& path) {
     WavFile::Audio audio = WavFile::read(path);
     if (!audio.ok())
-        return failure(audio.error);
+        return failure(Reason::NotUsable, audio.error);
     return VoiceProcessing::prepare(std::move(audio.samples), audio.rate);
 }
 

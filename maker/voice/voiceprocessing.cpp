@@ -256,7 +256,7 @@ Voice prepare(std::vector<float> samples, int rate) {
     Voice voice;
     voice.samples = trimSilence(resample(samples, rate, Voice::rate), Voice::rate);
     if (voice.samples.empty())
-        return Voice::failure(QStringLiteral("no voice heard"));
+        return Voice::failure(Voice::Reason::NoVoiceHeard, QStringLiteral("no voice heard"));
     normalise(voice.samples);
     return voice;
 }

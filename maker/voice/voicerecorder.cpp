@@ -27,7 +27,9 @@ void VoiceRecorder::start() {
     if (isRecording())
         return;
     const auto fail = [this](const QString& why) {
-        QTimer::singleShot(0, this, [this, why] { emit finished(Voice::failure(why)); });
+        QTimer::singleShot(0, this, [this, why] {
+            emit finished(Voice::failure(Voice::Reason::NoMicrophone, why));
+        });
     };
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         fail(QStringLiteral("no microphone: sound is not available (%1)")

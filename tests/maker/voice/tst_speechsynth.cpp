@@ -6,6 +6,7 @@
 #include <QTest>
 
 using namespace TestSignals;
+Q_DECLARE_METATYPE(Voice::Reason)
 
 namespace {
 
@@ -72,21 +73,27 @@ class TestSpeechSynth : public QObject {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("error");
-        QTest::newRow("empty") << QString() << flite << QStringLiteral("there is no text to speak");
+        QTest::addColumn<Voice::Reason>("reason");
+        QTest::newRow("empty") << QString() << flite << QStringLiteral("there is no text to speak")
+                               << Voice::Reason::SpeechFailed;
         QTest::newRow("blank") << QStringLiteral(" \n\t") << flite
-                               << QStringLiteral("there is no text to speak");
+                               << QStringLiteral("there is no text to speak")
+                               << Voice::Reason::SpeechFailed;
         QTest::newRow("flite missing")
             << QStringLiteral("cat") << QStringLiteral("/nonexistent/flite")
-            << QStringLiteral("flite is not installed");
-        QTest::newRow("flite fails") << QStringLiteral("cat") << QStringLiteral("/bin/false")
-                                     << QStringLiteral("flite failed");
+            << QStringLiteral("flite is not installed") << Voice::Reason::NoSpeechEngine;
+        QTest::newRow("flite fails")
+            << QStringLiteral("cat") << QStringLiteral("/bin/false")
+            << QStringLiteral("flite failed") << Voice::Reason::SpeechFailed;
     }
     void refused() {
         QFETCH(QString, text);
         QFETCH(QString, program);
         QFETCH(QString, error);
+        QFETCH(Voice::Reason, reason);
         const Voice now = SpeechSynth::synthesiseNow(text, program);
         QVERIFY2(now.error.startsWith(error), qPrintable(now.error));
+        QCOMPARE(now.reason, reason);
 
         SpeechSynth synth;
         synth.setProgram(program);
@@ -96,6 +103,7 @@ class TestSpeechSynth : public QObject {
         QVERIFY(finished.wait(5000));
         QVERIFY2(voiceFrom(finished).error.startsWith(error),
                  qPrintable(voiceFrom(finished).error));
+        QCOMPARE(voiceFrom(finished).reason, reason);
     }
 };
 

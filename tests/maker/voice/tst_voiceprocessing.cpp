@@ -189,9 +189,11 @@ class TestVoiceProcessing : public QObject {
         const QString quiet = dir.filePath(QStringLiteral("quiet.wav"));
         QCOMPARE(WavFile::write(quiet, silence(1.0, 22050), 22050), QString());
         QCOMPARE(Voice::fromFile(quiet).error, QStringLiteral("no voice heard"));
-        QVERIFY(Voice::fromFile(dir.filePath(QStringLiteral("none.wav")))
-                    .error.contains(QStringLiteral("none.wav")));
-        QVERIFY(!Voice::failure(QStringLiteral("x"))
+        QCOMPARE(Voice::fromFile(quiet).reason, Voice::Reason::NoVoiceHeard);
+        const Voice none = Voice::fromFile(dir.filePath(QStringLiteral("none.wav")));
+        QVERIFY(none.error.contains(QStringLiteral("none.wav")));
+        QCOMPARE(none.reason, Voice::Reason::NotUsable);
+        QVERIFY(!Voice::failure(Voice::Reason::NotUsable, QStringLiteral("x"))
                      .save(dir.filePath(QStringLiteral("x.wav")))
                      .isEmpty());
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("x.wav"))));

@@ -99,6 +99,7 @@ class TestVoiceRecorder : public QObject {
         QTimer::singleShot(300, &recorder, &VoiceRecorder::stop);
         QVERIFY(finished.wait(5000));
         QCOMPARE(voiceFrom(finished).error, QStringLiteral("no voice heard"));
+        QCOMPARE(voiceFrom(finished).reason, Voice::Reason::NoVoiceHeard);
         QVERIFY(!recorder.isRecording());
         recorder.stop(); // a second stop does nothing
         QCOMPARE(finished.count(), 1);
@@ -114,6 +115,7 @@ class TestVoiceRecorder : public QObject {
         QVERIFY(finished.wait(2000));
         QVERIFY2(voiceFrom(finished).error.startsWith(QStringLiteral("no microphone")),
                  qPrintable(voiceFrom(finished).error));
+        QCOMPARE(voiceFrom(finished).reason, Voice::Reason::NoMicrophone);
     }
 };
 
