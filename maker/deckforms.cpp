@@ -1,5 +1,6 @@
 #include "deckforms.h"
 
+#include "makertexts.h"
 #include "mediapanels.h"
 
 #include <QFormLayout>
@@ -42,12 +43,12 @@ QLabel* headingLabel(QWidget* parent) {
 GroupForm::GroupForm(QWidget* parent)
     : QWidget(parent)
     , heading_(headingLabel(this))
-    , title_(field(this, QStringLiteral("グループの名前")))
-    , description_(field(this, QStringLiteral("グループの説明")))
+    , title_(field(this, MakerTexts::GroupTitleField))
+    , description_(field(this, MakerTexts::GroupDescriptionField))
     , picture_(new PicturePanel(CardPreview::Place::Group, this)) {
     auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral("名前"), title_);
-    fields->addRow(QStringLiteral("説明"), description_);
+    fields->addRow(MakerTexts::TitleLabel, title_);
+    fields->addRow(MakerTexts::DescriptionLabel, description_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading_);
     layout->addLayout(fields);
@@ -58,7 +59,7 @@ GroupForm::GroupForm(QWidget* parent)
 }
 
 void GroupForm::show(qint64 slot, const QString& title, const QString& description) {
-    heading_->setText(QStringLiteral("グループ %1（メインメニューの %1 番目）").arg(slot));
+    heading_->setText(MakerTexts::GroupHeading.arg(slot));
     put(title_, title);
     put(description_, description);
 }
@@ -73,30 +74,29 @@ SubGroupForm::SubGroupForm(QWidget* parent)
 }
 
 void SubGroupForm::show(qint64 group, qint64 sgroup, int words) {
-    heading_->setText(
-        QStringLiteral("小グループ %1-%2（単語 %3個）").arg(group).arg(sgroup).arg(words));
+    heading_->setText(MakerTexts::SubGroupHeading.arg(group).arg(sgroup).arg(words));
 }
 
 WordForm::WordForm(QWidget* parent)
     : QWidget(parent)
-    , word_(field(this, QStringLiteral("英語")))
-    , meaning_(field(this, QStringLiteral("意味")))
-    , text1_(field(this, QStringLiteral("絵をクリックしたときの文")))
-    , text2_(field(this, QStringLiteral("番号の欄に出すコード"), 40))
+    , word_(field(this, MakerTexts::WordLabel))
+    , meaning_(field(this, MakerTexts::MeaningLabel))
+    , text1_(field(this, MakerTexts::PhraseLabel))
+    , text2_(field(this, MakerTexts::CodeField, 40))
     , grading_(new QLabel(this))
-    , reset_(new QPushButton(QStringLiteral("もとに もどす"), this))
+    , reset_(new QPushButton(MakerTexts::ResetWord, this))
     , picture_(new PicturePanel(CardPreview::Place::WordCard, this))
     , voice_(new VoicePanel(this)) {
-    reset_->setToolTip(QStringLiteral("選んだ単語を まだ見てない（レベル 0、0回）に もどします"));
+    reset_->setToolTip(MakerTexts::ResetTip);
     auto* grading = new QHBoxLayout;
     grading->addWidget(grading_, 1);
     grading->addWidget(reset_);
     auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral("英語"), word_);
-    fields->addRow(QStringLiteral("意味"), meaning_);
-    fields->addRow(QStringLiteral("絵をクリックしたときの文"), text1_);
-    fields->addRow(QStringLiteral("番号の欄のコード"), text2_);
-    fields->addRow(QStringLiteral("おぼえぐあい"), grading);
+    fields->addRow(MakerTexts::WordLabel, word_);
+    fields->addRow(MakerTexts::MeaningLabel, meaning_);
+    fields->addRow(MakerTexts::PhraseLabel, text1_);
+    fields->addRow(MakerTexts::CodeLabel, text2_);
+    fields->addRow(MakerTexts::GradingLabel, grading);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(picture_, 1);
@@ -115,13 +115,11 @@ void WordForm::show(const Texts& texts, qint64 level, qint64 times, int chosen) 
     put(meaning_, texts.meaning);
     put(text1_, texts.text1);
     put(text2_, texts.text2);
-    QString grading =
-        QStringLiteral("レベル %1（%2）、%3回").arg(level).arg(levelCaption(int(level))).arg(times);
+    QString grading = MakerTexts::Grading.arg(level).arg(levelCaption(int(level))).arg(times);
     if (chosen > 1)
-        grading += QStringLiteral("　― %1語を 選んでいます").arg(chosen);
+        grading += MakerTexts::WordsChosen.arg(chosen);
     grading_->setText(grading);
-    reset_->setText(chosen > 1 ? QStringLiteral("%1語を もとに もどす").arg(chosen)
-                               : QStringLiteral("もとに もどす"));
+    reset_->setText(chosen > 1 ? MakerTexts::ResetWords.arg(chosen) : MakerTexts::ResetWord);
 }
 
 WordForm::Texts WordForm::texts() const {

@@ -1,5 +1,7 @@
 #include "mediapanels.h"
 
+#include "makertexts.h"
+
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGridLayout>
@@ -11,17 +13,16 @@
 #include <QVBoxLayout>
 
 PicturePanel::PicturePanel(CardPreview::Place place, QWidget* parent)
-    : QGroupBox(place == CardPreview::Place::WordCard
-                    ? QStringLiteral("絵（れんしゅうでの 見え方）")
-                    : QStringLiteral("絵（メインメニューでの 見え方）"),
+    : QGroupBox(place == CardPreview::Place::WordCard ? MakerTexts::PictureInPractice
+                                                      : MakerTexts::PictureInMenu,
                 parent)
     , preview_(new CardPreview(place, this))
-    , file_(new QPushButton(QStringLiteral("ファイルから選ぶ…"), this))
-    , paste_(new QPushButton(QStringLiteral("貼り付け"), this)) {
+    , file_(new QPushButton(MakerTexts::FromFile, this))
+    , paste_(new QPushButton(MakerTexts::Paste, this)) {
     setAcceptDrops(true);
     preview_->setMinimumSize(200, 120);
-    file_->setAccessibleName(QStringLiteral("絵を ファイルから選ぶ"));
-    paste_->setAccessibleName(QStringLiteral("絵を 貼り付け"));
+    file_->setAccessibleName(MakerTexts::PictureFromFile);
+    paste_->setAccessibleName(MakerTexts::PastePicture);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(file_);
     buttons->addWidget(paste_);
@@ -29,7 +30,7 @@ PicturePanel::PicturePanel(CardPreview::Place place, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(preview_, 1);
     layout->addLayout(buttons);
-    auto* hint = new QLabel(QStringLiteral("画像を ここに ドロップしても 入れられます。"), this);
+    auto* hint = new QLabel(MakerTexts::DropHint, this);
     hint->setEnabled(false);
     layout->addWidget(hint);
     connect(file_, &QPushButton::clicked, this, &PicturePanel::fileClicked);
@@ -58,18 +59,18 @@ void PicturePanel::dropEvent(QDropEvent* event) {
 }
 
 VoicePanel::VoicePanel(QWidget* parent)
-    : QGroupBox(QStringLiteral("音声"), parent)
-    , record_(new QPushButton(QStringLiteral("録音"), this))
-    , speak_(new QPushButton(QStringLiteral("読み上げで作る"), this))
-    , file_(new QPushButton(QStringLiteral("ファイルから選ぶ…"), this))
-    , play_(new QPushButton(QStringLiteral("再生"), this))
+    : QGroupBox(MakerTexts::VoiceBox, parent)
+    , record_(new QPushButton(MakerTexts::Record, this))
+    , speak_(new QPushButton(MakerTexts::Speak, this))
+    , file_(new QPushButton(MakerTexts::FromFile, this))
+    , play_(new QPushButton(MakerTexts::Play, this))
     , meter_(new QProgressBar(this))
     , status_(new QLabel(this)) {
     meter_->setRange(0, 100);
     meter_->setTextVisible(false);
     meter_->setMaximumHeight(12);
-    meter_->setAccessibleName(QStringLiteral("録音の 音の大きさ"));
-    file_->setAccessibleName(QStringLiteral("音声を ファイルから選ぶ"));
+    meter_->setAccessibleName(MakerTexts::RecordingLevel);
+    file_->setAccessibleName(MakerTexts::VoiceFromFile);
     status_->setWordWrap(true);
     auto* layout = new QGridLayout(this);
     layout->addWidget(record_, 0, 0);
@@ -92,7 +93,7 @@ void VoicePanel::setStored(bool stored) {
 
 void VoicePanel::setRecording(bool recording) {
     recording_ = recording;
-    record_->setText(recording ? QStringLiteral("止める") : QStringLiteral("録音"));
+    record_->setText(recording ? MakerTexts::Stop : MakerTexts::Record);
     if (!recording)
         meter_->setValue(0);
     updateButtons();

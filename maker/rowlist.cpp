@@ -1,5 +1,7 @@
 #include "rowlist.h"
 
+#include "makertexts.h"
+
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -9,8 +11,8 @@
 RowList::RowList(const QString& title, const QStringList& columns, bool manyAtOnce, QWidget* parent)
     : QGroupBox(title, parent)
     , list_(new QTreeWidget(this))
-    , add_(new QPushButton(QStringLiteral("追加"), this))
-    , remove_(new QPushButton(QStringLiteral("削除"), this))
+    , add_(new QPushButton(MakerTexts::Add, this))
+    , remove_(new QPushButton(MakerTexts::Remove, this))
     , up_(new QPushButton(QStringLiteral("↑"), this))
     , down_(new QPushButton(QStringLiteral("↓"), this)) {
     list_->setHeaderLabels(columns);
@@ -22,12 +24,12 @@ RowList::RowList(const QString& title, const QStringList& columns, bool manyAtOn
     list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     for (int column = 1; column < columns.size(); ++column)
         list_->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
-    up_->setToolTip(QStringLiteral("上へ"));
-    down_->setToolTip(QStringLiteral("下へ"));
-    up_->setAccessibleName(QStringLiteral("%1を 上へ").arg(title));
-    down_->setAccessibleName(QStringLiteral("%1を 下へ").arg(title));
-    add_->setAccessibleName(QStringLiteral("%1を 追加").arg(title));
-    remove_->setAccessibleName(QStringLiteral("%1を 削除").arg(title));
+    up_->setToolTip(MakerTexts::Up);
+    down_->setToolTip(MakerTexts::Down);
+    up_->setAccessibleName(MakerTexts::UpName.arg(title));
+    down_->setAccessibleName(MakerTexts::DownName.arg(title));
+    add_->setAccessibleName(MakerTexts::AddName.arg(title));
+    remove_->setAccessibleName(MakerTexts::RemoveName.arg(title));
 
     // Two by two, so that three lists and the fields fit side by side on a 1024-pixel screen.
     auto* buttons = new QGridLayout;

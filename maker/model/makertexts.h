@@ -216,4 +216,55 @@ inline QString voiceProblem(VoiceReason reason) {
     return QStringLiteral("この 音声は 使えません（WAV ファイルを 選んでください）。");
 }
 
+// The window's forms, panels and list buttons.
+inline const QString GroupTitleField = QStringLiteral("グループの名前");
+inline const QString GroupDescriptionField = QStringLiteral("グループの説明");
+inline const QString TitleLabel = QStringLiteral("名前");
+inline const QString DescriptionLabel = QStringLiteral("説明");
+inline const QString GroupHeading = QStringLiteral("グループ %1（メインメニューの %1 番目）");
+inline const QString SubGroupHeading = QStringLiteral("小グループ %1-%2（単語 %3個）");
+inline const QString WordLabel = QStringLiteral("英語");
+inline const QString MeaningLabel = QStringLiteral("意味");
+inline const QString PhraseLabel = QStringLiteral("絵をクリックしたときの文");
+inline const QString CodeField = QStringLiteral("番号の欄に出すコード");
+inline const QString ResetWord = QStringLiteral("もとに もどす");
+inline const QString ResetTip =
+    QStringLiteral("選んだ単語を まだ見てない（レベル 0、0回）に もどします");
+inline const QString CodeLabel = QStringLiteral("番号の欄のコード");
+inline const QString GradingLabel = QStringLiteral("おぼえぐあい");
+inline const QString Grading = QStringLiteral("レベル %1（%2）、%3回");
+inline const QString WordsChosen = QStringLiteral("　― %1語を 選んでいます");
+inline const QString ResetWords = QStringLiteral("%1語を もとに もどす");
+inline const QString PictureInPractice = QStringLiteral("絵（れんしゅうでの 見え方）");
+inline const QString PictureInMenu = QStringLiteral("絵（メインメニューでの 見え方）");
+inline const QString FromFile = QStringLiteral("ファイルから選ぶ…");
+inline const QString Paste = QStringLiteral("貼り付け");
+inline const QString PictureFromFile = QStringLiteral("絵を ファイルから選ぶ");
+inline const QString PastePicture = QStringLiteral("絵を 貼り付け");
+inline const QString DropHint = QStringLiteral("画像を ここに ドロップしても 入れられます。");
+inline const QString VoiceBox = QStringLiteral("音声");
+inline const QString Record = QStringLiteral("録音");
+inline const QString Speak = QStringLiteral("読み上げで作る");
+inline const QString Play = QStringLiteral("再生");
+inline const QString RecordingLevel = QStringLiteral("録音の 音の大きさ");
+inline const QString VoiceFromFile = QStringLiteral("音声を ファイルから選ぶ");
+inline const QString Stop = QStringLiteral("止める");
+inline const QString Add = QStringLiteral("追加");
+inline const QString Remove = QStringLiteral("削除");
+inline const QString Up = QStringLiteral("上へ");
+inline const QString Down = QStringLiteral("下へ");
+inline const QString UpName = QStringLiteral("%1を 上へ");
+inline const QString DownName = QStringLiteral("%1を 下へ");
+inline const QString AddName = QStringLiteral("%1を 追加");
+inline const QString RemoveName = QStringLiteral("%1を 削除");
+
+// Storing a picture.
+inline const QString PictureUnreadableFile =
+    QStringLiteral("この ファイルは 画像として 読めません。");
+inline const QString PictureTooLarge = QStringLiteral("この 画像は 大きすぎて 読めません。");
+inline const QString PictureFileMissing = QStringLiteral("ファイルが 見つかりません。");
+inline const QString NoPictureInData = QStringLiteral("画像が 入っていません。");
+inline const QString PictureBadName = QStringLiteral("この 名前では 画像を 保存できません。");
+inline const QString PictureNotSaved = QStringLiteral("画像を 保存できませんでした。");
+
 } // namespace MakerTexts

@@ -14,6 +14,7 @@
 #include <QSaveFile>
 #include <QUrl>
 #include <cmath>
+#include <makertexts.h>
 #include <optional>
 
 namespace PictureImport {
@@ -24,13 +25,6 @@ namespace {
 // peak of an 8000 x 6000 picture small.
 constexpr int DecodeLimitMiB = 128;
 constexpr int JpegQuality = 90;
-
-const QString Unreadable = QStringLiteral("この ファイルは 画像として 読めません。");
-const QString TooLarge = QStringLiteral("この 画像は 大きすぎて 読めません。");
-const QString NotFound = QStringLiteral("ファイルが 見つかりません。");
-const QString NoPicture = QStringLiteral("画像が 入っていません。");
-const QString BadName = QStringLiteral("この 名前では 画像を 保存できません。");
-const QString NotSaved = QStringLiteral("画像を 保存できませんでした。");
 
 Result failed(const QString& error) {
     return {error, {}};
@@ -58,15 +52,15 @@ QImage prepared(QImage image) {
 
 Result write(const QImage& picture, const QString& path) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return failed(NotSaved);
+        return failed(MakerTexts::PictureNotSaved);
     // Written beside the target and renamed over it: a failure leaves the old picture.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return failed(NotSaved);
+        return failed(MakerTexts::PictureNotSaved);
     QImageWriter writer(&file, "jpeg");
     writer.setQuality(JpegQuality);
     if (!writer.write(picture) || !file.commit())
-        return failed(NotSaved);
+        return failed(MakerTexts::PictureNotSaved);
     return {{}, picture.size()};
 }
 
@@ -75,7 +69,7 @@ Result storeRead(QImageReader& reader, const QString& path) {
     reader.setAutoTransform(true);           // camera photos stand as they were taken
     reader.setAllocationLimit(DecodeLimitMiB);
     if (!reader.canRead())
-        return failed(Unreadable);
+        return failed(MakerTexts::PictureUnreadableFile);
     // The size is the stored one, before the photo is turned upright.
     const QSize stored = reader.size();
     bool reduced = false;
@@ -90,8 +84,9 @@ Result storeRead(QImageReader& reader, const QString& path) {
     }
     QImage image = reader.read();
     if (image.isNull())
-        return failed(stored.isValid() && !reduced && !decodesWhole(stored) ? TooLarge
-                                                                            : Unreadable);
+        return failed(stored.isValid() && !reduced && !decodesWhole(stored)
+                          ? MakerTexts::PictureTooLarge
+                          : MakerTexts::PictureUnreadableFile);
     return write(prepared(std::move(image)), path);
 }
 
@@ -115,9 +110,9 @@ QString storedPath(const QString& deckFolder, const QString& name) {
 Result storeFile(const QString& file, const QString& deckFolder, const QString& name) {
     const QString path = storedPath(deckFolder, name);
     if (path.isEmpty())
-        return failed(BadName);
+        return failed(MakerTexts::PictureBadName);
     if (!QFileInfo(file).isFile())
-        return failed(NotFound);
+        return failed(MakerTexts::PictureFileMissing);
     QImageReader reader(file);
     return storeRead(reader, path);
 }
@@ -125,16 +120,16 @@ Result storeFile(const QString& file, const QString& deckFolder, const QString& 
 Result storeImage(const QImage& image, const QString& deckFolder, const QString& name) {
     const QString path = storedPath(deckFolder, name);
     if (path.isEmpty())
-        return failed(BadName);
+        return failed(MakerTexts::PictureBadName);
     if (image.isNull())
-        return failed(NoPicture);
+        return failed(MakerTexts::NoPictureInData);
     return write(prepared(image), path);
 }
 
 Result storeMimeData(const QMimeData& data, const QString& deckFolder, const QString& name) {
     const QString path = storedPath(deckFolder, name);
     if (path.isEmpty())
-        return failed(BadName);
+        return failed(MakerTexts::PictureBadName);
     std::optional<Result> fromFile;
     for (const QUrl& url : data.urls()) {
         if (!url.isLocalFile())
@@ -155,7 +150,7 @@ Result storeMimeData(const QMimeData& data, const QString& deckFolder, const QSt
     }
     if (data.hasImage())
         return storeImage(qvariant_cast<QImage>(data.imageData()), deckFolder, name);
-    return fromFile.value_or(failed(NoPicture));
+    return fromFile.value_or(failed(MakerTexts::NoPictureInData));
 }
 
 bool canStore(const QMimeData& data) {
