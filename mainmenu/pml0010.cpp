@@ -163,6 +163,10 @@ void Pml0010::loadPicture(PictureBox* picture, const QString& name) {
         throw PictureMissing{path.isEmpty() ? name : path};
 }
 
+// The main menu's own guard, not one shared with the practice and the slide show: each screen
+// does something different on a failure (here three kinds of message and the screen stays as it
+// is; the show stops; the drill keeps grading and marks the failed write), so a shared guard
+// would only wrap a try/catch.
 void Pml0010::guarded(const char* handler, const std::function<void()>& work) {
     const QString title = QStringLiteral("PML0010") + QString::fromLatin1(handler);
     try {

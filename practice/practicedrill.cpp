@@ -8,7 +8,9 @@
 #include <QSet>
 #include <limits>
 
-// Names the handler that messages are reported under; nested calls keep the outer name.
+// Names the handler that messages are reported under; nested calls keep the outer name. Not a
+// try/catch guard as the main menu's and the show's are (see Pml0010::guarded): the drill
+// catches each failure where it happens, because a failed grading must not stop the practice.
 class PracticeDrill::HandlerScope {
   public:
     HandlerScope(PracticeDrill* drill, const QString& name)

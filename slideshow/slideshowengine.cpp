@@ -40,6 +40,8 @@ SlideShowEngine::SlideShowEngine(Shared shared, Events& events)
     QObject::connect(&Timer3, &QTimer::timeout, &Timer3, [this] { Timer3_Timer(); });
 }
 
+// The show's own guard (see Pml0010::guarded for why the screens' guards differ): a data
+// error stops the show before it is reported, so that no timer runs on into a deck that failed.
 template <typename Work> void SlideShowEngine::guarded(const char* handler, Work work) {
     try {
         work();
