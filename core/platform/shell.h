@@ -17,3 +17,8 @@ class Shell {
     virtual bool openDocument(const QString& path) = 0;
     virtual bool startDetached(const QString& program, const QStringList& arguments = {}) = 0;
 };
+
+// The copy behind Shell::copyMissingFiles on the desktop, shared with the test and manual
+// shells: the files of fromFolder that toFolder lacks, made writable. False when one could not
+// be copied.
+bool copyMissingFiles(const QString& fromFolder, const QString& toFolder);

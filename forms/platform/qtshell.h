@@ -10,6 +10,3 @@ class QtShell : public Shell {
     bool openDocument(const QString& path) override;
     bool startDetached(const QString& program, const QStringList& arguments) override;
 };
-
-// The copy behind QtShell::copyMissingFiles, shared with the test shell.
-bool copyMissingFiles(const QString& fromFolder, const QString& toFolder);

@@ -2,13 +2,13 @@
 #include "fakeplatform.h"
 #include "pmcm000.h"
 #include "settingsfile.h"
-#include "testmain.h"
 #include "wincolor.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QStringEncoder>
+#include <QTest>
 
 using namespace PMCM000;
 namespace {
@@ -299,5 +299,5 @@ class TestSettingsFiles : public QObject {
     }
 };
 
-PIMLOTAN_TEST_MAIN(TestSettingsFiles)
+QTEST_GUILESS_MAIN(TestSettingsFiles)
 #include "tst_settingsfiles.moc"

@@ -2,11 +2,11 @@
 #include "deckfixture.h"
 #include "fakeplatform.h"
 #include "groupbrowser.h"
-#include "testmain.h"
 #include "worddatafile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 QList<int> shown(const GroupBrowser::Page& page) {
@@ -229,5 +229,5 @@ class TestGroupBrowser : public QObject {
     }
 };
 
-PIMLOTAN_TEST_MAIN(TestGroupBrowser)
+QTEST_GUILESS_MAIN(TestGroupBrowser)
 #include "tst_groupbrowser.moc"

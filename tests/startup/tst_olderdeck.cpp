@@ -4,10 +4,10 @@
 #include "fakeplatform.h"
 #include "olderdeck.h"
 #include "pmcm000.h"
-#include "testmain.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 Q_DECLARE_METATYPE(Prompter::Answer)
 
@@ -165,5 +165,5 @@ class TestOlderDeck : public QObject {
     }
 };
 
-PIMLOTAN_TEST_MAIN(TestOlderDeck)
+QTEST_GUILESS_MAIN(TestOlderDeck)
 #include "tst_olderdeck.moc"

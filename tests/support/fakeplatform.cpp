@@ -1,8 +1,6 @@
 #include "fakeplatform.h"
 
-#include "activatableform.h"
-#include "forms.h"
-#include "platform/qtshell.h"
+#include "platform/shell.h"
 #include "pmcm000.h"
 
 #include <QDir>
@@ -75,11 +73,13 @@ FakePlatform::FakePlatform() {
               "ok.wav\r\nng.wav\r\n\r\n\r\n 0 \r\n 1 \r\n");
     PMCM000::SetPlatform(&platform);
     PMCM000::ResetSharedSettings();
-    ActivationTracker::instance().reset();
+    if (resetScreens)
+        resetScreens();
 }
 
 FakePlatform::~FakePlatform() {
-    Forms::clear();
+    if (resetScreens)
+        resetScreens();
     PMCM000::ResetSharedSettings();
     PMCM000::SetPlatform(nullptr);
 }

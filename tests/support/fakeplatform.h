@@ -153,4 +153,8 @@ class FakePlatform {
     FakeRegistry registry;
     FakeScreenInfo screen;
     Platform platform;
+
+    // What the screens' tests also reset with each fake platform (the form registry and the
+    // activation tracker); set by the widget test main, so that this library links no widgets.
+    static inline std::function<void()> resetScreens;
 };

@@ -1,11 +1,19 @@
 #include "testmain.h"
 
+#include "activatableform.h"
+#include "fakeplatform.h"
+#include "forms.h"
+
 #include <QDialog>
 #include <QWidget>
 
 namespace TestMain {
 
 int run(QObject& test, int argc, char** argv) {
+    FakePlatform::resetScreens = [] {
+        Forms::clear();
+        ActivationTracker::instance().reset();
+    };
     int modalsClosed = 0;
     QTimer watchdog;
     watchdog.setInterval(200);
