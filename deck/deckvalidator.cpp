@@ -58,6 +58,10 @@ class Validator {
             if (s.sgroup < 1)
                 report(Kind::OutOfRange, QStringLiteral("sgroup"),
                        QStringLiteral("sub-group number %1 is below 1").arg(s.sgroup));
+            else if (s.sgroup > int32Max)
+                report(
+                    Kind::OutOfRange, QStringLiteral("sgroup"),
+                    QStringLiteral("sub-group number %1 is above %2").arg(s.sgroup).arg(int32Max));
             else if (subGroupLines.contains(name))
                 report(Kind::Twice, QStringLiteral("sgroup"),
                        twice(QStringLiteral("sub-group %1").arg(name), subGroupLines.value(name)));
@@ -116,7 +120,7 @@ class Validator {
         row_.group = group;
         row_.sgroup = sgroup;
         row_.key = key;
-        prefix_ = line > 0 ? QString() : row + QStringLiteral(": ");
+        prefix_ = line > 0 || file.isEmpty() ? QString() : row + QStringLiteral(": ");
     }
 
     void report(Kind kind, const QString& field, const QString& message,
@@ -195,4 +199,24 @@ class Validator {
 
 DeckProblems validateDeck(const Deck& deck, const DeckOrigin& origin, const QString& mediaFolder) {
     return Validator(origin, mediaFolder).run(deck);
+}
+
+namespace {
+// One row alone: no file to name, and no other table to look rows up in.
+DeckProblems alone(Deck deck) {
+    DeckOrigin origin;
+    origin.groupsComplete = false;
+    origin.subGroupsComplete = false;
+    return validateDeck(deck, origin, {});
+}
+} // namespace
+
+DeckProblems checkRow(const DeckGroup& row) {
+    return alone(Deck{{row}, {}, {}});
+}
+DeckProblems checkRow(const DeckSubGroup& row) {
+    return alone(Deck{{}, {row}, {}});
+}
+DeckProblems checkRow(const DeckWord& row) {
+    return alone(Deck{{}, {}, {row}});
 }

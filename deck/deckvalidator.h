@@ -21,3 +21,10 @@ struct DeckOrigin {
 // mediaFolder/images/NAME.jpg and mediaFolder/voice/NAME.wav (an empty mediaFolder checks the
 // names only). Problems come in table order, then row order.
 DeckProblems validateDeck(const Deck& deck, const DeckOrigin& origin, const QString& mediaFolder);
+
+// The rules one row must satisfy on its own: numbers in range, required texts present, media
+// names plain. Not the rules across rows (a number twice, a missing group) nor the media files.
+// The messages name no row ("level 7 is not between 0 and 5").
+DeckProblems checkRow(const DeckGroup& row);
+DeckProblems checkRow(const DeckSubGroup& row);
+DeckProblems checkRow(const DeckWord& row);

@@ -6,14 +6,10 @@
 
 #include <QSet>
 #include <cmath>
-#include <limits>
-#include <mediapath.h>
+#include <deckvalidator.h>
 #include <optional>
-#include <worddataformat.h>
 
 namespace {
-
-constexpr qint64 maxInt32 = std::numeric_limits<qint32>::max();
 
 std::optional<qint64> integer(const QVariant& value) {
     if (!value.isValid())
@@ -96,17 +92,9 @@ class Reader {
         leftOut_ << what + QStringLiteral(": ") + why;
     }
 
-    // The text of a required field, or nothing (and the row is reported) when it is not one
-    // the deck check accepts.
-    std::optional<QString> required(const Rows& rows, const QVariantList& row, const QString& field,
-                                    const QString& what) {
-        return requiredText(rows.value(row, field), field, what);
-    }
-
-    // A required text: Null, bytes (a damaged column) or blanks leave the row out, and a picture
-    // or voice name must be a plain file name, as the deck check says.
-    std::optional<QString> requiredText(const QVariant& value, const QString& field,
-                                        const QString& what) {
+    // A required text as a text: Null and bytes (a damaged column) leave the row out; whether
+    // it is blank or a media name is plain is for the deck rules.
+    std::optional<QString> text(const QVariant& value, const QString& field, const QString& what) {
         if (!value.isValid()) {
             leaveOut(what, QStringLiteral("%1 is empty (Null)").arg(field));
             return std::nullopt;
@@ -115,36 +103,23 @@ class Reader {
             leaveOut(what, QStringLiteral("%1 cannot be read as a text").arg(field));
             return std::nullopt;
         }
-        const QString text = value.toString();
-        if (text.trimmed().isEmpty()) {
-            leaveOut(what, QStringLiteral("%1 is empty").arg(field));
-            return std::nullopt;
-        }
-        const bool media = field == QStringLiteral("ttlimage") ||
-                           field == QStringLiteral("images") || field == QStringLiteral("voice");
-        if (media && !MediaPath::isPlainName(text)) {
-            leaveOut(what, QStringLiteral("%1 \"%2\" is not a plain file name").arg(field, text));
-            return std::nullopt;
-        }
-        return text;
+        return value.toString();
     }
 
-    std::optional<qint64> number(const Rows& rows, const QVariantList& row, const QString& field,
-                                 const QString& what, qint64 low, qint64 high) {
-        const auto value = integer(rows.value(row, field));
-        if (!value) {
+    std::optional<qint64> whole(const QVariant& value, const QString& field, const QString& what) {
+        const auto number = integer(value);
+        if (!number)
             leaveOut(what, QStringLiteral("%1 is not a whole number").arg(field));
-            return std::nullopt;
-        }
-        if (*value < low || *value > high) {
-            leaveOut(what, QStringLiteral("%1 %2 is outside %3..%4")
-                               .arg(field)
-                               .arg(*value)
-                               .arg(low)
-                               .arg(high));
-            return std::nullopt;
-        }
-        return value;
+        return number;
+    }
+
+    // The row passes the deck rules a row must satisfy alone (the same as pml-build's), or it is
+    // left out with the first rule it breaks.
+    template <typename Row> bool passes(const Row& row, const QString& what) {
+        const DeckProblems problems = checkRow(row);
+        if (!problems.isEmpty())
+            leaveOut(what, problems.first().message);
+        return problems.isEmpty();
     }
 
     void readGroups() {
@@ -155,23 +130,27 @@ class Reader {
         int line = 0;
         for (const QVariantList& row : rows.table().rows) {
             const QString what = QStringLiteral("tittle row %1").arg(++line);
-            const auto group = number(rows, row, QStringLiteral("group"), what,
-                                      WordDataFormat::firstGroup, WordDataFormat::lastGroup);
-            if (!group)
+            const auto value = [&](const char* field) {
+                return rows.value(row, QString::fromLatin1(field));
+            };
+            const auto group = whole(value("group"), QStringLiteral("group"), what);
+            const auto tittle =
+                group ? text(value("tittle"), QStringLiteral("tittle"), what) : std::nullopt;
+            const auto ttlimage =
+                tittle ? text(value("ttlimage"), QStringLiteral("ttlimage"), what) : std::nullopt;
+            const auto setmei =
+                ttlimage ? text(value("setmei"), QStringLiteral("setmei"), what) : std::nullopt;
+            if (!setmei)
+                continue;
+            const DeckGroup read{0, *group, *tittle, *ttlimage, *setmei};
+            if (!passes(read, what))
                 continue;
             if (seen.contains(*group)) {
                 leaveOut(what, QStringLiteral("group %1 comes twice").arg(*group));
                 continue;
             }
-            const auto tittle = required(rows, row, QStringLiteral("tittle"), what);
-            const auto ttlimage =
-                tittle ? required(rows, row, QStringLiteral("ttlimage"), what) : std::nullopt;
-            const auto setmei =
-                ttlimage ? required(rows, row, QStringLiteral("setmei"), what) : std::nullopt;
-            if (!setmei)
-                continue;
             seen.insert(*group);
-            deck_.groups << DeckGroup{0, *group, *tittle, *ttlimage, *setmei};
+            deck_.groups << read;
         }
         if (deck_.groups.isEmpty())
             throw LegacyError(LegacyError::Reason::NotWordData,
@@ -200,12 +179,19 @@ class Reader {
         int line = 0;
         for (const QVariantList& row : rows.table().rows) {
             const QString what = QStringLiteral("ordered row %1").arg(++line);
-            const auto group = number(rows, row, QStringLiteral("group"), what,
-                                      WordDataFormat::firstGroup, WordDataFormat::lastGroup);
-            const auto sgroup = group
-                                    ? number(rows, row, QStringLiteral("sgroup"), what, 1, maxInt32)
-                                    : std::nullopt;
-            if (!sgroup)
+            const auto value = [&](const char* field) {
+                return rows.value(row, QString::fromLatin1(field));
+            };
+            const auto group = whole(value("group"), QStringLiteral("group"), what);
+            const auto sgroup =
+                group ? whole(value("sgroup"), QStringLiteral("sgroup"), what) : std::nullopt;
+            const auto images =
+                sgroup ? text(value("images"), QStringLiteral("images"), what) : std::nullopt;
+            if (!images)
+                continue;
+            const DeckSubGroup read{0, *group, *sgroup, *images,
+                                    marked.value({*group, *sgroup}, false)};
+            if (!passes(read, what))
                 continue;
             if (!groups.contains(*group)) {
                 leaveOut(what, QStringLiteral("group %1 is not in tittle").arg(*group));
@@ -216,12 +202,8 @@ class Reader {
                          QStringLiteral("sub-group %1-%2 comes twice").arg(*group).arg(*sgroup));
                 continue;
             }
-            const auto images = required(rows, row, QStringLiteral("images"), what);
-            if (!images)
-                continue;
             seen.insert({*group, *sgroup});
-            deck_.subGroups << DeckSubGroup{0, *group, *sgroup, *images,
-                                            marked.value({*group, *sgroup}, false)};
+            deck_.subGroups << read;
         }
     }
 
@@ -294,65 +276,63 @@ class Reader {
             const auto key = integer(cell(row, QStringLiteral("key")));
             const QString what = key ? QStringLiteral("word key %1").arg(*key)
                                      : QStringLiteral("word row %1").arg(line);
-            if (!key || *key < 1 || *key > maxInt32) {
-                leaveOut(what, QStringLiteral("key is not a positive 32-bit number"));
-                continue;
-            }
-            if (keys.contains(*key)) {
-                leaveOut(what, QStringLiteral("the key comes twice"));
+            if (!key) {
+                leaveOut(what, QStringLiteral("key is not a whole number"));
                 continue;
             }
             const auto group = integer(cell(row, groupColumn));
             const auto sgroup = integer(cell(row, sgroupColumn));
-            if (!group || !sgroup || !subGroups.contains({*group, *sgroup})) {
+            if (!group || !sgroup) {
                 leaveOut(what, QStringLiteral("its sub-group is not in ordered"));
                 continue;
             }
-            const auto level = integer(cell(row, QStringLiteral("level")));
-            if (!level || *level < WordDataFormat::lowestLevel ||
-                *level > WordDataFormat::highestLevel) {
-                leaveOut(what, QStringLiteral("level %1 is outside 0..5")
-                                   .arg(cell(row, QStringLiteral("level")).toString()));
+            DeckWord word;
+            word.key = *key;
+            word.group = *group;
+            word.sgroup = *sgroup;
+            const auto level =
+                whole(cell(row, QStringLiteral("level")), QStringLiteral("level"), what);
+            const auto times =
+                level ? whole(cell(row, QStringLiteral("times")), QStringLiteral("times"), what)
+                      : std::nullopt;
+            if (!times)
                 continue;
-            }
-            const auto times = integer(cell(row, QStringLiteral("times")));
-            if (!times || *times < 0 || *times > maxInt32) {
-                leaveOut(what, QStringLiteral("times is not a count"));
-                continue;
-            }
-            const QVariant filler1 = cell(row, QStringLiteral("filler1"));
-            const auto filler = integer(filler1);
-            if (filler1.isValid() &&
-                (!filler || *filler < std::numeric_limits<qint32>::min() || *filler > maxInt32)) {
-                leaveOut(what, QStringLiteral("filler1 is not a 32-bit number"));
-                continue;
+            word.level = *level;
+            word.times = *times;
+            if (const QVariant filler1 = cell(row, QStringLiteral("filler1")); filler1.isValid()) {
+                word.filler1 = whole(filler1, QStringLiteral("filler1"), what);
+                if (!word.filler1)
+                    continue;
             }
             std::optional<QString> texts[3];
             const QString fields[3] = {QStringLiteral("word"), QStringLiteral("images"),
                                        QStringLiteral("voice")};
             bool complete = true;
             for (int i = 0; i < 3 && complete; ++i) {
-                texts[i] = requiredText(cell(row, fields[i]), fields[i], what);
+                texts[i] = text(cell(row, fields[i]), fields[i], what);
                 complete = texts[i].has_value();
             }
             if (!complete)
                 continue;
-            keys.insert(*key);
-            DeckWord word;
-            word.key = *key;
-            word.group = *group;
-            word.sgroup = *sgroup;
-            word.level = *level;
-            word.times = *times;
             word.word = *texts[0];
             word.meaning = optionalText(cell(row, QStringLiteral("meaning")));
             word.images = *texts[1];
             word.voice = *texts[2];
             word.text1 = optionalText(cell(row, QStringLiteral("text1")));
             word.text2 = optionalText(cell(row, QStringLiteral("text2")));
-            word.filler1 = filler;
             word.filler2 = optionalText(cell(row, QStringLiteral("filler2")));
             word.filler3 = optionalText(cell(row, QStringLiteral("filler3")));
+            if (!passes(word, what))
+                continue;
+            if (keys.contains(*key)) {
+                leaveOut(what, QStringLiteral("the key comes twice"));
+                continue;
+            }
+            if (!subGroups.contains({*group, *sgroup})) {
+                leaveOut(what, QStringLiteral("its sub-group is not in ordered"));
+                continue;
+            }
+            keys.insert(*key);
             deck_.words << word;
         }
     }

@@ -175,11 +175,11 @@ class TestLegacyImport : public QObject {
             QTest::addRow("%s", name) << deck << reported << 6;
         };
         add("level outside 0..5", word(50, 1, 1, 7, QStringLiteral("w")),
-            QStringLiteral("word key 50: level 7 is outside 0..5"));
+            QStringLiteral("word key 50: level 7 is not between 0 and 5"));
         add("duplicate key", word(3, 1, 1, 0, QStringLiteral("w")),
             QStringLiteral("word key 3: the key comes twice"));
         add("key 0", word(0, 1, 1, 0, QStringLiteral("w")),
-            QStringLiteral("word key 0: key is not a positive 32-bit number"));
+            QStringLiteral("word key 0: key 0 is not between 1 and 2147483647"));
         add("word Null", word(51, 1, 1, 0, QVariant()),
             QStringLiteral("word key 51: word is empty (Null)"));
         add("no such sub-group", word(52, 1, 9, 0, QStringLiteral("w")),
@@ -188,7 +188,7 @@ class TestLegacyImport : public QObject {
         badGroup.extraGroups << QVariantList{9, QStringLiteral("t"), QStringLiteral("i"),
                                              QStringLiteral("s")};
         QTest::addRow("group outside 1..6")
-            << badGroup << QStringLiteral("tittle row 3: group 9 is outside 1..6") << 6;
+            << badGroup << QStringLiteral("tittle row 3: group 9 is not between 1 and 6") << 6;
         OldDeck nullTitle;
         nullTitle.extraGroups << QVariantList{3, QVariant(), QStringLiteral("i"),
                                               QStringLiteral("s")};
@@ -205,7 +205,7 @@ class TestLegacyImport : public QObject {
             return row;
         };
         add("picture outside the folder", withPicture(54, QStringLiteral("../x")),
-            QStringLiteral("word key 54: images \"../x\" is not a plain file name"));
+            QStringLiteral("word key 54: picture name \"../x\" is not a plain file name"));
         OldDeck orphan;
         orphan.extraSubGroups << QVariantList{5, 1, QStringLiteral("x"), false};
         QTest::addRow("sub-group of no group")

@@ -188,6 +188,8 @@ class TestDeckCsv : public QObject {
             {QStringLiteral("subgroups.csv:5: group 3 does not exist")});
         row("sub-group number 0", "subgroups", -1, QStringLiteral("1,0,s11"),
             {QStringLiteral("subgroups.csv:5: sub-group number 0 is below 1")});
+        row("sub-group number beyond 32 bits", "subgroups", -1, QStringLiteral("1,2147483648,s11"),
+            {QStringLiteral("subgroups.csv:5: sub-group number 2147483648 is above 2147483647")});
         row("sub-group twice", "subgroups", -1, QStringLiteral("1,2,s11"),
             {QStringLiteral("subgroups.csv:5: sub-group 1-2 is listed twice (first on line 3)")});
         row("sub-group number not a number, no report on its words", "subgroups", 2,
