@@ -3,22 +3,15 @@
 // pictures.csv; the deck's CSV files say where each picture is used (menu or card, and group).
 #include "csv.h"
 #include "deckcsv.h"
+#include "emojipicture.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFontMetricsF>
-#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QHash>
-#include <QImage>
-#include <QPainter>
-#include <QTextBoundaryFinder>
-#include <QTextLayout>
 #include <cstdio>
 
 namespace {
-
-const QString emojiFamily = QStringLiteral("Noto Color Emoji");
 
 // Menu pictures (groups, sub-groups) and card pictures have the shapes of the boxes that show
 // them, so that stretching keeps the emoji round.
@@ -31,59 +24,6 @@ struct Use {
     int depth = 0; // 0 word, 1 sub-group, 2 group: menu pictures are a shade darker
     QString where;
 };
-
-QColor background(const Use& use) {
-    static const QColor pastel[] = {QColor(0xcd, 0xeb, 0xb4), QColor(0xff, 0xd9, 0xa8),
-                                    QColor(0xe3, 0xdd, 0xf5), QColor(0xc9, 0xe4, 0xf8),
-                                    QColor(0xfa, 0xd3, 0xdf), QColor(0xff, 0xf0, 0xa8)};
-    const QColor base = use.group >= 1 && use.group <= 6 ? pastel[use.group - 1] : Qt::white;
-    return base.darker(100 + 12 * use.depth);
-}
-
-int graphemeCount(const QString& text) {
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    int count = 0;
-    while (finder.toNextBoundary() > 0)
-        ++count;
-    return count;
-}
-
-// True when the emoji font draws every grapheme of text as one glyph of its own: a sequence
-// the font lacks would fall apart into several glyphs or come from another font.
-bool fontShows(const QString& text, const QFont& font) {
-    QTextLayout layout(text, font);
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
-    int glyphs = 0;
-    for (const QGlyphRun& run : layout.glyphRuns()) {
-        if (run.rawFont().familyName() != emojiFamily)
-            return false;
-        for (quint32 index : run.glyphIndexes()) {
-            if (index == 0)
-                return false;
-            ++glyphs;
-        }
-    }
-    return glyphs == graphemeCount(text);
-}
-
-QImage draw(const QString& emoji, const Use& use) {
-    QImage image(use.size, QImage::Format_RGB32);
-    image.fill(background(use));
-    QPainter painter(&image);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
-                           QPainter::SmoothPixmapTransform);
-    QFont font(emojiFamily);
-    font.setPixelSize(100);
-    // Fill about 70 % of the height, or 85 % of the width for a row of several emoji.
-    const qreal width = QFontMetricsF(font).horizontalAdvance(emoji);
-    const qreal scale = std::min(use.size.height() * 0.70 / 100, use.size.width() * 0.85 / width);
-    font.setPixelSize(std::max(8, int(100 * scale)));
-    painter.setFont(font);
-    painter.drawText(QRect(QPoint(0, 0), use.size), Qt::AlignCenter, emoji);
-    return image;
-}
 
 } // namespace
 
@@ -138,28 +78,27 @@ int main(int argc, char** argv) {
     for (const DeckWord& w : deck.deck.words)
         use(w.images, {cardSize, w.group, 0, QStringLiteral("words.csv:%1").arg(w.line)});
 
-    QFont emojiFont(emojiFamily);
-    if (QFontInfo(emojiFont).family() != emojiFamily) {
-        fail(QStringLiteral("the font %1 is not installed").arg(emojiFamily));
+    if (!EmojiPicture::fontInstalled()) {
+        fail(QStringLiteral("the font %1 is not installed").arg(EmojiPicture::family()));
         return 1;
     }
     QDir().mkpath(outDir);
     for (const QString& name : order) {
         const Use& how = uses.value(name);
-        // Qt 6.4 gives the variation selector U+FE0F a run in a fallback font, which splits
-        // keycaps such as 1️⃣ apart; the emoji font draws emoji presentation without it anyway.
-        const QString emoji = QString(emojiOf.value(name)).remove(QChar(0xFE0F));
+        const QString emoji = EmojiPicture::drawable(emojiOf.value(name));
         if (emoji.isEmpty()) {
             fail(QStringLiteral("%1: picture \"%2\" has no emoji in %3")
                      .arg(how.where, name, mapPath));
             continue;
         }
-        if (!fontShows(emoji, emojiFont)) {
-            fail(QStringLiteral("%1: %2 cannot show %3").arg(mapPath, emojiFamily, emoji));
+        if (!EmojiPicture::fontShows(emoji)) {
+            fail(QStringLiteral("%1: %2 cannot show %3")
+                     .arg(mapPath, EmojiPicture::family(), emoji));
             continue;
         }
         const QString file = QDir(outDir).filePath(name + QStringLiteral(".jpg"));
-        if (!draw(emoji, how).save(file, "JPG", 90))
+        const QColor background = EmojiPicture::softBackground(how.group, how.depth);
+        if (!EmojiPicture::draw(emoji, how.size, background).save(file, "JPG", 90))
             fail(QStringLiteral("%1: cannot be written").arg(file));
     }
     for (auto it = emojiOf.cbegin(); it != emojiOf.cend(); ++it)

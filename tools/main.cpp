@@ -2,6 +2,7 @@
 // word-data file, or writes one back as a deck folder.
 #include "deckcommands.h"
 #include "importcommand.h"
+#include "suggestcommand.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
         "  pml-build --check WORDS.pml           check a word-data file and its media\n"
         "  pml-build --export WORDS.pml DECKDIR  write the CSV files and media back\n"
         "  pml-build --import OLD.pml -o NEW.pml convert an Access 2000-format word-data file\n"
+        "  pml-build --suggest [--deck WORDS.pml] WORD...\n"
+        "                                        suggest meanings and pictures for words\n"
         "\n"
         "Exit status: 0 done or clean, 1 problems found, 2 wrong arguments."));
     parser.addHelpOption();
@@ -35,7 +38,14 @@ int main(int argc, char** argv) {
     const QCommandLineOption importOption(
         QStringLiteral("import"),
         QStringLiteral("Convert an older (Access 2000-format) word-data file into a new one."));
-    parser.addOptions({output, check, exportOption, importOption});
+    const QCommandLineOption suggestOption(
+        QStringLiteral("suggest"),
+        QStringLiteral("Print meaning and picture suggestions for each word, tab-separated."));
+    const QCommandLineOption deckOption(
+        QStringLiteral("deck"),
+        QStringLiteral("With --suggest: also suggest this deck's pictures."),
+        QStringLiteral("WORDS.pml"));
+    parser.addOptions({output, check, exportOption, importOption, suggestOption, deckOption});
     parser.addPositionalArgument(QStringLiteral("DECKDIR | WORDS.pml"),
                                  QStringLiteral("See the forms above."));
 
@@ -54,9 +64,17 @@ int main(int argc, char** argv) {
 
     const QStringList args = parser.positionalArguments();
     if (int(parser.isSet(check)) + int(parser.isSet(exportOption)) +
-            int(parser.isSet(importOption)) >
+            int(parser.isSet(importOption)) + int(parser.isSet(suggestOption)) >
         1)
-        return usageError(QStringLiteral("--check, --export and --import cannot be combined"));
+        return usageError(
+            QStringLiteral("--check, --export, --import and --suggest cannot be combined"));
+    if (parser.isSet(deckOption) && !parser.isSet(suggestOption))
+        return usageError(QStringLiteral("--deck goes with --suggest"));
+    if (parser.isSet(suggestOption)) {
+        if (args.isEmpty() || parser.isSet(output))
+            return usageError(QStringLiteral("--suggest takes one or more words"));
+        return DeckCommands::suggest(args, parser.value(deckOption), out);
+    }
     if (parser.isSet(importOption)) {
         if (args.size() != 1 || !parser.isSet(output))
             return usageError(

@@ -1,0 +1,49 @@
+#include "suggestions.h"
+
+#include <QDir>
+#include <algorithm>
+
+Suggestions::Suggestions(PictureIndex pictures, MeaningDictionary meanings)
+    : pictures_(std::move(pictures))
+    , meanings_(std::move(meanings)) {}
+
+std::shared_ptr<const Suggestions> Suggestions::loadInstalled() {
+    return std::make_shared<const Suggestions>(
+        PictureIndex::load(PictureIndex::installedFolder()),
+        MeaningDictionary::load(MeaningDictionary::installedFile()));
+}
+
+QList<Suggestions::Picture> Suggestions::pictures(const QString& word, const QString& imagesFolder,
+                                                  int limit) const {
+    QList<Picture> found;
+    if (word.trimmed().isEmpty())
+        return found;
+    // The deck's own pictures come first (a few at most), so that a word reuses its picture.
+    const QStringList own = deckPicturesNamed(imagesFolder, word.trimmed());
+    for (const QString& name : own.first(std::min<qsizetype>({3, own.size(), limit})))
+        found << Picture{{}, name};
+    for (const QString& emoji : pictures_.search(word, limit - int(found.size())))
+        found << Picture{emoji, {}};
+    return found;
+}
+
+QStringList Suggestions::meanings(const QString& word, int limit) const {
+    return meanings_.meanings(word, limit);
+}
+
+QStringList deckPicturesNamed(const QString& imagesFolder, const QString& word) {
+    if (imagesFolder.isEmpty() || word.isEmpty())
+        return {};
+    QStringList names;
+    const QStringList files =
+        QDir(imagesFolder)
+            .entryList({QStringLiteral("*.jpg"), QStringLiteral("*.JPG")}, QDir::Files);
+    for (const QString& file : files) {
+        const QString name = file.chopped(4);
+        if (name.startsWith(word, Qt::CaseInsensitive))
+            names << name;
+    }
+    std::stable_sort(names.begin(), names.end(),
+                     [](const QString& a, const QString& b) { return a.size() < b.size(); });
+    return names;
+}
