@@ -35,14 +35,14 @@ bool writeReport(const QString& folder, const QString& from, const QString& repo
            file.write((fromPrefix + from + u'\n' + report).toUtf8()) >= 0 && file.commit();
 }
 
-// A short message: the counts, then the first lines of the report.
+// A short message: the counts, the first pictures and voices missing, and where the whole
+// report is (its reasons are worded for the command line, in English, so they stay there).
 QString summary(const Conversion& conversion, const QString& folder) {
     QStringList lines{QStringLiteral("うつせなかった ぎょう: %1、みつからない え・おと: %2")
                           .arg(conversion.leftOut)
                           .arg(conversion.missingMedia)};
-    const QStringList report = conversion.report.split(u'\n', Qt::SkipEmptyParts);
-    lines += report.mid(1, 10);
-    if (report.size() > 11)
+    lines += conversion.missingNames.mid(0, 10);
+    if (conversion.missingNames.size() > 10)
         lines << QStringLiteral("…");
     lines << QDir::toNativeSeparators(QDir(folder).filePath(reportName));
     return lines.join(u'\n');
@@ -57,6 +57,7 @@ Conversion convert(const QString& from, const QString& to, const Progress& step)
         conversion.report = report.text();
         conversion.leftOut = int(report.leftOut.size());
         conversion.missingMedia = int(report.missingMedia.size());
+        conversion.missingNames = report.missingMedia;
     } catch (const LegacyError& error) {
         // The file was named already; the line says what is wrong with it.
         const QString prefix = from + QStringLiteral(": ");

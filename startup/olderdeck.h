@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // Word-data files in the older Access 2000 format (made on Windows): converted once, when the
@@ -13,6 +14,7 @@ struct Conversion {
     QString report; // what was carried over and what was not (written as import-report.txt)
     int leftOut = 0;
     int missingMedia = 0;
+    QStringList missingNames; // the pictures and voices not found, as the deck names them
 };
 // step(done, total) reports how far the conversion is.
 using Progress = std::function<void(int done, int total)>;
