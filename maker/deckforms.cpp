@@ -2,6 +2,7 @@
 
 #include "makertexts.h"
 #include "mediapanels.h"
+#include "suggestionchoices.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -81,6 +82,7 @@ WordForm::WordForm(QWidget* parent)
     : QWidget(parent)
     , word_(field(this, MakerTexts::WordLabel))
     , meaning_(field(this, MakerTexts::MeaningLabel))
+    , meaningChoices_(new MeaningChoices(this))
     , text1_(field(this, MakerTexts::PhraseLabel))
     , text2_(field(this, MakerTexts::CodeField, 40))
     , grading_(new QLabel(this))
@@ -88,12 +90,14 @@ WordForm::WordForm(QWidget* parent)
     , picture_(new PicturePanel(CardPreview::Place::WordCard, this))
     , voice_(new VoicePanel(this)) {
     reset_->setToolTip(MakerTexts::ResetTip);
+    grading_->setWordWrap(true);
     auto* grading = new QHBoxLayout;
     grading->addWidget(grading_, 1);
     grading->addWidget(reset_);
     auto* fields = new QFormLayout;
     fields->addRow(MakerTexts::WordLabel, word_);
     fields->addRow(MakerTexts::MeaningLabel, meaning_);
+    fields->addRow(QString(), meaningChoices_);
     fields->addRow(MakerTexts::PhraseLabel, text1_);
     fields->addRow(MakerTexts::CodeLabel, text2_);
     fields->addRow(MakerTexts::GradingLabel, grading);
@@ -107,6 +111,13 @@ WordForm::WordForm(QWidget* parent)
                 emit textsEdited(texts());
         });
     connect(reset_, &QPushButton::clicked, this, &WordForm::resetClicked);
+    connect(meaningChoices_, &MeaningChoices::chosen, this, &WordForm::chooseMeaning);
+}
+
+void WordForm::chooseMeaning(const QString& meaning) {
+    meaning_->setText(meaning);
+    if (texts() != shown_)
+        emit textsEdited(texts());
 }
 
 void WordForm::show(const Texts& texts, qint64 level, qint64 times, int chosen) {

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class MeaningChoices;
 class PicturePanel;
 class QLabel;
 class QLineEdit;
@@ -56,6 +57,9 @@ class WordForm : public QWidget {
     Texts texts() const;
     QLineEdit* word() const { return word_; }
     QLineEdit* meaning() const { return meaning_; }
+    MeaningChoices* meaningChoices() const { return meaningChoices_; }
+    // Puts a suggested meaning in its field and reports the edit.
+    void chooseMeaning(const QString& meaning);
     QLineEdit* text1() const { return text1_; }
     QLineEdit* text2() const { return text2_; }
     QLabel* grading() const { return grading_; }
@@ -71,6 +75,7 @@ class WordForm : public QWidget {
     Texts shown_;
     QLineEdit* word_;
     QLineEdit* meaning_;
+    MeaningChoices* meaningChoices_;
     QLineEdit* text1_;
     QLineEdit* text2_;
     QLabel* grading_;

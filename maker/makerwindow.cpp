@@ -43,8 +43,10 @@ MakerWindow::MakerWindow(QWidget* parent)
     createMenus();
     connectLists();
     connectMedia();
+    connectSuggestions();
     refresh();
-    resize(1200, 760);
+    loadSuggestions();
+    fitScreen();
 }
 
 MakerWindow::~MakerWindow() = default;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <pictureimport.h>
+#include <suggestions.h>
 
 class GroupForm;
 class QLabel;
@@ -63,6 +64,13 @@ class MakerWindow : public QMainWindow {
     // Speech and recording run in the background; tests wait for them.
     bool voiceBusy() const;
 
+    // The library the suggestions come from (makerwindow_suggest.cpp); read in the background
+    // when the window opens, so that the window does not wait for it.
+    void setSuggestions(std::shared_ptr<const Suggestions> suggestions);
+    bool suggestionsLoaded() const { return suggestions_ != nullptr; }
+    // Stores a suggested picture as the shown row's picture.
+    void chooseSuggestedPicture(const Suggestions::Picture& picture);
+
   protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -71,7 +79,10 @@ class MakerWindow : public QMainWindow {
     using Kind = MakerSession::Kind;
 
     // makerwindow_layout.cpp
+    static constexpr int FormWidth = 400;
     void createControls();
+    // The window's first size: as large as it likes, but never beyond the screen.
+    void fitScreen();
     // makerwindow_menus.cpp
     void createMenus();
     // makerwindow.cpp
@@ -106,7 +117,14 @@ class MakerWindow : public QMainWindow {
                                                                 const QString& name)>& store);
     void setVoice(qint64 key, const Voice& take);
 
+    // makerwindow_suggest.cpp
+    void connectSuggestions();
+    void loadSuggestions();
+    // The suggestions for what the shown form holds now (also while it is typed).
+    void refreshSuggestions();
+
     MakerSession session_;
+    std::shared_ptr<const Suggestions> suggestions_;
     std::unique_ptr<VoiceWork> voiceWork_;
     RowList* groups_;
     RowList* subGroups_;
@@ -119,6 +137,7 @@ class MakerWindow : public QMainWindow {
     QListWidget* checks_;
     QLabel* checksTitle_;
     QList<DeckCheck> shownChecks_;
+    QList<qint64> shownRow_; // the kind and numbers of the row whose form is shown
     bool refreshing_ = false;
     bool changing_ = false;
     bool goneReported_ = false; // the open deck's file vanished and the parent was told

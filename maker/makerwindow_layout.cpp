@@ -7,9 +7,11 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 void MakerWindow::createControls() {
     setWindowTitle(MakerTexts::Title);
@@ -26,7 +28,7 @@ void MakerWindow::createControls() {
     lists->addWidget(subGroups_);
     lists->addWidget(words_);
     lists->setStretchFactor(2, 1);
-    lists->setSizes({230, 130, 400}); // the words' list has the most columns
+    lists->setSizes({200, 110, 300}); // the words' list has the most columns
     auto* checks = new QWidget;
     auto* checksLayout = new QVBoxLayout(checks);
     checksLayout->setContentsMargins(0, 0, 0, 0);
@@ -37,10 +39,18 @@ void MakerWindow::createControls() {
     left->addWidget(checks);
     left->setStretchFactor(0, 3);
     left->setStretchFactor(1, 1);
+    // The form keeps one width whatever it shows (a long word, the suggestions), so that the
+    // buttons stay under the mouse and the window never grows past the screen.
+    forms_->setFixedWidth(FormWidth);
     auto* whole = new QSplitter(Qt::Horizontal);
     whole->addWidget(left);
     whole->addWidget(forms_);
     whole->setStretchFactor(0, 3);
     whole->setStretchFactor(1, 2);
     setCentralWidget(whole);
+}
+
+void MakerWindow::fitScreen() {
+    const QRect screen = this->screen()->availableGeometry();
+    resize(std::min(1200, screen.width()), std::min(760, screen.height()));
 }

@@ -6,10 +6,12 @@
 #include "makerwindow.h"
 #include "mediapanels.h"
 #include "rowlist.h"
+#include "suggestionchoices.h"
 
 #include <QColor>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -84,6 +86,16 @@ void MakerWindow::refreshForm() {
     const qint64 group = session_.chosenGroup();
     const qint64 sgroup = session_.chosenSubGroup();
     const QString folder = deck->folder();
+    // Another row: what was searched and said for the one before does not belong to it.
+    const QList<qint64> row{qint64(*kind), group, sgroup,
+                            *kind == Kind::Word ? session_.chosenWords().first() : 0};
+    if (row != shownRow_) {
+        shownRow_ = row;
+        for (PicturePanel* panel :
+             {groupForm_->picture(), subGroupForm_->picture(), wordForm_->picture()})
+            panel->choices()->search()->clear();
+        wordForm_->voice()->setStatus({});
+    }
     switch (*kind) {
     case Kind::Group: {
         const DeckGroup* g = deck->group(group);
@@ -111,6 +123,7 @@ void MakerWindow::refreshForm() {
         break;
     }
     }
+    refreshSuggestions();
 }
 
 void MakerWindow::refreshChecks() {

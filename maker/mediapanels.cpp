@@ -1,6 +1,7 @@
 #include "mediapanels.h"
 
 #include "makertexts.h"
+#include "suggestionchoices.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -18,7 +19,8 @@ PicturePanel::PicturePanel(CardPreview::Place place, QWidget* parent)
                 parent)
     , preview_(new CardPreview(place, this))
     , file_(new QPushButton(MakerTexts::FromFile, this))
-    , paste_(new QPushButton(MakerTexts::Paste, this)) {
+    , paste_(new QPushButton(MakerTexts::Paste, this))
+    , choices_(new PictureChoices(this)) {
     setAcceptDrops(true);
     preview_->setMinimumSize(200, 120);
     file_->setAccessibleName(MakerTexts::PictureFromFile);
@@ -29,6 +31,7 @@ PicturePanel::PicturePanel(CardPreview::Place place, QWidget* parent)
     buttons->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(preview_, 1);
+    layout->addWidget(choices_);
     layout->addLayout(buttons);
     auto* hint = new QLabel(MakerTexts::DropHint, this);
     hint->setEnabled(false);

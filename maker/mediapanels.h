@@ -3,13 +3,14 @@
 #include <QGroupBox>
 #include <cardpreview.h>
 
+class PictureChoices;
 class QLabel;
 class QMimeData;
 class QProgressBar;
 class QPushButton;
 
 // The picture of a group, sub-group or word: a preview of how the screens show it, and the
-// ways to give a new one (a file, the clipboard, a drop anywhere on the panel).
+// ways to give a new one (a suggestion, a file, the clipboard, a drop anywhere on the panel).
 class PicturePanel : public QGroupBox {
     Q_OBJECT
   public:
@@ -21,6 +22,7 @@ class PicturePanel : public QGroupBox {
     CardPreview* preview() const { return preview_; }
     QPushButton* fileButton() const { return file_; }
     QPushButton* pasteButton() const { return paste_; }
+    PictureChoices* choices() const { return choices_; }
 
   signals:
     void fileClicked();
@@ -35,6 +37,7 @@ class PicturePanel : public QGroupBox {
     CardPreview* preview_;
     QPushButton* file_;
     QPushButton* paste_;
+    PictureChoices* choices_;
 };
 
 // The voice of a word: record from the microphone with a level meter, speak the word with the

@@ -13,11 +13,6 @@
 
 namespace {
 
-// Menu pictures (groups, sub-groups) and card pictures have the shapes of the boxes that show
-// them, so that stretching keeps the emoji round.
-const QSize menuSize(420, 300);
-const QSize cardSize(432, 250);
-
 struct Use {
     QSize size;
     qint64 group = 0;
@@ -72,11 +67,14 @@ int main(int argc, char** argv) {
         }
     };
     for (const DeckGroup& g : deck.deck.groups)
-        use(g.ttlimage, {menuSize, g.group, 2, QStringLiteral("groups.csv:%1").arg(g.line)});
+        use(g.ttlimage,
+            {EmojiPicture::MenuShape, g.group, 2, QStringLiteral("groups.csv:%1").arg(g.line)});
     for (const DeckSubGroup& s : deck.deck.subGroups)
-        use(s.images, {menuSize, s.group, 1, QStringLiteral("subgroups.csv:%1").arg(s.line)});
+        use(s.images,
+            {EmojiPicture::MenuShape, s.group, 1, QStringLiteral("subgroups.csv:%1").arg(s.line)});
     for (const DeckWord& w : deck.deck.words)
-        use(w.images, {cardSize, w.group, 0, QStringLiteral("words.csv:%1").arg(w.line)});
+        use(w.images,
+            {EmojiPicture::CardShape, w.group, 0, QStringLiteral("words.csv:%1").arg(w.line)});
 
     if (!EmojiPicture::fontInstalled()) {
         fail(QStringLiteral("the font %1 is not installed").arg(EmojiPicture::family()));

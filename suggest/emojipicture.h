@@ -9,6 +9,11 @@
 // deck maker suggests. Needs a QGuiApplication (fonts).
 namespace EmojiPicture {
 
+// The shapes of the boxes that show a deck's pictures, so that stretching keeps the emoji round:
+// the main menu's group and sub-group pictures, and the cards.
+inline constexpr QSize MenuShape{420, 300};
+inline constexpr QSize CardShape{432, 250};
+
 // The colour emoji font everything is drawn with.
 QString family();
 // True when that font is installed.

@@ -2,15 +2,22 @@
 
 #include <QDir>
 #include <algorithm>
+#include <mutex>
 
 Suggestions::Suggestions(PictureIndex pictures, MeaningDictionary meanings)
     : pictures_(std::move(pictures))
     , meanings_(std::move(meanings)) {}
 
 std::shared_ptr<const Suggestions> Suggestions::loadInstalled() {
-    return std::make_shared<const Suggestions>(
-        PictureIndex::load(PictureIndex::installedFolder()),
-        MeaningDictionary::load(MeaningDictionary::installedFile()));
+    // Read once a process: every window (and every test's window) shares it.
+    static std::mutex loading;
+    static std::shared_ptr<const Suggestions> installed;
+    const std::lock_guard lock(loading);
+    if (!installed)
+        installed = std::make_shared<const Suggestions>(
+            PictureIndex::load(PictureIndex::installedFolder()),
+            MeaningDictionary::load(MeaningDictionary::installedFile()));
+    return installed;
 }
 
 QList<Suggestions::Picture> Suggestions::pictures(const QString& word, const QString& imagesFolder,

@@ -20,7 +20,8 @@ class Suggestions {
 
     Suggestions() = default;
     Suggestions(PictureIndex pictures, MeaningDictionary meanings);
-    // Reads the installed libraries (a few hundred milliseconds: the dictionary is large).
+    // The installed libraries, read on the first call (a few hundred milliseconds: the
+    // dictionary is large); safe to call from any thread.
     static std::shared_ptr<const Suggestions> loadInstalled();
 
     // Up to limit pictures for word: the deck's own pictures named like it first (imagesFolder
