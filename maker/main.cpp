@@ -31,7 +31,8 @@ int main(int argc, char** argv) {
     const ProgramStart::DesktopPlatform platform;
     PMCM000::ResolveDocumentsFolder();
     PMCM000::ResolveAppFolder();
-    PMCM000::LocateSettingsFolder(); // for the voice volume; the maker writes no settings
+    // For the voice volume, and the maker's own small file (last decks, its options).
+    PMCM000::LocateSettingsFolder();
 
     int status = 0;
     {
@@ -39,6 +40,8 @@ int main(int argc, char** argv) {
         window.show();
         if (!parser.positionalArguments().isEmpty())
             window.openDeck(parser.positionalArguments().first());
+        else
+            window.openLastDeck();
         status = QApplication::exec();
     }
     return status;

@@ -39,6 +39,10 @@ MakerWindow::MakerWindow(QWidget* parent)
     , noDeck_(new QLabel(MakerTexts::NoDeck))
     , checks_(new QListWidget)
     , checksTitle_(new QLabel) {
+    if (!PMCM000::SettingsFolder.isEmpty()) {
+        settingsPath_ = PMCM000::SettingsFolder + MakerSettings::fileName();
+        settings_ = MakerSettings::read(settingsPath_);
+    }
     createControls();
     createMenus();
     connectLists();
@@ -56,8 +60,16 @@ bool MakerWindow::openDeck(const QString& path) {
         session_.open(path);
     } catch (const DataError& error) {
         showError(MakerTexts::CannotOpen.arg(QFileInfo(path).fileName()), error);
+        if (!QFileInfo::exists(path)) {
+            settings_.forget(path);
+            saveSettings();
+            refreshRecentDecks();
+        }
         return false;
     }
+    settings_.remember(path);
+    saveSettings();
+    refreshRecentDecks();
     setWindowTitle(MakerTexts::Title + QStringLiteral(" ― ") + QFileInfo(path).fileName());
     goneReported_ = false;
     refresh();
@@ -189,10 +201,11 @@ void MakerWindow::connectLists() {
         const DeckWord* w = keys.isEmpty() ? nullptr : editor()->word(keys.first());
         if (w && (w->word != texts.word || w->meaning != texts.meaning || w->text1 != texts.text1 ||
                   w->text2 != texts.text2))
-            changing([&] {
-                editor()->setWordTexts(keys.first(),
-                                       {texts.word, texts.meaning, texts.text1, texts.text2});
-            });
+            if (changing([&] {
+                    editor()->setWordTexts(keys.first(),
+                                           {texts.word, texts.meaning, texts.text1, texts.text2});
+                }))
+                speakIfVoiceless();
     });
     connect(wordForm_, &WordForm::resetClicked, this, [this] {
         const QList<qint64> keys = session_.chosenWords();

@@ -2,6 +2,7 @@
 
 #include "deckchecks.h"
 #include "makersession.h"
+#include "makersettings.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -10,7 +11,9 @@
 #include <suggestions.h>
 
 class GroupForm;
+class QAction;
 class QLabel;
+class QMenu;
 class QListWidget;
 class QStackedWidget;
 class RowList;
@@ -33,6 +36,11 @@ class MakerWindow : public QMainWindow {
 
     // Opens the deck at path (a message says why not); true when it is open.
     bool openDeck(const QString& path);
+    // Opens the deck opened last, when there is one; true when it is open.
+    bool openLastDeck();
+    const MakerSettings& settings() const { return settings_; }
+    // A new word's voice spoken at once (remembered).
+    void setSpeakNewWords(bool on);
     DeckEditor* editor() const { return session_.editor(); }
     const MakerSession& session() const { return session_; }
 
@@ -85,6 +93,9 @@ class MakerWindow : public QMainWindow {
     void fitScreen();
     // makerwindow_menus.cpp
     void createMenus();
+    // The ファイル menu's last decks.
+    void refreshRecentDecks();
+    void saveSettings();
     // makerwindow.cpp
     void connectLists();
     // Runs work, which changes the deck; a failure is shown, and the window shows what the file
@@ -116,6 +127,9 @@ class MakerWindow : public QMainWindow {
     void storePicture(const std::function<PictureImport::Result(const QString& folder,
                                                                 const QString& name)>& store);
     void setVoice(qint64 key, const Voice& take);
+    // A word with English and no voice gets a spoken one at once, unless the parent turned
+    // that off or a voice is being made.
+    void speakIfVoiceless();
 
     // makerwindow_suggest.cpp
     void connectSuggestions();
@@ -124,6 +138,12 @@ class MakerWindow : public QMainWindow {
     void refreshSuggestions();
 
     MakerSession session_;
+    MakerSettings settings_;
+    QString settingsPath_; // empty: nothing is remembered
+    QMenu* fileMenu_ = nullptr;
+    QAction* recentEnd_ = nullptr; // the separator after the last decks
+    QList<QAction*> recentActions_;
+    QAction* speakNewWords_ = nullptr;
     std::shared_ptr<const Suggestions> suggestions_;
     std::unique_ptr<VoiceWork> voiceWork_;
     RowList* groups_;

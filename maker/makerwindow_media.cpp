@@ -41,11 +41,18 @@ QString voiceProblem(const Voice& take) {
 void MakerWindow::connectMedia() {
     for (PicturePanel* panel :
          {groupForm_->picture(), subGroupForm_->picture(), wordForm_->picture()}) {
+        // Pictures come from a folder of their own (downloads, photos), not the decks' one:
+        // the dialog starts where the last picture was chosen.
         connect(panel, &PicturePanel::fileClicked, this, [this] {
-            const QString file = platform().prompter->openFile(
-                MakerTexts::PictureFilter, PMCM000::DocumentsFolder, MakerTexts::ChoosePicture);
-            if (!file.isEmpty())
-                storePictureFile(file);
+            const QString start = settings_.pictureFolder.isEmpty() ? PMCM000::DocumentsFolder
+                                                                    : settings_.pictureFolder;
+            const QString file = platform().prompter->openFile(MakerTexts::PictureFilter, start,
+                                                               MakerTexts::ChoosePicture);
+            if (file.isEmpty())
+                return;
+            settings_.pictureFolder = QFileInfo(file).absolutePath();
+            saveSettings();
+            storePictureFile(file);
         });
         connect(panel, &PicturePanel::pasteClicked, this, [this] {
             const QMimeData* data = QApplication::clipboard()->mimeData();
@@ -152,6 +159,16 @@ void MakerWindow::speakWord() {
     wordForm_->voice()->setBusy(true);
     wordForm_->voice()->setStatus(MakerTexts::Speaking.arg(w->word));
     voiceWork_->synth.synthesise(w->word);
+}
+
+void MakerWindow::speakIfVoiceless() {
+    const QList<qint64> keys = session_.chosenWords();
+    if (!settings_.speakNewWords || keys.size() != 1 || voiceWork_->busy())
+        return;
+    const DeckWord* w = editor()->word(keys.first());
+    if (!w->word.trimmed().isEmpty() &&
+        !QFileInfo(MediaPath::findVoice(editor()->folder(), w->voice)).isFile())
+        speakWord();
 }
 
 void MakerWindow::toggleRecording() {

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <algorithm>
+#include <commonmenus.h>
 #include <cstdio>
 #include <dataerror.h>
 #include <deckcsv.h>
@@ -73,7 +74,7 @@ bool placeIsFree(const QString& path) {
 } // namespace
 
 void MakerWindow::createMenus() {
-    QMenu* file = menuBar()->addMenu(MakerTexts::FileMenu);
+    QMenu* file = fileMenu_ = menuBar()->addMenu(MakerTexts::FileMenu);
     const auto entry = [&](const QString& caption, void (MakerWindow::*handler)(),
                            const QKeySequence& keys = {}) {
         QAction* action = file->addAction(caption, this, handler);
@@ -87,7 +88,60 @@ void MakerWindow::createMenus() {
     entry(MakerTexts::ImportCsvItem, &MakerWindow::importCsv);
     entry(MakerTexts::ExportCsvItem, &MakerWindow::exportCsv);
     file->addSeparator();
+    recentEnd_ = file->addSeparator();
     file->addAction(MakerTexts::QuitItem, QKeySequence::Quit, this, &QWidget::close);
+    refreshRecentDecks();
+
+    QMenu* options = menuBar()->addMenu(MakerTexts::SettingsMenu);
+    speakNewWords_ = options->addAction(MakerTexts::SpeakNewWordsItem);
+    speakNewWords_->setCheckable(true);
+    speakNewWords_->setChecked(settings_.speakNewWords);
+    connect(speakNewWords_, &QAction::toggled, this, &MakerWindow::setSpeakNewWords);
+
+    QMenu* help = menuBar()->addMenu(MakerTexts::HelpMenu);
+    help->addAction(MakerTexts::ManualItem, QKeySequence::HelpContents, this,
+                    &CommonMenus::openManual);
+    help->addAction(MakerTexts::VersionItem, this, [] {
+        tell(MakerTexts::VersionText.arg(QCoreApplication::applicationVersion()));
+    });
+}
+
+void MakerWindow::refreshRecentDecks() {
+    for (QAction* action : std::as_const(recentActions_))
+        fileMenu_->removeAction(action);
+    qDeleteAll(recentActions_);
+    recentActions_.clear();
+    for (qsizetype i = 0; i < settings_.recentDecks.size(); ++i) {
+        const QString path = settings_.recentDecks.at(i);
+        auto* action = new QAction(
+            MakerTexts::RecentItem.arg(i + 1).arg(QFileInfo(path).fileName()), fileMenu_);
+        action->setToolTip(QDir::toNativeSeparators(path));
+        action->setStatusTip(QDir::toNativeSeparators(path));
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (leavingWithFaultsAccepted())
+                openDeck(path);
+        });
+        fileMenu_->insertAction(recentEnd_, action);
+        recentActions_ << action;
+    }
+    recentEnd_->setVisible(!recentActions_.isEmpty());
+}
+
+void MakerWindow::saveSettings() {
+    if (!settingsPath_.isEmpty() && !settings_.write(settingsPath_))
+        std::fprintf(stderr, "pimlotan-maker: cannot write %s\n", qPrintable(settingsPath_));
+}
+
+void MakerWindow::setSpeakNewWords(bool on) {
+    settings_.speakNewWords = on;
+    if (speakNewWords_->isChecked() != on)
+        speakNewWords_->setChecked(on);
+    saveSettings();
+}
+
+bool MakerWindow::openLastDeck() {
+    return !settings_.recentDecks.isEmpty() && QFileInfo(settings_.recentDecks.first()).isFile() &&
+           openDeck(settings_.recentDecks.first());
 }
 
 void MakerWindow::newDeck() {

@@ -166,6 +166,15 @@ inline const QString SaveAsItem = QStringLiteral("別の名前で保存…");
 inline const QString ImportCsvItem = QStringLiteral("CSV フォルダから作る…");
 inline const QString ExportCsvItem = QStringLiteral("CSV フォルダに書き出す…");
 inline const QString QuitItem = QStringLiteral("終わる");
+inline const QString RecentItem = QStringLiteral("&%1 %2");
+inline const QString RecentGone = QStringLiteral("「%1」は もう ありません。");
+inline const QString SettingsMenu = QStringLiteral("設定(&S)");
+inline const QString SpeakNewWordsItem = QStringLiteral("英語を 入れたら 読み上げで 音声を 作る");
+inline const QString HelpMenu = QStringLiteral("ヘルプ(&H)");
+inline const QString ManualItem = QStringLiteral("使い方（説明書）");
+inline const QString VersionItem = QStringLiteral("バージョン情報");
+inline const QString VersionText =
+    QStringLiteral("たんごデータを つくる（pimlotan-maker）\nバージョン %1");
 
 // The ファイル menu's dialogs and what they end with.
 inline const QString NewDeckName = QStringLiteral("新しい単語データの 名前");

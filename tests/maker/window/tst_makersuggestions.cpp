@@ -92,6 +92,7 @@ class TestMakerSuggestions : public QObject {
         fake = std::make_unique<FakePlatform>();
         fake->prepareFolders();
         window = std::make_unique<MakerWindow>();
+        window->setSpeakNewWords(false);
         window->setSuggestions(smallLibrary());
         window->show();
         makeDeckWithAWord();
@@ -188,6 +189,22 @@ class TestMakerSuggestions : public QObject {
                      window->minimumSizeHint().height() <= 768,
                  qPrintable(u"%1 x %2"_s.arg(window->minimumSizeHint().width())
                                 .arg(window->minimumSizeHint().height())));
+    }
+
+    // A word given its English gets a spoken voice at once, without a click, unless turned off.
+    void newWordIsSpoken_data() {
+        QTest::addColumn<bool>("on");
+        QTest::newRow("on") << true;
+        QTest::newRow("off") << false;
+    }
+    void newWordIsSpoken() {
+        QFETCH(bool, on);
+        window->setSpeakNewWords(on);
+        form()->word()->setFocus();
+        QTest::keyClicks(form()->word(), u"cat"_s);
+        QTest::keyClick(form()->word(), Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->voiceBusy(), 20000);
+        QCOMPARE(!shownWord()->voice.isEmpty(), on);
     }
 
   private:

@@ -97,6 +97,7 @@ class TestMakerWindow : public QObject {
         scratch = fake->documentsFolder() + QStringLiteral("work/");
         QDir().mkpath(scratch);
         window = std::make_unique<MakerWindow>();
+        window->setSpeakNewWords(false); // each test makes the voices it needs
         window->show();
     }
     void cleanup() {
@@ -304,6 +305,23 @@ class TestMakerWindow : public QObject {
 
     // Another program holds the deck: the change is refused at once with the reason, and the
     // window still shows what the file holds.
+    // ファイル lists the decks opened, newest first, each once; a new window opens the last one,
+    // and a deck that went away leaves the list.
+    void recentDecksAreOffered() {
+        const QString first = makeDeck(QStringLiteral("first"));
+        const QString second = makeDeck(QStringLiteral("second"));
+        QVERIFY(window->openDeck(first));
+        QCOMPARE(window->settings().recentDecks, (QStringList{first, second}));
+        window = std::make_unique<MakerWindow>();
+        QVERIFY(window->openLastDeck());
+        QCOMPARE(window->editor()->path(), first);
+        window = std::make_unique<MakerWindow>();
+        QVERIFY(QFile::remove(first));
+        QVERIFY(!window->openLastDeck());
+        QVERIFY(!window->openDeck(first));
+        QCOMPARE(window->settings().recentDecks, QStringList{second});
+    }
+
     void lockedDeckSaysWhy() {
         const QString path = makeDeck();
         const QString name = QStringLiteral("other");
