@@ -12,7 +12,7 @@ Prompter::Answer QuietPlatform::QuietPrompter::message(const QString& text, cons
                                                        Icon, Buttons buttons) {
     messages << title + QStringLiteral(": ") + text;
     // "No" to every question: the pictures are taken without leaving any screen.
-    return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
 }
 
 bool QuietPlatform::LocalShell::copyMissingFiles(const QString& fromFolder,

@@ -55,7 +55,8 @@ MakerWindow::MakerWindow(QWidget* parent)
 
 MakerWindow::~MakerWindow() = default;
 
-bool MakerWindow::openDeck(const QString& path) {
+bool MakerWindow::openDeck(const QString& chosen) {
+    const QString path = chosen; // chosen may be the open deck's own path, which goes now
     try {
         session_.open(path);
     } catch (const DataError& error) {
@@ -188,6 +189,8 @@ void MakerWindow::connectLists() {
         connect(list, &RowList::addClicked, this, [this, kind] { addRow(kind); });
         connect(list, &RowList::removeClicked, this, [this, kind] { removeRows(kind); });
         connect(list, &RowList::moveClicked, this, [this, kind](int step) { moveRow(kind, step); });
+        connect(list, &RowList::rowsDropped, this,
+                [this, kind](const QString& from, qint64 onto) { dropRows(kind, from, onto); });
     }
     connect(groupForm_, &GroupForm::textsEdited, this,
             [this](const QString& title, const QString& description) {
@@ -239,13 +242,34 @@ void MakerWindow::removeRows(Kind kind) {
     const QString question = session_.removeQuestion(kind);
     if (question.isEmpty() ||
         platform().prompter->message(question, MakerTexts::Title, Prompter::Icon::Question,
-                                     Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
+                                     Prompter::Buttons::YesNoDefaultNo) != Prompter::Answer::Yes)
         return;
     changing([&] { session_.remove(kind); });
 }
 
 void MakerWindow::moveRow(Kind kind, int step) {
     changing([&] { session_.move(kind, step); });
+}
+
+void MakerWindow::dropRows(Kind kind, const QString& from, qint64 onto) {
+    RowList* list = listOf(kind);
+    if (!editor())
+        return;
+    if (kind == Kind::SubGroup && from == words_->name()) {
+        if (onto && onto != session_.chosenSubGroup())
+            changing([&] { session_.moveWordsTo(session_.chosenGroup(), onto); });
+        return;
+    }
+    if (from != list->name())
+        return;
+    // Dropped on a row: to its place; below the rows: to the end.
+    QList<qint64> order;
+    for (int i = 0; i < list->list()->topLevelItemCount(); ++i)
+        order << list->list()->topLevelItem(i)->data(0, Qt::UserRole).toLongLong();
+    const qsizetype here = order.indexOf(list->current());
+    const qsizetype there = onto ? order.indexOf(onto) : order.size() - 1;
+    if (here >= 0 && there >= 0 && here != there)
+        changing([&] { session_.moveBy(kind, int(there - here)); });
 }
 
 void MakerWindow::jumpTo(const DeckCheck& check) {

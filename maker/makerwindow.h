@@ -50,6 +50,11 @@ class MakerWindow : public QMainWindow {
     void saveDeckAs();
     void importCsv();
     void exportCsv();
+    // 編集 menu: the last change taken back, or given again.
+    void undo();
+    void redo();
+    QAction* undoAction() const { return undo_; }
+    QAction* redoAction() const { return redo_; }
 
     RowList* groups() const { return groups_; }
     RowList* subGroups() const { return subGroups_; }
@@ -112,6 +117,8 @@ class MakerWindow : public QMainWindow {
     void addRow(Kind kind);
     void removeRows(Kind kind);
     void moveRow(Kind kind, int step);
+    // Rows of the list named from dropped on row onto of kind's list.
+    void dropRows(Kind kind, const QString& from, qint64 onto);
 
     // makerwindow_render.cpp
     void refresh();
@@ -144,6 +151,8 @@ class MakerWindow : public QMainWindow {
     QAction* recentEnd_ = nullptr; // the separator after the last decks
     QList<QAction*> recentActions_;
     QAction* speakNewWords_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
     std::shared_ptr<const Suggestions> suggestions_;
     std::unique_ptr<VoiceWork> voiceWork_;
     RowList* groups_;

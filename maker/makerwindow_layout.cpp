@@ -23,6 +23,7 @@ void MakerWindow::createControls() {
     checks_->setAccessibleName(MakerTexts::ChecksName);
     checksTitle_->setWordWrap(true);
 
+    subGroups_->acceptDropsFrom(words_->name()); // a word dropped on a sub-group moves there
     auto* lists = new QSplitter(Qt::Horizontal);
     lists->addWidget(groups_);
     lists->addWidget(subGroups_);

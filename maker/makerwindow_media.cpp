@@ -101,7 +101,9 @@ void MakerWindow::storePicture(
     const MakerSession::PictureTarget target = session_.pictureTarget();
     if (target.name.isEmpty())
         return;
+    editor()->keepForUndo(PictureImport::storedPath(editor()->folder(), target.name));
     if (const PictureImport::Result stored = store(editor()->folder(), target.name); !stored.ok()) {
+        editor()->dropKept();
         warn(stored.error);
         return;
     }
@@ -124,8 +126,10 @@ void MakerWindow::setVoice(qint64 key, const Voice& take) {
     if (!editor() || deckGone())
         return;
     const QString name = session_.voiceNameFor(key);
+    editor()->keepForUndo(MediaPath::voice(editor()->folder(), name));
     if (const QString error = take.save(MediaPath::voice(editor()->folder(), name));
         !error.isEmpty()) {
+        editor()->dropKept();
         std::fprintf(stderr, "pimlotan-maker: %s\n", qPrintable(error));
         warn(MakerTexts::VoiceNotSaved);
         return;

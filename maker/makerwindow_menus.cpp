@@ -92,6 +92,12 @@ void MakerWindow::createMenus() {
     file->addAction(MakerTexts::QuitItem, QKeySequence::Quit, this, &QWidget::close);
     refreshRecentDecks();
 
+    QMenu* edit = menuBar()->addMenu(MakerTexts::EditMenu);
+    undo_ = edit->addAction(MakerTexts::UndoItem, this, &MakerWindow::undo);
+    undo_->setShortcut(QKeySequence::Undo);
+    redo_ = edit->addAction(MakerTexts::RedoItem, this, &MakerWindow::redo);
+    redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence::Redo});
+
     QMenu* options = menuBar()->addMenu(MakerTexts::SettingsMenu);
     speakNewWords_ = options->addAction(MakerTexts::SpeakNewWordsItem);
     speakNewWords_->setCheckable(true);
@@ -104,6 +110,16 @@ void MakerWindow::createMenus() {
     help->addAction(MakerTexts::VersionItem, this, [] {
         tell(MakerTexts::VersionText.arg(QCoreApplication::applicationVersion()));
     });
+}
+
+void MakerWindow::undo() {
+    if (editor() && editor()->canUndo() && !deckGone())
+        changing([&] { session_.undo(); });
+}
+
+void MakerWindow::redo() {
+    if (editor() && editor()->canRedo() && !deckGone())
+        changing([&] { session_.redo(); });
 }
 
 void MakerWindow::refreshRecentDecks() {

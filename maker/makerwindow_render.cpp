@@ -8,6 +8,7 @@
 #include "rowlist.h"
 #include "suggestionchoices.h"
 
+#include <QAction>
 #include <QColor>
 #include <QFileInfo>
 #include <QLabel>
@@ -27,6 +28,8 @@ void MakerWindow::refresh() {
     refreshLists();
     refreshForm();
     refreshChecks();
+    undo_->setEnabled(editor() && editor()->canUndo());
+    redo_->setEnabled(editor() && editor()->canRedo());
     refreshing_ = false;
 }
 

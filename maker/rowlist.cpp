@@ -2,15 +2,66 @@
 
 #include "makertexts.h"
 
+#include <QAction>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+namespace {
+const QString RowsMime = QStringLiteral("application/x-pimlotan-maker-rows");
+}
+
+// The list with rows as drag data (the list's name; the window knows which rows are chosen),
+// and drops turned into the list's signal instead of Qt moving items itself: the window moves
+// the rows in the deck and shows them again.
+class RowTree : public QTreeWidget {
+  public:
+    explicit RowTree(RowList* owner)
+        : QTreeWidget(owner)
+        , owner_(owner) {}
+
+  protected:
+    QStringList mimeTypes() const override { return {RowsMime}; }
+    QMimeData* mimeData(const QList<QTreeWidgetItem*>& items) const override {
+        return items.isEmpty() ? nullptr : owner_->dragData();
+    }
+    void dragEnterEvent(QDragEnterEvent* event) override {
+        if (owner_->accepts(*event->mimeData()))
+            event->acceptProposedAction();
+        else
+            event->ignore();
+    }
+    void dragMoveEvent(QDragMoveEvent* event) override {
+        QTreeWidget::dragMoveEvent(event);
+        if (owner_->accepts(*event->mimeData()))
+            event->acceptProposedAction();
+        else
+            event->ignore();
+    }
+    void dropEvent(QDropEvent* event) override {
+        const QTreeWidgetItem* item = itemAt(event->position().toPoint());
+        const qint64 onto = item ? item->data(0, Qt::UserRole).toLongLong() : 0;
+        // Accepted as a copy: a move would make the view remove the dragged items itself, from
+        // the rows the window has just shown again.
+        if (owner_->drop(*event->mimeData(), onto)) {
+            event->setDropAction(Qt::CopyAction);
+            event->accept();
+        } else {
+            event->ignore();
+        }
+    }
+
+  private:
+    RowList* owner_;
+};
+
 RowList::RowList(const QString& title, const QStringList& columns, bool manyAtOnce, QWidget* parent)
     : QGroupBox(title, parent)
-    , list_(new QTreeWidget(this))
+    , list_(new RowTree(this))
     , add_(new QPushButton(MakerTexts::Add, this))
     , remove_(new QPushButton(MakerTexts::Remove, this))
     , up_(new QPushButton(QStringLiteral("↑"), this))
@@ -41,6 +92,19 @@ RowList::RowList(const QString& title, const QStringList& columns, bool manyAtOn
     layout->addWidget(list_);
     layout->addLayout(buttons);
 
+    name_ = title;
+    list_->setDragEnabled(true);
+    list_->setAcceptDrops(true);
+    list_->setDropIndicatorShown(true);
+    list_->setDragDropMode(QAbstractItemView::DragDrop);
+    list_->setDefaultDropAction(Qt::CopyAction);
+    addKey({QKeySequence(Qt::Key_Insert), QKeySequence(Qt::CTRL | Qt::Key_Return),
+            QKeySequence(Qt::CTRL | Qt::Key_Enter)},
+           add_);
+    addKey({QKeySequence(Qt::Key_Delete)}, remove_);
+    addKey({QKeySequence(Qt::ALT | Qt::Key_Up)}, up_);
+    addKey({QKeySequence(Qt::ALT | Qt::Key_Down)}, down_);
+
     connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] {
         updateButtons();
         if (!filling_)
@@ -51,6 +115,38 @@ RowList::RowList(const QString& title, const QStringList& columns, bool manyAtOn
     connect(up_, &QPushButton::clicked, this, [this] { emit moveClicked(-1); });
     connect(down_, &QPushButton::clicked, this, [this] { emit moveClicked(+1); });
     updateButtons();
+}
+
+// A key works while the list (or its buttons) has the focus, and only when its button would.
+void RowList::addKey(const QList<QKeySequence>& keys, QPushButton* button) {
+    auto* action = new QAction(this);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(action, &QAction::triggered, button, [button] {
+        if (button->isEnabled())
+            button->click();
+    });
+    addAction(action);
+}
+
+QMimeData* RowList::dragData() const {
+    auto* data = new QMimeData;
+    data->setData(RowsMime, name_.toUtf8());
+    return data;
+}
+
+bool RowList::accepts(const QMimeData& data) const {
+    if (!data.hasFormat(RowsMime))
+        return false;
+    const QString from = QString::fromUtf8(data.data(RowsMime));
+    return from == name_ || dropSources_.contains(from);
+}
+
+bool RowList::drop(const QMimeData& data, qint64 onto) {
+    if (!accepts(data))
+        return false;
+    emit rowsDropped(QString::fromUtf8(data.data(RowsMime)), onto);
+    return true;
 }
 
 void RowList::setRows(const QList<Row>& rows, const QList<qint64>& chosen) {

@@ -4,11 +4,15 @@
 #include <QList>
 #include <QStringList>
 
+class QKeySequence;
+class QMimeData;
 class QPushButton;
 class QTreeWidget;
 
 // One of the maker's three lists (groups, sub-groups, words): rows with a number kept as their
-// identity, and the buttons to add, remove and move them.
+// identity, and the buttons to add, remove and move them. The same from the keyboard (Insert
+// or Ctrl+Enter, Delete, Alt+Up, Alt+Down) and by dragging rows: within the list to move them,
+// or from another list onto a row (words onto a sub-group).
 class RowList : public QGroupBox {
     Q_OBJECT
   public:
@@ -31,6 +35,12 @@ class RowList : public QGroupBox {
     void setAddEnabled(bool enabled);
 
     QTreeWidget* list() const { return list_; }
+    const QString& name() const { return name_; }
+    // Lists whose rows may be dropped here besides this list's own (by title).
+    void acceptDropsFrom(const QString& list) { dropSources_ << list; }
+    // The drag's data, and a drop of it on row onto (tests drop without a mouse).
+    QMimeData* dragData() const;
+    bool drop(const QMimeData& data, qint64 onto);
     QPushButton* addButton() const { return add_; }
     QPushButton* removeButton() const { return remove_; }
     QPushButton* upButton() const { return up_; }
@@ -41,15 +51,23 @@ class RowList : public QGroupBox {
     void addClicked();
     void removeClicked();
     void moveClicked(int step);
+    // Rows of list from (the dragging list's title) dropped on the row onto (0: below the
+    // last row); the rows are the chosen ones of that list.
+    void rowsDropped(const QString& from, qint64 onto);
 
   private:
+    friend class RowTree;
     void updateButtons();
+    void addKey(const QList<QKeySequence>& keys, QPushButton* button);
+    bool accepts(const QMimeData& data) const;
 
     QTreeWidget* list_;
     QPushButton* add_;
     QPushButton* remove_;
     QPushButton* up_;
     QPushButton* down_;
+    QString name_;
+    QStringList dropSources_;
     bool addEnabled_ = true;
     bool filling_ = false;
 };

@@ -10,7 +10,8 @@
 class Prompter {
   public:
     enum class Icon { None, Information, Warning, Critical, Question };
-    enum class Buttons { Ok, YesNo };
+    // YesNoDefaultNo: a question whose yes destroys something, so that Enter answers no.
+    enum class Buttons { Ok, YesNo, YesNoDefaultNo };
     enum class Answer { Ok, Yes, No };
 
     virtual ~Prompter() = default;

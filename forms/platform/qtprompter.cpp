@@ -17,8 +17,9 @@ Prompter::Answer QtPrompter::message(const QString& text, const QString& title, 
                                                       {Icon::Critical, QMessageBox::Critical},
                                                       {Icon::Question, QMessageBox::Question}};
     box.setIcon(icons.value(icon));
-    if (buttons == Buttons::YesNo) {
+    if (buttons != Buttons::Ok) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(buttons == Buttons::YesNo ? QMessageBox::Yes : QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }
     box.setStandardButtons(QMessageBox::Ok);

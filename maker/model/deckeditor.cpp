@@ -6,11 +6,13 @@
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <dataerror.h>
 #include <enginequery.h>
 #include <mediapath.h>
 #include <pmldeck.h>
+#include <utility>
 #include <worddatafile.h>
 #include <worddataformat.h>
 
@@ -53,6 +55,7 @@ DeckEditor::DeckEditor(const QString& path)
     if (scalarSql(db, QStringLiteral("PRAGMA user_version")).toInt() <
         WordDataFormat::formatVersion)
         change([](const QSqlDatabase& db) { WordDataFormat::upgrade(db); });
+    undo_.clear(); // the upgrade is not the parent's to take back
 }
 
 DeckEditor::~DeckEditor() {
@@ -83,10 +86,15 @@ void DeckEditor::reload() {
     deck_ = PmlDeck::readRows(WordDataFile::connection(path_));
 }
 
-void DeckEditor::change(const std::function<void(const QSqlDatabase&)>& work) {
+Deck DeckEditor::transact(const std::function<void(const QSqlDatabase&, const Deck&)>& work) {
     WordDataFile::closeIfReplaced(path_);
+    Deck after;
     try {
-        WordDataFile::inTransaction(path_, [&] { work(WordDataFile::connection(path_)); });
+        WordDataFile::inTransaction(path_, [&] {
+            const QSqlDatabase db = WordDataFile::connection(path_);
+            work(db, PmlDeck::readRows(db));
+            after = PmlDeck::readRows(db);
+        });
     } catch (const DataError&) {
         try {
             reload();
@@ -94,7 +102,83 @@ void DeckEditor::change(const std::function<void(const QSqlDatabase&)>& work) {
         }
         throw;
     }
-    reload();
+    deck_ = after;
+    return after;
+}
+
+void DeckEditor::change(const std::function<void(const QSqlDatabase&)>& work) {
+    DeckUndo::Step step;
+    Deck before;
+    try {
+        const Deck after = transact([&](const QSqlDatabase& db, const Deck& rows) {
+            before = rows;
+            work(db);
+        });
+        step = DeckUndo::difference(before, after);
+    } catch (const DataError&) {
+        // The files replaced for this change get their content back with the rows.
+        DeckUndo::exchangeFiles(std::exchange(kept_, {}));
+        throw;
+    }
+    step.files = std::exchange(kept_, {});
+    if (step.isEmpty())
+        return;
+    undo_.push_back(std::move(step));
+    ++stepsMade_;
+    if (undo_.size() > UndoDepth)
+        undo_.erase(undo_.begin());
+    redo_.clear();
+}
+
+void DeckEditor::asOneChange(const std::function<void()>& work) {
+    const std::size_t before = stepsMade_;
+    const auto mergeNew = [&] {
+        for (std::size_t n = std::min(stepsMade_ - before, undo_.size()); n > 1; --n) {
+            DeckUndo::Step later = std::move(undo_.back());
+            undo_.pop_back();
+            undo_.back() = DeckUndo::merged(undo_.back(), later);
+        }
+    };
+    try {
+        work();
+    } catch (...) {
+        mergeNew();
+        throw;
+    }
+    mergeNew();
+}
+
+void DeckEditor::undo() {
+    takeStep(undo_, redo_, true);
+}
+
+void DeckEditor::redo() {
+    takeStep(redo_, undo_, false);
+}
+
+void DeckEditor::takeStep(std::vector<DeckUndo::Step>& from, std::vector<DeckUndo::Step>& to,
+                          bool back) {
+    if (from.empty())
+        return;
+    const DeckUndo::Step& step = from.back();
+    transact([&](const QSqlDatabase& db, const Deck& rows) {
+        DeckUndo::apply(db, back ? step.after : step.before, back ? step.before : step.after, rows);
+    });
+    DeckUndo::exchangeFiles(step.files);
+    to.push_back(std::move(from.back()));
+    from.pop_back();
+}
+
+void DeckEditor::keepForUndo(const QString& file) {
+    if (!QFileInfo(file).isFile())
+        return;
+    if (!keptFolder_)
+        keptFolder_ = std::make_unique<QTemporaryDir>();
+    const QString earlier =
+        keptFolder_->filePath(QString::number(++keptCount_) + u'-' + QFileInfo(file).fileName());
+    QFile::remove(earlier);
+    if (QFile::copy(file, earlier))
+        kept_ << DeckUndo::KeptFile{QFileInfo(file).absoluteFilePath(), earlier};
 }
 
 const DeckGroup* DeckEditor::group(qint64 group) const {
@@ -375,6 +459,21 @@ qint64 DeckEditor::moveWord(qint64 key, int step) {
         runSql(db, rekey, {other, parked});
     });
     return other;
+}
+
+void DeckEditor::moveWordsTo(const QList<qint64>& keys, qint64 group, qint64 sgroup) {
+    if (keys.isEmpty())
+        return;
+    if (!subGroup(group, sgroup))
+        throw DataError(DataError::Reason::Misuse,
+                        QStringLiteral("%1: no sub-group %2-%3").arg(path_).arg(group).arg(sgroup));
+    change([&](const QSqlDatabase& db) {
+        runSql(db,
+               QStringLiteral("UPDATE \"word\" SET \"group\" = ?, \"sgroup\" = ?"
+                              " WHERE \"key\" IN (%1)")
+                   .arg(keyList(keys)),
+               {group, sgroup});
+    });
 }
 
 void DeckEditor::resetWords(const QList<qint64>& keys) {

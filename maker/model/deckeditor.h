@@ -3,7 +3,12 @@
 #include <QList>
 #include <QString>
 #include <deck.h>
+#include <deckundo.h>
 #include <functional>
+#include <memory>
+#include <vector>
+
+class QTemporaryDir;
 
 class QSqlDatabase;
 
@@ -84,16 +89,47 @@ class DeckEditor {
     qint64 moveWord(qint64 key, int step);
     // Puts the words back to level 0, never graded.
     void resetWords(const QList<qint64>& keys);
+    // Moves the words into another sub-group (of any group), keeping their keys, levels and
+    // counts.
+    void moveWordsTo(const QList<qint64>& keys, qint64 group, qint64 sgroup);
 
     // A media name (picture or voice) for a row's new file: the row's own name when no other
     // row uses it, else one made from base that no row uses and no file in the folder has.
     enum class Media { Picture, Voice };
     QString mediaNameFor(Media media, const QString& current, const QString& base) const;
 
+    // Every change above can be taken back and given again, each in one transaction; a
+    // column the program changed since (a grading) keeps the program's value. A new change
+    // drops what was taken back.
+    bool canUndo() const { return !undo_.empty(); }
+    bool canRedo() const { return !redo_.empty(); }
+    void undo();
+    void redo();
+    // Runs work, which may make several changes, as one step to take back.
+    void asOneChange(const std::function<void()>& work);
+    // Keeps what file (a picture or voice about to be replaced) holds now, so that taking the
+    // next change back brings it back too. Call it just before the file is replaced.
+    void keepForUndo(const QString& file);
+    // The file was not replaced after all: nothing to bring back.
+    void dropKept() { kept_.clear(); }
+
   private:
+    static constexpr std::size_t UndoDepth = 100;
     // Runs work in one transaction on the file, then reads the rows again (also when it
-    // fails, so that what is shown is what the file holds).
+    // fails, so that what is shown is what the file holds). What work changed is kept for
+    // undo.
     void change(const std::function<void(const QSqlDatabase&)>& work);
+    // One transaction: work gets the rows as they are inside it; returns them as work left
+    // them.
+    Deck transact(const std::function<void(const QSqlDatabase&, const Deck& rows)>& work);
+    void takeStep(std::vector<DeckUndo::Step>& from, std::vector<DeckUndo::Step>& to, bool back);
+
+    std::vector<DeckUndo::Step> undo_;
+    std::vector<DeckUndo::Step> redo_;
+    QList<DeckUndo::KeptFile> kept_; // files replaced for the change to come
+    std::unique_ptr<QTemporaryDir> keptFolder_;
+    int keptCount_ = 0;
+    std::size_t stepsMade_ = 0; // steps ever kept, so that a series knows its own
 
     QString path_;
     Deck deck_;

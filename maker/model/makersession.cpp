@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cstdlib>
 #include <deckcsv.h>
 #include <deckvalidator.h>
 #include <mediapath.h>
@@ -216,6 +217,31 @@ qint64 MakerSession::move(Kind kind, int step) {
     return now;
 }
 
+qint64 MakerSession::moveBy(Kind kind, int steps) {
+    qint64 now = 0;
+    editor_->asOneChange([&] {
+        for (int i = 0; i < std::abs(steps); ++i) {
+            const qint64 moved = move(kind, steps < 0 ? -1 : +1);
+            if (!moved || moved == now)
+                break; // at an end
+            now = moved;
+        }
+    });
+    return now;
+}
+
+void MakerSession::moveWordsTo(qint64 group, qint64 sgroup) {
+    const QList<qint64> keys = chosenWords();
+    if (keys.isEmpty())
+        return;
+    editor_->moveWordsTo(keys, group, sgroup);
+    slot_ = group;
+    sgroup_ = sgroup;
+    keys_ = keys;
+    shown_ = Kind::Word;
+    settle();
+}
+
 MakerSession::PictureTarget MakerSession::pictureTarget() const {
     using Media = DeckEditor::Media;
     const std::optional<Kind> kind = shownKind();
@@ -237,6 +263,16 @@ MakerSession::PictureTarget MakerSession::pictureTarget() const {
     }
     return {Kind::Group, editor_->mediaNameFor(Media::Picture, editor_->group(group)->ttlimage,
                                                QStringLiteral("group%1").arg(group))};
+}
+
+void MakerSession::undo() {
+    editor_->undo();
+    settle();
+}
+
+void MakerSession::redo() {
+    editor_->redo();
+    settle();
 }
 
 void MakerSession::setPicture(const PictureTarget& target) {

@@ -61,6 +61,15 @@ class MakerSession {
     // Moves kind's chosen row one place up (-1) or down (+1) and keeps it chosen; its new
     // number, 0 when nothing moved (no row, or several words chosen).
     qint64 move(Kind kind, int step);
+    // Moves kind's chosen row steps places (a drag), as one change; its new number.
+    qint64 moveBy(Kind kind, int steps);
+    // Moves the chosen words into another sub-group (a drop on it) and chooses it.
+    void moveWordsTo(qint64 group, qint64 sgroup);
+
+    // Takes the last change back, or gives the last one taken back again; the chosen rows then
+    // fall back as after any change.
+    void undo();
+    void redo();
 
     // Where a new picture for the shown row goes: the row, and the picture's name in images/.
     struct PictureTarget {

@@ -14,7 +14,7 @@ Prompter::Answer FakePrompter::message(const QString& text, const QString& title
         onMessage(messages.last());
     if (!answers.isEmpty())
         return answers.dequeue();
-    return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
 }
 
 QString FakePrompter::openFile(const QString& filter, const QString& startFolder,
