@@ -81,6 +81,17 @@ class MakerWindow : public QMainWindow {
     // when the window opens, so that the window does not wait for it.
     void setSuggestions(std::shared_ptr<const Suggestions> suggestions);
     bool suggestionsLoaded() const { return suggestions_ != nullptr; }
+    // たんごを まとめて 追加 (makerwindow_bulk.cpp): asks for the words, adds them, says
+    // which could not be filled.
+    void chooseManyWords();
+    struct ManyWords {
+        int added = 0;
+        QStringList unfinished; // "dog（絵・音声）": what was not found for a word
+    };
+    // Adds a word of the chosen sub-group for each line of text, with the first picture and
+    // meaning suggested and a spoken voice; a cancel keeps the words added so far.
+    ManyWords addManyWords(const QString& text);
+
     // Stores a suggested picture as the shown row's picture.
     void chooseSuggestedPicture(const Suggestions::Picture& picture);
 
@@ -143,6 +154,12 @@ class MakerWindow : public QMainWindow {
     void loadSuggestions();
     // The suggestions for what the shown form holds now (also while it is typed).
     void refreshSuggestions();
+    // An emoji as a stored picture of kind's row in group's colour.
+    QImage drawnSuggestion(const QString& emoji, Kind kind, qint64 group) const;
+    // makerwindow_bulk.cpp: the first picture suggested for word, named in the word's row;
+    // false when there is none.
+    bool addSuggestedPicture(qint64 key, const QString& word);
+    qint64 group(qint64 key) const { return editor()->word(key)->group; }
 
     MakerSession session_;
     MakerSettings settings_;

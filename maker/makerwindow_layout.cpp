@@ -5,11 +5,13 @@
 #include "makerwindow.h"
 #include "rowlist.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QListWidget>
 #include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -23,6 +25,11 @@ void MakerWindow::createControls() {
     checks_->setAccessibleName(MakerTexts::ChecksName);
     checksTitle_->setWordWrap(true);
 
+    // The word list's own menu offers adding many words too.
+    auto* addMany = new QAction(MakerTexts::AddManyItem, words_->list());
+    connect(addMany, &QAction::triggered, this, &MakerWindow::chooseManyWords);
+    words_->list()->addAction(addMany);
+    words_->list()->setContextMenuPolicy(Qt::ActionsContextMenu);
     subGroups_->acceptDropsFrom(words_->name()); // a word dropped on a sub-group moves there
     auto* lists = new QSplitter(Qt::Horizontal);
     lists->addWidget(groups_);

@@ -88,6 +88,8 @@ void MakerWindow::createMenus() {
     entry(MakerTexts::ImportCsvItem, &MakerWindow::importCsv);
     entry(MakerTexts::ExportCsvItem, &MakerWindow::exportCsv);
     file->addSeparator();
+    entry(MakerTexts::AddManyItem, &MakerWindow::chooseManyWords);
+    file->addSeparator();
     recentEnd_ = file->addSeparator();
     file->addAction(MakerTexts::QuitItem, QKeySequence::Quit, this, &QWidget::close);
     refreshRecentDecks();

@@ -77,3 +77,11 @@ void MakerWindow::chooseSuggestedPicture(const Suggestions::Picture& picture) {
         return PictureImport::storeImage(image, folder, name);
     });
 }
+
+QImage MakerWindow::drawnSuggestion(const QString& emoji, Kind kind, qint64 group) const {
+    const bool menu = kind != Kind::Word;
+    const QSize size =
+        PictureImport::storedSize(menu ? EmojiPicture::MenuShape : EmojiPicture::CardShape);
+    const int depth = kind == Kind::Group ? 2 : kind == Kind::SubGroup ? 1 : 0;
+    return EmojiPicture::draw(emoji, size, EmojiPicture::softBackground(group, depth));
+}

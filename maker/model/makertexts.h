@@ -168,6 +168,25 @@ inline const QString ExportCsvItem = QStringLiteral("CSV フォルダに書き�
 inline const QString QuitItem = QStringLiteral("終わる");
 inline const QString RecentItem = QStringLiteral("&%1 %2");
 inline const QString RecentGone = QStringLiteral("「%1」は もう ありません。");
+inline const QString AddManyItem = QStringLiteral("たんごを まとめて 追加…");
+inline const QString AddManyTitle = QStringLiteral("たんごを まとめて 追加");
+inline const QString AddManyPrompt =
+    QStringLiteral("英語の 単語を 1行に 1つずつ 入れるか 貼り付けてください。意味も 入れるときは "
+                   "「dog, いぬ」のように コンマの あとに 書きます。\n"
+                   "絵・意味・音声は 見つかったものを 入れます。");
+inline const QString AddManyTarget = QStringLiteral("入れる 小グループ：%1-%2");
+inline const QString AddManyButton = QStringLiteral("追加する");
+inline const QString ChooseSubGroupFirst =
+    QStringLiteral("先に 単語を 入れる 小グループを 選んでください。");
+inline const QString AddingMany = QStringLiteral("単語を 追加しています（%1）…");
+inline const QString Cancel = QStringLiteral("やめる");
+inline const QString AddedMany = QStringLiteral("%1語を 追加しました。");
+inline const QString AddedUnfinished =
+    QStringLiteral("\n\nつぎの 単語は 見つからなかったものが あります。あとで 入れてください：\n");
+inline const QString NoPictureFound = QStringLiteral("絵");
+inline const QString NoMeaningFound = QStringLiteral("意味");
+inline const QString NoVoiceMade = QStringLiteral("音声");
+inline const QString UnfinishedLine = QStringLiteral("%1（%2）");
 inline const QString EditMenu = QStringLiteral("編集(&E)");
 inline const QString UndoItem = QStringLiteral("元に戻す");
 inline const QString RedoItem = QStringLiteral("やり直す");

@@ -12,6 +12,7 @@
 #include "userclick.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QLineEdit>
 #include <QPushButton>
@@ -205,6 +206,26 @@ class TestMakerSuggestions : public QObject {
         QTest::keyClick(form()->word(), Qt::Key_Return);
         QTRY_VERIFY_WITH_TIMEOUT(!window->voiceBusy(), 20000);
         QCOMPARE(!shownWord()->voice.isEmpty(), on);
+    }
+
+    // Many words at once: each filled with what the library has, the rest listed; one step to
+    // take back.
+    void manyWordsAtOnce() {
+        const int before = int(window->editor()->wordsOf(1, 1).size());
+        const MakerWindow::ManyWords done = window->addManyWords(u"dog\nlion, らいおん\n\nxyz\n"_s);
+        QCOMPARE(done.added, 3);
+        const QList<DeckWord> words = window->editor()->wordsOf(1, 1);
+        QCOMPARE(words.size(), before + 3);
+        const DeckWord& dog = words.at(before);
+        QCOMPARE(dog.meaning, u"いぬ"_s);
+        QVERIFY(
+            QFileInfo::exists(PictureImport::storedPath(window->editor()->folder(), dog.images)));
+        QVERIFY(!dog.voice.isEmpty());
+        QCOMPARE(words.at(before + 1).meaning, u"らいおん"_s);
+        QCOMPARE(done.unfinished.size(), 1);
+        QVERIFY(done.unfinished.first().startsWith(u"xyz"_s));
+        window->undo();
+        QCOMPARE(window->editor()->wordsOf(1, 1).size(), before);
     }
 
   private:
