@@ -1,5 +1,6 @@
 #include "makerpictures.h"
 
+#include "bulkadddialog.h"
 #include "deckeditor.h"
 #include "deckforms.h"
 #include "makertexts.h"
@@ -8,10 +9,15 @@
 #include "screenpictures.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QThread>
 #include <QTreeWidget>
 
 namespace {
@@ -53,6 +59,15 @@ void takeMakerPictures(const QString& deck, const QString& shownPath,
         return;
     }
     window.statusBar()->showMessage(shownPath);
+    window.setSpeakNewWords(false); // the scenes make no voices
+    // The suggestions are read in the background; the pictures show them once they are there
+    // (without the libraries installed, the window simply has none).
+    QElapsedTimer waited;
+    waited.start();
+    while (!window.suggestionsLoaded() && waited.elapsed() < 30000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(20);
+    }
     const DeckEditor& editor = *window.editor();
 
     // The first group, its first sub-group and a word the practice scene graded, so that the
@@ -81,12 +96,34 @@ void takeMakerPictures(const QString& deck, const QString& shownPath,
     else
         problems << QStringLiteral("maker: the group form could not be shown");
 
+    // A new word with "dog" typed: the suggestions for it.
+    if (clickRow(window.subGroups(), 0)) {
+        window.words()->addButton()->click();
+        settle();
+        QLineEdit* english = window.wordForm()->word();
+        english->setText(QStringLiteral("dog"));
+        emit english->textEdited(english->text());
+        settle();
+        pictures.insert(QStringLiteral("maker-suggest"), framed(&window));
+    } else {
+        problems << QStringLiteral("maker: the sub-group could not be chosen");
+    }
+
+    BulkAddDialog many(group, subGroups.first().sgroup, &window);
+    many.editor()->setPlainText(
+        QStringLiteral("apple\nbanana, バナナ\ncherry\ngrapes\nwatermelon\n"));
+    many.show();
+    settle();
+    pictures.insert(QStringLiteral("maker-addmany"), framed(&many));
+    many.close();
+
     // The question 削除 asks for a sub-group: drawn, never waited on.
     const qint64 sgroup = subGroups.first().sgroup;
     QMessageBox question(
         QMessageBox::Question, MakerTexts::Title,
         MakerTexts::RemoveSubGroup.arg(group).arg(sgroup).arg(editor.wordCount(group, sgroup)),
         QMessageBox::Yes | QMessageBox::No);
+    question.setDefaultButton(QMessageBox::No);
     question.show();
     settle();
     pictures.insert(QStringLiteral("maker-remove"), framed(&question));

@@ -90,10 +90,14 @@ WordForm::WordForm(QWidget* parent)
     , picture_(new PicturePanel(CardPreview::Place::WordCard, this))
     , voice_(new VoicePanel(this)) {
     reset_->setToolTip(MakerTexts::ResetTip);
-    grading_->setWordWrap(true);
-    auto* grading = new QHBoxLayout;
-    grading->addWidget(grading_, 1);
-    grading->addWidget(reset_);
+    // The button on a line of its own: beside it, a long level caption would not fit the
+    // form's fixed width.
+    auto* grading = new QVBoxLayout;
+    grading->addWidget(grading_);
+    auto* reset = new QHBoxLayout;
+    reset->addWidget(reset_);
+    reset->addStretch();
+    grading->addLayout(reset);
     auto* fields = new QFormLayout;
     fields->addRow(MakerTexts::WordLabel, word_);
     fields->addRow(MakerTexts::MeaningLabel, meaning_);

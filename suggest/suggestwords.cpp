@@ -3,7 +3,11 @@
 namespace SuggestWords {
 
 QString normalGloss(const QString& text) {
-    QString gloss = text.simplified().toLower();
+    const QString simple = text.simplified();
+    // "the Rabbit" (a zodiac sign), "the Moon": a name, not the thing a child's card shows.
+    const bool name = simple.startsWith(QLatin1StringView("the "), Qt::CaseInsensitive) &&
+                      simple.size() > 4 && simple.at(4).isUpper();
+    QString gloss = simple.toLower();
     // Trailing remarks, nested ones included: "dog (canis (lupus) familiaris)".
     while (gloss.endsWith(u')')) {
         int depth = 0;
@@ -18,6 +22,8 @@ QString normalGloss(const QString& text) {
             break;
         gloss = gloss.first(open).trimmed();
     }
+    if (name)
+        return gloss;
     for (const QLatin1StringView lead : {QLatin1StringView("to "), QLatin1StringView("a "),
                                          QLatin1StringView("an "), QLatin1StringView("the ")})
         if (gloss.startsWith(lead) && gloss.size() > lead.size()) {

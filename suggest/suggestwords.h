@@ -8,7 +8,7 @@ namespace SuggestWords {
 
 // Lower case, single spaces, without a trailing remark in brackets ("dog (Canis familiaris)")
 // and without a leading "to " (verbs) or article: the form in which glosses and typed words
-// are compared.
+// are compared. "the" before a capital stays: "the Rabbit" names a zodiac sign.
 QString normalGloss(const QString& text);
 
 // The forms to look a typed word up by, in turn until one finds something: the word itself,

@@ -153,6 +153,7 @@ void TestSuggestions::glossForms_data() {
     QTest::newRow("nested remark") << u"dog (Canis (lupus) familiaris)"_s << u"dog"_s;
     QTest::newRow("remark only") << u"(something)"_s << u"(something)"_s;
     QTest::newRow("'to' alone stays") << u"to"_s << u"to"_s;
+    QTest::newRow("a name keeps its 'the'") << u"the Rabbit (zodiac)"_s << u"the rabbit"_s;
     QTest::newRow("inner brackets stay") << u"pot (for tea) stand"_s << u"pot (for tea) stand"_s;
 }
 
