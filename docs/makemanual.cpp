@@ -26,6 +26,21 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
         return;
     standardHandler(type, context, message);
 }
+// The deck maker's chapter, and pml-build's after it, as a manual of their own: the maker's
+// ヘルプ opens it, since a PDF viewer cannot be told reliably where to start.
+QString makerChapter(const QString& markdown) {
+    const qsizetype start = markdown.indexOf(QStringLiteral("\n# 単語データをつくる"));
+    if (start < 0)
+        return {};
+    qsizetype end = markdown.indexOf(QStringLiteral("\n# 自分で単語データをつくる"), start);
+    end = end < 0 ? -1 : markdown.indexOf(QStringLiteral("\n# "), end + 1);
+    const QString body = markdown.mid(start + 1, end < 0 ? -1 : end - start - 1);
+    return QStringLiteral("# たんごデータを つくる 説明書\n\n"
+                          "pimlotan 説明書の「単語データをつくる」と「自分で単語データをつくる」の"
+                          "章です。\n\n") +
+           body;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -58,7 +73,11 @@ int main(int argc, char** argv) {
                                       QStringLiteral("folder"));
     const QCommandLineOption output(QStringLiteral("output"), QStringLiteral("The PDF to write."),
                                     QStringLiteral("file"));
-    parser.addOptions({source, appFolder, deck, work, pictures, output});
+    const QCommandLineOption makerOutput(
+        QStringLiteral("maker-output"),
+        QStringLiteral("Also write the deck maker's chapter alone, which its ヘルプ opens."),
+        QStringLiteral("file"));
+    parser.addOptions({source, appFolder, deck, work, pictures, output, makerOutput});
     parser.process(app);
     for (const QCommandLineOption& required : {source, appFolder, deck, work, output})
         if (!parser.isSet(required)) {
@@ -99,7 +118,16 @@ int main(int argc, char** argv) {
     }
 
     QStringList problems = taken.problems;
-    const bool written = writeManualPdf(markdown, taken.pictures, parser.value(output), problems);
+    bool written = writeManualPdf(markdown, taken.pictures, parser.value(output), problems);
+    if (parser.isSet(makerOutput)) {
+        const QString chapter = makerChapter(markdown);
+        if (chapter.isEmpty())
+            problems << QStringLiteral("the deck maker's chapter is missing");
+        else
+            written =
+                writeManualPdf(chapter, taken.pictures, parser.value(makerOutput), problems) &&
+                written;
+    }
     for (const QString& problem : problems)
         warn(QStringLiteral("warning: ") + problem);
     return written ? 0 : 1;

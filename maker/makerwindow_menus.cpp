@@ -18,6 +18,7 @@
 #include <deckcsv.h>
 #include <platform/platform.h>
 #include <platform/prompter.h>
+#include <platform/shell.h>
 #include <pmcm000.h>
 
 using PMCM000::platform;
@@ -107,8 +108,15 @@ void MakerWindow::createMenus() {
     connect(speakNewWords_, &QAction::toggled, this, &MakerWindow::setSpeakNewWords);
 
     QMenu* help = menuBar()->addMenu(MakerTexts::HelpMenu);
-    help->addAction(MakerTexts::ManualItem, QKeySequence::HelpContents, this,
-                    &CommonMenus::openManual);
+    help->addAction(MakerTexts::ManualItem, QKeySequence::HelpContents, this, [] {
+        // The maker's own chapter; the whole manual when it is not there (a build without it).
+        QString folder = PMCM000::AppFolder;
+        if (!folder.isEmpty() && !folder.endsWith(u'/'))
+            folder += u'/';
+        if (!QFileInfo::exists(folder + MakerTexts::ManualFile) ||
+            !platform().shell->openDocument(folder + MakerTexts::ManualFile))
+            CommonMenus::openManual();
+    });
     help->addAction(MakerTexts::VersionItem, this, [] {
         tell(MakerTexts::VersionText.arg(QCoreApplication::applicationVersion()));
     });

@@ -193,6 +193,8 @@ inline const QString RedoItem = QStringLiteral("やり直す");
 inline const QString SettingsMenu = QStringLiteral("設定(&S)");
 inline const QString SpeakNewWordsItem = QStringLiteral("英語を 入れたら 読み上げで 音声を 作る");
 inline const QString HelpMenu = QStringLiteral("ヘルプ(&H)");
+// The maker's chapter of the manual, beside the program (made with the manual).
+inline const QString ManualFile = QStringLiteral("たんごデータをつくる説明書.pdf");
 inline const QString ManualItem = QStringLiteral("使い方（説明書）");
 inline const QString VersionItem = QStringLiteral("バージョン情報");
 inline const QString VersionText =
