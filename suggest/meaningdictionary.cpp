@@ -76,6 +76,11 @@ MeaningDictionary MeaningDictionary::fromText(const QByteArray& utf8) {
                          return QByteArrayView(text.constData() + a.text, a.length) <
                                 QByteArrayView(text.constData() + b.text, b.length);
                      });
+    std::stable_sort(dictionary.english_.begin(), dictionary.english_.end(),
+                     [&dictionary](const Gloss& a, const Gloss& b) {
+                         return dictionary.readingOf(a.entry) < dictionary.readingOf(b.entry);
+                     });
+    dictionary.english_.shrink_to_fit();
     dictionary.text_.squeeze();
     dictionary.entries_.shrink_to_fit();
     dictionary.glosses_.shrink_to_fit();
@@ -135,10 +140,14 @@ void MeaningDictionary::addLine(const QByteArray& line) {
         first = false;
     }
     // An entry every sense of which is unsuitable offers nothing.
-    if (glosses_.size() == firstGloss)
+    if (glosses_.size() == firstGloss) {
         text_.truncate(entry.reading);
-    else
-        entries_.push_back(entry);
+        return;
+    }
+    entries_.push_back(entry);
+    // A common word's first gloss, to find pictures by a Japanese word (どうぶつ → animal).
+    if (entry.common && glosses_[firstGloss].place == 0)
+        english_.push_back(glosses_[firstGloss]);
 }
 
 void MeaningDictionary::addGloss(const QByteArray& gloss, quint8 place, bool verb, quint32 entry) {
@@ -195,7 +204,29 @@ QStringList MeaningDictionary::meanings(const QString& word, int limit) const {
     return found;
 }
 
+QByteArrayView MeaningDictionary::readingOf(quint32 entry) const {
+    return QByteArrayView(text_.constData() + entries_[entry].reading, entries_[entry].length);
+}
+
+QStringList MeaningDictionary::english(const QString& reading, int limit) const {
+    const QByteArray key = reading.simplified().toUtf8();
+    const auto range = std::equal_range(
+        english_.begin(), english_.end(), key, [this](const auto& a, const auto& b) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(a)>, Gloss>)
+                return readingOf(a.entry) < QByteArrayView(b);
+            else
+                return QByteArrayView(a) < readingOf(b.entry);
+        });
+    QStringList found;
+    for (auto it = range.first; it != range.second && found.size() < limit; ++it) {
+        const QString gloss = QString::fromUtf8(glossAt(*it));
+        if (!found.contains(gloss))
+            found << gloss;
+    }
+    return found;
+}
+
 qsizetype MeaningDictionary::memoryBytes() const {
     return text_.capacity() + qsizetype(entries_.capacity() * sizeof(Entry)) +
-           qsizetype(glosses_.capacity() * sizeof(Gloss));
+           qsizetype((glosses_.capacity() + english_.capacity()) * sizeof(Gloss));
 }

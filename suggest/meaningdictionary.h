@@ -29,6 +29,8 @@ class MeaningDictionary {
     bool isEmpty() const { return glosses_.empty(); }
     // Up to limit readings for word, best first, each once.
     QStringList meanings(const QString& word, int limit = 5) const;
+    // The first glosses of common words read as reading (kana): どうぶつ → "animal".
+    QStringList english(const QString& reading, int limit = 3) const;
     // What the index holds, in bytes (a measure of its memory).
     qsizetype memoryBytes() const;
 
@@ -49,8 +51,10 @@ class MeaningDictionary {
     void addLine(const QByteArray& line);
     void addGloss(const QByteArray& gloss, quint8 place, bool verb, quint32 entry);
     QByteArray glossAt(const Gloss& gloss) const;
+    QByteArrayView readingOf(quint32 entry) const;
 
     QByteArray text_; // readings and normalised glosses, UTF-8
     std::vector<Entry> entries_;
     std::vector<Gloss> glosses_; // sorted by text
+    std::vector<Gloss> english_; // common words' first glosses, sorted by their entry's reading
 };

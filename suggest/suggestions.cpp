@@ -1,5 +1,7 @@
 #include "suggestions.h"
 
+#include "suggestwords.h"
+
 #include <QDir>
 #include <algorithm>
 #include <mutex>
@@ -29,8 +31,15 @@ QList<Suggestions::Picture> Suggestions::pictures(const QString& word, const QSt
     const QStringList own = deckPicturesNamed(imagesFolder, word.trimmed());
     for (const QString& name : own.first(std::min<qsizetype>({3, own.size(), limit})))
         found << Picture{{}, name};
-    for (const QString& emoji : pictures_.search(word, limit - int(found.size())))
-        found << Picture{emoji, {}};
+    QStringList emoji = pictures_.search(word, limit - int(found.size()));
+    // A Japanese word the emoji names lack (どうぶつ) is looked up by its English.
+    if (emoji.isEmpty() && SuggestWords::isJapanese(word))
+        for (const QString& english : meanings_.english(SuggestWords::hiragana(word.trimmed())))
+            for (const QString& more : pictures_.search(english, limit))
+                if (!emoji.contains(more) && emoji.size() < limit - found.size())
+                    emoji << more;
+    for (const QString& each : emoji)
+        found << Picture{each, {}};
     return found;
 }
 

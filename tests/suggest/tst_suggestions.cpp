@@ -28,6 +28,7 @@ const char* const dictionaryText = R"(　？？？ /EDICT, header line/
 赤 [あか] /(n) (1) red/crimson/(P)/
 紅 [べに] /(n) (1) rouge/(n) (2) red/
 葡萄 [ぶどう] /(n) (uk) grape/(P)/
+動物 [どうぶつ] /(n) animal/(P)/
 broken line without glosses
 )";
 
@@ -38,7 +39,7 @@ const char* const annotationsEnglish = R"(<ldml><annotations>
 <annotation cp="🐕" type="tts">dog</annotation>
 <annotation cp="🌭">frankfurter | hot dog | hotdog | sausage</annotation>
 <annotation cp="🌭" type="tts">hot dog</annotation>
-<annotation cp="🐩">dog | poodle</annotation>
+<annotation cp="🐩">animal | dog | poodle</annotation>
 <annotation cp="🐩" type="tts">poodle</annotation>
 <annotation cp="🍇">fruit | grape | grapes</annotation>
 <annotation cp="🍇" type="tts">grapes</annotation>
@@ -112,6 +113,7 @@ void TestSuggestions::pictures_data() {
     QTest::newRow("a flag by its country") << u"Japan"_s << QStringList{u"🇯🇵"_s};
     QTest::newRow("Japanese, hiragana as katakana") << u"いぬ"_s << QStringList{u"🐕"_s};
     QTest::newRow("Japanese kanji") << u"犬"_s << QStringList{u"🐕"_s};
+    QTest::newRow("Japanese by its English") << u"どうぶつ"_s << QStringList{u"🐩"_s};
     QTest::newRow("nothing") << u"spaceship"_s << QStringList{};
 }
 
