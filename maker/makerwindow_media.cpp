@@ -46,8 +46,8 @@ void MakerWindow::connectMedia() {
         connect(panel, &PicturePanel::fileClicked, this, [this] {
             const QString start = settings_.pictureFolder.isEmpty() ? PMCM000::DocumentsFolder
                                                                     : settings_.pictureFolder;
-            const QString file = platform().prompter->openFile(MakerTexts::PictureFilter, start,
-                                                               MakerTexts::ChoosePicture);
+            const QString file = platform().prompter->openPicture(MakerTexts::PictureFilter, start,
+                                                                  MakerTexts::ChoosePicture);
             if (file.isEmpty())
                 return;
             settings_.pictureFolder = QFileInfo(file).absolutePath();

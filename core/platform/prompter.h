@@ -21,6 +21,12 @@ class Prompter {
     // filter in the "description|pattern|description|pattern" form; empty result = cancelled.
     virtual QString openFile(const QString& filter, const QString& startFolder = {},
                              const QString& title = {}) = 0;
+    // A picture file, the dialog showing the picture under the cursor where it can; the
+    // default is openFile.
+    virtual QString openPicture(const QString& filter, const QString& startFolder,
+                                const QString& title) {
+        return openFile(filter, startFolder, title);
+    }
     // A file to write (the caller asks before replacing one); empty result = cancelled.
     virtual QString saveFile(const QString& filter, const QString& startPath,
                              const QString& title) = 0;

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QImageReader>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
 
@@ -42,6 +45,36 @@ QString QtPrompter::openFile(const QString& filter, const QString& startFolder,
                              const QString& title) {
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, startFolder,
                                         qtFilter(filter));
+}
+
+QString QtPrompter::openPicture(const QString& filter, const QString& startFolder,
+                                const QString& title) {
+    // Qt's own dialog, which has room for a preview beside the files.
+    QFileDialog dialog(QApplication::activeWindow(), title, startFolder);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const QStringList filters = qtFilter(filter).split(QStringLiteral(";;"));
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.first());
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    auto* preview = new QLabel(&dialog);
+    preview->setFixedSize(220, 160);
+    preview->setAlignment(Qt::AlignCenter);
+    preview->setFrameShape(QFrame::StyledPanel);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+    QObject::connect(
+        &dialog, &QFileDialog::currentChanged, preview, [preview](const QString& file) {
+            QImageReader reader(file);
+            reader.setAutoTransform(true);
+            const QSize size = reader.size();
+            if (size.isValid())
+                reader.setScaledSize(size.scaled(preview->size(), Qt::KeepAspectRatio));
+            const QImage image = reader.read();
+            preview->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
+        });
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+               ? dialog.selectedFiles().first()
+               : QString();
 }
 
 QString QtPrompter::saveFile(const QString& filter, const QString& startPath,

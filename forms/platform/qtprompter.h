@@ -11,6 +11,8 @@ class QtPrompter : public Prompter {
     QString chooseFolder(const QString& startFolder, const QString& title) override;
     QString openFile(const QString& filter, const QString& startFolder,
                      const QString& title) override;
+    QString openPicture(const QString& filter, const QString& startFolder,
+                        const QString& title) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
     void withProgress(const QString& text, const QString& title,
                       const std::function<void(const ProgressStep&)>& work) override;
