@@ -1,8 +1,7 @@
 // The deck maker without the mouse and with it: the keys of every list, dragging rows within
 // a list and words onto a sub-group, and taking changes back from the 編集 menu.
 #include "deckeditor.h"
-#include "fakeplatform.h"
-#include "makerwindow.h"
+#include "makertestwindow.h"
 #include "rowlist.h"
 #include "testmain.h"
 #include "userclick.h"
@@ -51,15 +50,10 @@ class TestMakerKeys : public QObject {
     void init() {
         fake = std::make_unique<FakePlatform>();
         fake->prepareFolders();
-        window = std::make_unique<MakerWindow>();
-        window->setSpeakNewWords(false);
-        window->show();
+        window = makerTestWindow();
         window->activateWindow(); // keys reach shortcuts only in the active window
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        const QString scratch = fake->documentsFolder() + u"work/"_s;
-        QDir().mkpath(scratch);
-        fake->prompter.files.enqueue(scratch + u"keys.pml"_s);
-        window->newDeck();
+        makeNewDeck(*fake, *window, u"keys"_s);
         DeckEditor* d = window->editor();
         d->addGroup(u"g"_s);
         d->addSubGroup(1);

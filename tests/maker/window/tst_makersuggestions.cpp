@@ -3,7 +3,7 @@
 // keeps its width whatever it shows.
 #include "deckeditor.h"
 #include "deckforms.h"
-#include "fakeplatform.h"
+#include "makertestwindow.h"
 #include "makerwindow.h"
 #include "mediapanels.h"
 #include "rowlist.h"
@@ -75,10 +75,7 @@ class TestMakerSuggestions : public QObject {
 
     // A deck with one group and sub-group and a new word chosen.
     void makeDeckWithAWord() {
-        const QString scratch = fake->documentsFolder() + u"work/"_s;
-        QDir().mkpath(scratch);
-        fake->prompter.files.enqueue(scratch + u"zoo.pml"_s);
-        window->newDeck();
+        makeNewDeck(*fake, *window, u"zoo"_s);
         QVERIFY(clickAsUser(window->groups()->addButton()));
         QVERIFY(clickAsUser(window->subGroups()->addButton()));
         QVERIFY(clickAsUser(window->words()->addButton()));
@@ -92,10 +89,8 @@ class TestMakerSuggestions : public QObject {
     void init() {
         fake = std::make_unique<FakePlatform>();
         fake->prepareFolders();
-        window = std::make_unique<MakerWindow>();
-        window->setSpeakNewWords(false);
+        window = makerTestWindow();
         window->setSuggestions(smallLibrary());
-        window->show();
         makeDeckWithAWord();
     }
     void cleanup() {
