@@ -101,7 +101,7 @@ WordForm::WordForm(QWidget* parent)
     auto* fields = new QFormLayout;
     fields->addRow(MakerTexts::WordLabel, word_);
     fields->addRow(MakerTexts::MeaningLabel, meaning_);
-    fields->addRow(QString(), meaningChoices_);
+    fields->addRow(meaningChoices_); // the whole width: five readings side by side
     fields->addRow(MakerTexts::PhraseLabel, text1_);
     fields->addRow(MakerTexts::CodeLabel, text2_);
     fields->addRow(MakerTexts::GradingLabel, grading);

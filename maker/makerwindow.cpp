@@ -245,6 +245,8 @@ void MakerWindow::removeRows(Kind kind) {
                                      Prompter::Buttons::YesNoDefaultNo) != Prompter::Answer::Yes)
         return;
     changing([&] { session_.remove(kind); });
+    // The question had the focus; the list gets it back, so that keys (Delete, Ctrl+Z) go on.
+    listOf(kind)->list()->setFocus();
 }
 
 void MakerWindow::moveRow(Kind kind, int step) {

@@ -154,6 +154,8 @@ class MakerWindow : public QMainWindow {
     void loadSuggestions();
     // The suggestions for what the shown form holds now (also while it is typed).
     void refreshSuggestions();
+    // The picture name of the row whose form is shown (empty: none).
+    QString shownPicture() const;
     // An emoji as a stored picture of kind's row in group's colour.
     QImage drawnSuggestion(const QString& emoji, Kind kind, qint64 group) const;
     // makerwindow_bulk.cpp: the first picture suggested for word, named in the word's row;

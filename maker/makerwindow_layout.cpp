@@ -23,6 +23,7 @@ void MakerWindow::createControls() {
                           static_cast<QWidget*>(subGroupForm_), static_cast<QWidget*>(wordForm_)})
         forms_->addWidget(form);
     checks_->setAccessibleName(MakerTexts::ChecksName);
+    checks_->setWordWrap(true); // a long line wraps rather than running out of sight
     checksTitle_->setWordWrap(true);
 
     // The word list's own menu offers adding many words too.
@@ -36,7 +37,7 @@ void MakerWindow::createControls() {
     lists->addWidget(subGroups_);
     lists->addWidget(words_);
     lists->setStretchFactor(2, 1);
-    lists->setSizes({200, 110, 300}); // the words' list has the most columns
+    lists->setSizes({170, 90, 350}); // the words' list has the most columns
     auto* checks = new QWidget;
     auto* checksLayout = new QVBoxLayout(checks);
     checksLayout->setContentsMargins(0, 0, 0, 0);

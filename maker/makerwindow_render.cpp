@@ -134,6 +134,7 @@ void MakerWindow::refreshChecks() {
     checks_->clear();
     for (const DeckCheck& check : shownChecks_) {
         checks_->addItem(check.text);
+        checks_->item(checks_->count() - 1)->setToolTip(check.text);
         if (check.refused)
             checks_->item(checks_->count() - 1)->setForeground(QColor(0xc0, 0, 0));
     }

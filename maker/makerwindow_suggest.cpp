@@ -51,7 +51,14 @@ void MakerWindow::refreshSuggestions() {
         word = *kind == Kind::Group  ? groupForm_->title()->text()
                : *kind == Kind::Word ? wordForm_->word()->text()
                                      : QString();
-    panel->choices()->show(suggestions_->pictures(word, images), images);
+    // The row's own picture is not offered again: once a suggestion is stored under the
+    // row's name, it would come first and push the others along under the mouse.
+    QList<Suggestions::Picture> pictures = suggestions_->pictures(word, images, 8 + 1);
+    pictures.removeIf([this](const Suggestions::Picture& picture) {
+        return !picture.deckPicture.isEmpty() &&
+               picture.deckPicture.compare(shownPicture(), Qt::CaseInsensitive) == 0;
+    });
+    panel->choices()->show(pictures.first(std::min<qsizetype>(pictures.size(), 8)), images);
     if (*kind == Kind::Word)
         wordForm_->meaningChoices()->show(suggestions_->meanings(wordForm_->word()->text()));
 }
@@ -84,4 +91,20 @@ QImage MakerWindow::drawnSuggestion(const QString& emoji, Kind kind, qint64 grou
         PictureImport::storedSize(menu ? EmojiPicture::MenuShape : EmojiPicture::CardShape);
     const int depth = kind == Kind::Group ? 2 : kind == Kind::SubGroup ? 1 : 0;
     return EmojiPicture::draw(emoji, size, EmojiPicture::softBackground(group, depth));
+}
+
+QString MakerWindow::shownPicture() const {
+    const std::optional<Kind> kind = session_.shownKind();
+    if (!kind || !editor())
+        return {};
+    const qint64 group = session_.chosenGroup();
+    switch (*kind) {
+    case Kind::Group:
+        return editor()->group(group)->ttlimage;
+    case Kind::SubGroup:
+        return editor()->subGroup(group, session_.chosenSubGroup())->images;
+    case Kind::Word:
+        break;
+    }
+    return editor()->word(session_.chosenWords().first())->images;
 }

@@ -76,7 +76,6 @@ MeaningChoices::MeaningChoices(QWidget* parent)
     row->setSpacing(2);
     for (int i = 0; i < MaxShown; ++i) {
         auto* button = new QPushButton(this);
-        button->setToolTip(MakerTexts::MeaningChoiceTip);
         // Long readings are cut short, never widen the form.
         button->setMaximumWidth(76);
         row->addWidget(button);
@@ -95,8 +94,10 @@ void MeaningChoices::show(const QStringList& meanings) {
     for (qsizetype i = 0; i < buttons_.size(); ++i) {
         QPushButton* button = buttons_.at(i);
         const QString text = i < shown_.size() ? shown_.at(i) : QString();
-        button->setText(button->fontMetrics().elidedText(text, Qt::ElideRight, 64));
+        button->setText(button->fontMetrics().elidedText(text, Qt::ElideRight, 56));
         button->setAccessibleName(text);
+        button->setToolTip(text.isEmpty() ? QString()
+                                          : text + u'\n' + MakerTexts::MeaningChoiceTip);
         button->setVisible(i < shown_.size());
     }
 }

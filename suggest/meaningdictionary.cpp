@@ -16,6 +16,13 @@ bool unsuitable(QByteArrayView tag) {
            tag == "ik" || tag == "oik";
 }
 
+// "CAT", "TV": letters in capitals only.
+bool isAbbreviation(QByteArrayView gloss) {
+    return gloss.size() > 1 && std::all_of(gloss.begin(), gloss.end(), [](char c) {
+               return (c >= 'A' && c <= 'Z') || c == '.';
+           });
+}
+
 bool isNumber(QByteArrayView text) {
     return !text.isEmpty() &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -23,9 +30,10 @@ bool isNumber(QByteArrayView text) {
 
 // Takes the bracketed tags off the front of segment: "(v1,vt) (1) to eat" leaves "to eat",
 // with the sense number (0 when none) and whether a tag rules the sense out.
-QByteArrayView takeTags(QByteArrayView segment, int& senseNumber, bool& ruledOut) {
+QByteArrayView takeTags(QByteArrayView segment, int& senseNumber, bool& ruledOut, bool& noun) {
     senseNumber = 0;
     ruledOut = false;
+    noun = false;
     segment = segment.trimmed();
     while (segment.startsWith('(')) {
         const qsizetype close = segment.indexOf(')');
@@ -35,8 +43,10 @@ QByteArrayView takeTags(QByteArrayView segment, int& senseNumber, bool& ruledOut
         if (isNumber(tags)) {
             senseNumber = QByteArray(tags.data(), tags.size()).toInt();
         } else {
-            for (const QByteArray& tag : QByteArray(tags.data(), tags.size()).split(','))
+            for (const QByteArray& tag : QByteArray(tags.data(), tags.size()).split(',')) {
                 ruledOut = ruledOut || unsuitable(tag.trimmed());
+                noun = noun || tag.trimmed() == "n";
+            }
         }
         segment = segment.sliced(close + 1).trimmed();
     }
@@ -76,11 +86,11 @@ MeaningDictionary MeaningDictionary::fromText(const QByteArray& utf8) {
                          return QByteArrayView(text.constData() + a.text, a.length) <
                                 QByteArrayView(text.constData() + b.text, b.length);
                      });
-    std::stable_sort(dictionary.english_.begin(), dictionary.english_.end(),
-                     [&dictionary](const Gloss& a, const Gloss& b) {
+    std::stable_sort(dictionary.common_.begin(), dictionary.common_.end(),
+                     [&dictionary](const Common& a, const Common& b) {
                          return dictionary.readingOf(a.entry) < dictionary.readingOf(b.entry);
                      });
-    dictionary.english_.shrink_to_fit();
+    dictionary.common_.shrink_to_fit();
     dictionary.text_.squeeze();
     dictionary.entries_.shrink_to_fit();
     dictionary.glosses_.shrink_to_fit();
@@ -123,13 +133,16 @@ void MeaningDictionary::addLine(const QByteArray& line) {
         }
         int number = 0;
         bool rude = false;
-        const QByteArrayView gloss = takeTags(segment, number, rude);
+        bool noun = false;
+        const QByteArrayView gloss = takeTags(segment, number, rude, noun);
+        if (first)
+            entry.noun = noun;
         if (number > 1) {
             sense = number;
             ruledOut = false;
         }
         ruledOut = ruledOut || rude;
-        if (gloss.isEmpty() || ruledOut)
+        if (gloss.isEmpty() || ruledOut || isAbbreviation(gloss))
             continue;
         const QString text = QString::fromUtf8(gloss);
         addGloss(SuggestWords::normalGloss(text).toUtf8(),
@@ -145,9 +158,18 @@ void MeaningDictionary::addLine(const QByteArray& line) {
         return;
     }
     entries_.push_back(entry);
-    // A common word's first gloss, to find pictures by a Japanese word (どうぶつ → animal).
-    if (entry.common && glosses_[firstGloss].place == 0)
-        english_.push_back(glosses_[firstGloss]);
+    // A common word's writing and first gloss, to find pictures by a Japanese word.
+    if (entry.common && glosses_[firstGloss].place == 0) {
+        const QByteArrayView headword = open >= 0 ? head.first(open).trimmed() : reading;
+        Common common{index, entry.reading, entry.length, glosses_[firstGloss].text,
+                      glosses_[firstGloss].length};
+        if (headword != reading) {
+            common.headword = quint32(text_.size());
+            common.headwordLength = quint16(headword.size());
+            text_.append(headword.data(), headword.size());
+        }
+        common_.push_back(common);
+    }
 }
 
 void MeaningDictionary::addGloss(const QByteArray& gloss, quint8 place, bool verb, quint32 entry) {
@@ -179,8 +201,8 @@ QStringList MeaningDictionary::meanings(const QString& word, int limit) const {
         std::sort(matches.begin(), matches.end(), [this](const Gloss& a, const Gloss& b) {
             const Entry& x = entries_[a.entry];
             const Entry& y = entries_[b.entry];
-            return std::tuple(!x.common, a.place, x.katakana, a.verb, a.entry) <
-                   std::tuple(!y.common, b.place, y.katakana, b.verb, b.entry);
+            return std::tuple(!x.common, a.place, x.katakana, a.verb, !x.noun, a.entry) <
+                   std::tuple(!y.common, b.place, y.katakana, b.verb, !y.noun, b.entry);
         });
         QStringList readings;
         for (const Gloss& match : matches) {
@@ -208,25 +230,30 @@ QByteArrayView MeaningDictionary::readingOf(quint32 entry) const {
     return QByteArrayView(text_.constData() + entries_[entry].reading, entries_[entry].length);
 }
 
-QStringList MeaningDictionary::english(const QString& reading, int limit) const {
+MeaningDictionary::Written MeaningDictionary::written(const QString& reading) const {
     const QByteArray key = reading.simplified().toUtf8();
-    const auto range = std::equal_range(
-        english_.begin(), english_.end(), key, [this](const auto& a, const auto& b) {
-            if constexpr (std::is_same_v<std::decay_t<decltype(a)>, Gloss>)
+    const auto range =
+        std::equal_range(common_.begin(), common_.end(), key, [this](const auto& a, const auto& b) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(a)>, Common>)
                 return readingOf(a.entry) < QByteArrayView(b);
             else
                 return QByteArrayView(a) < readingOf(b.entry);
         });
-    QStringList found;
-    for (auto it = range.first; it != range.second && found.size() < limit; ++it) {
-        const QString gloss = QString::fromUtf8(glossAt(*it));
-        if (!found.contains(gloss))
-            found << gloss;
+    Written found;
+    for (auto it = range.first; it != range.second; ++it) {
+        const QString headword =
+            QString::fromUtf8(text_.constData() + it->headword, it->headwordLength);
+        const QString gloss = QString::fromUtf8(text_.constData() + it->gloss, it->glossLength);
+        if (!found.headwords.contains(headword))
+            found.headwords << headword;
+        if (!found.english.contains(gloss))
+            found.english << gloss;
     }
     return found;
 }
 
 qsizetype MeaningDictionary::memoryBytes() const {
     return text_.capacity() + qsizetype(entries_.capacity() * sizeof(Entry)) +
-           qsizetype((glosses_.capacity() + english_.capacity()) * sizeof(Gloss));
+           qsizetype(glosses_.capacity() * sizeof(Gloss)) +
+           qsizetype(common_.capacity() * sizeof(Common));
 }

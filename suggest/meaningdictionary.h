@@ -12,7 +12,8 @@
 // Ranking: common entries (their (P) mark) first; then entries whose first gloss is the word,
 // then those whose first sense has it, then the rest; a reading in hiragana before one with
 // katakana (a child's deck says いぬ, not ドッグ); a noun before a verb ("bear": くま before
-// たえる); then the dictionary's order. A gloss
+// たえる) and before other kinds of word; then the dictionary's order. Abbreviations in
+// capitals ("CAT", a card terminal) are not glosses a child's word matches. A gloss
 // matches with "to " (verbs), "a "/"the " and a trailing remark in brackets left off, so
 // "eat" finds たべる through "to eat". Senses marked rude, slang, archaic or obsolete are left
 // out: the meanings are shown to young children.
@@ -29,8 +30,13 @@ class MeaningDictionary {
     bool isEmpty() const { return glosses_.empty(); }
     // Up to limit readings for word, best first, each once.
     QStringList meanings(const QString& word, int limit = 5) const;
-    // The first glosses of common words read as reading (kana): どうぶつ → "animal".
-    QStringList english(const QString& reading, int limit = 3) const;
+    // Common words read as reading (kana): how they are written (どうぶつ → 動物) and their
+    // first glosses ("animal"), to find pictures by a Japanese word.
+    struct Written {
+        QStringList headwords;
+        QStringList english;
+    };
+    Written written(const QString& reading) const;
     // What the index holds, in bytes (a measure of its memory).
     qsizetype memoryBytes() const;
 
@@ -40,6 +46,14 @@ class MeaningDictionary {
         quint16 length = 0;
         bool common = false;
         bool katakana = false; // a loanword's reading: after native words among equals
+        bool noun = false;     // "red": あか (a noun) before あかい among equals
+    };
+    struct Common {
+        quint32 entry = 0;
+        quint32 headword = 0; // offset into text_
+        quint16 headwordLength = 0;
+        quint32 gloss = 0; // the first gloss, offset into text_
+        quint16 glossLength = 0;
     };
     struct Gloss {
         quint32 text = 0; // offset into text_ of the normalised gloss
@@ -56,5 +70,5 @@ class MeaningDictionary {
     QByteArray text_; // readings and normalised glosses, UTF-8
     std::vector<Entry> entries_;
     std::vector<Gloss> glosses_; // sorted by text
-    std::vector<Gloss> english_; // common words' first glosses, sorted by their entry's reading
+    std::vector<Common> common_; // common words, sorted by reading
 };

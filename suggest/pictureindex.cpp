@@ -106,8 +106,12 @@ QStringList PictureIndex::search(const QString& word, int limit) const {
         if (best < 99)
             ranked.emplace_back(best, i);
     }
-    std::stable_sort(ranked.begin(), ranked.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    // Among equals, the emoji with fewer keywords is the more specific picture: 🚗 (car,
+    // automobile) before 🚃 (car, railway, train, tram, …).
+    std::stable_sort(ranked.begin(), ranked.end(), [&items](const auto& a, const auto& b) {
+        return std::pair(a.first, items[a.second].keywords.size()) <
+               std::pair(b.first, items[b.second].keywords.size());
+    });
     QStringList found;
     for (const auto& [rank, i] : ranked) {
         if (found.size() >= limit)

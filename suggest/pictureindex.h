@@ -9,7 +9,8 @@
 // once; a search goes through the few thousand names in memory.
 //
 // Ranking: the spoken name equal to the word, then a keyword equal to it, then a keyword that
-// starts with it; the annotations' own order (by kind of thing) among equals. A word in
+// starts with it; among equals the emoji with fewer keywords (the more specific picture), then
+// the annotations' own order (by kind of thing). A word in
 // Japanese is looked up in the Japanese names, its hiragana also as katakana.
 class PictureIndex {
   public:

@@ -3,6 +3,7 @@
 #include "suggestwords.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <algorithm>
 #include <mutex>
 
@@ -31,13 +32,31 @@ QList<Suggestions::Picture> Suggestions::pictures(const QString& word, const QSt
     const QStringList own = deckPicturesNamed(imagesFolder, word.trimmed());
     for (const QString& name : own.first(std::min<qsizetype>({3, own.size(), limit})))
         found << Picture{{}, name};
-    QStringList emoji = pictures_.search(word, limit - int(found.size()));
-    // A Japanese word the emoji names lack (どうぶつ) is looked up by its English.
+    const int room = limit - int(found.size());
+    QStringList emoji = pictures_.search(word, room);
+    const auto add = [&](const QString& text) {
+        for (const QString& more : pictures_.search(text, room))
+            if (!emoji.contains(more) && emoji.size() < room)
+                emoji << more;
+    };
+    // A Japanese title the emoji names lack (どうぶつ, "くだもの と のりもの") is looked up word
+    // by word, through how the dictionary writes it (動物) and then through its English.
     if (emoji.isEmpty() && SuggestWords::isJapanese(word))
-        for (const QString& english : meanings_.english(SuggestWords::hiragana(word.trimmed())))
-            for (const QString& more : pictures_.search(english, limit))
-                if (!emoji.contains(more) && emoji.size() < limit - found.size())
-                    emoji << more;
+        for (const QString& part :
+             word.split(QRegularExpression(QStringLiteral("[\\s　]+")), Qt::SkipEmptyParts)) {
+            if (part.size() < 2)
+                continue; // と, の: particles
+            const qsizetype before = emoji.size();
+            add(part);
+            const MeaningDictionary::Written written =
+                meanings_.written(SuggestWords::hiragana(part));
+            for (const QString& headword : written.headwords)
+                if (emoji.size() == before)
+                    add(headword);
+            for (const QString& english : written.english)
+                if (emoji.size() == before)
+                    add(english);
+        }
     for (const QString& each : emoji)
         found << Picture{each, {}};
     return found;

@@ -183,8 +183,19 @@ void MakerSession::remove(Kind kind) {
             editor_->removeSubGroup(group, sgroup);
         break;
     case Kind::Word:
-        if (!keys.isEmpty())
+        if (!keys.isEmpty()) {
+            // The word after the removed ones is chosen next (the one before at the end), so
+            // that a parent removing words one by one stays where they were.
+            const QList<DeckWord> words = editor_->wordsOf(group, sgroup);
+            qsizetype at = 0;
+            while (at < words.size() && !keys.contains(words.at(at).key))
+                ++at;
             editor_->removeWords(keys);
+            const QList<DeckWord> left = editor_->wordsOf(group, sgroup);
+            keys_.clear();
+            if (!left.isEmpty())
+                keys_ = {left.at(std::min(at, left.size() - 1)).key};
+        }
         break;
     }
     settle();

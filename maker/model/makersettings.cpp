@@ -1,5 +1,6 @@
 #include "makersettings.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <settingsfile.h>
 
@@ -20,7 +21,8 @@ MakerSettings MakerSettings::read(const QString& path) {
 bool MakerSettings::write(const QString& path) const {
     QStringList lines{SettingsFile::numberText(speakNewWords ? 1 : 0), pictureFolder};
     lines += recentDecks;
-    return SettingsFile::writeLines(path, lines);
+    // The settings folder is made by the program's first start; the maker may come first.
+    return QDir().mkpath(QFileInfo(path).absolutePath()) && SettingsFile::writeLines(path, lines);
 }
 
 void MakerSettings::remember(const QString& deck) {

@@ -111,12 +111,19 @@ class TestMakerSession : public QObject {
             },
             "1/2/- sub");
         row(
-            "removing the chosen word chooses the first",
+            "removing the chosen word chooses the next",
             [](MakerSession& s) {
                 s.chooseWords({keyOf(s, QStringLiteral("dog"))});
                 s.remove(Kind::Word);
             },
-            "1/1/cat group");
+            "1/1/fox group");
+        row(
+            "removing the last word chooses the one before",
+            [](MakerSession& s) {
+                s.chooseWords({keyOf(s, QStringLiteral("fox"))});
+                s.remove(Kind::Word);
+            },
+            "1/1/dog group");
         row(
             "removing a sub-group chooses the first left",
             [](MakerSession& s) {

@@ -11,7 +11,8 @@ class TestMakerSettings : public QObject {
   private slots:
     void roundTrip() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(MakerSettings::fileName());
+        // In a settings folder the program has not made yet.
+        const QString path = dir.filePath(u"pimlotan/"_s + MakerSettings::fileName());
         MakerSettings settings;
         settings.speakNewWords = false;
         settings.pictureFolder = u"/home/me/写真"_s;

@@ -127,7 +127,10 @@ class TestMakerSuggestions : public QObject {
         QTest::keyClick(form()->word(), Qt::Key_Return);
         QVERIFY(clickAsUser(form()->meaningChoices()->buttons().first()));
         QCOMPARE(shownWord()->meaning, u"いぬ"_s);
+        const QStringList offered = names(wordPictures()->buttons());
         QVERIFY(clickAsUser(wordPictures()->buttons().first()));
+        // The stored picture is the row's own now; the buttons stay where they were.
+        QCOMPARE(names(wordPictures()->buttons()), offered);
         const QString stored = PictureImport::storedPath(window->editor()->folder(), u"dog"_s);
         QCOMPARE(shownWord()->images, u"dog"_s);
         QCOMPARE(QImageReader(stored).size(), PictureImport::storedSize(EmojiPicture::CardShape));
