@@ -75,7 +75,9 @@ QStringList deckPicturesNamed(const QString& imagesFolder, const QString& word) 
             .entryList({QStringLiteral("*.jpg"), QStringLiteral("*.JPG")}, QDir::Files);
     for (const QString& file : files) {
         const QString name = file.chopped(4);
-        if (name.startsWith(word, Qt::CaseInsensitive))
+        // "dog", "Dog_big", "dog2"; not "dogwood" (nor "caterpillar" for "cat").
+        if (name.startsWith(word, Qt::CaseInsensitive) &&
+            (name.size() == word.size() || !name.at(word.size()).isLetter()))
             names << name;
     }
     std::stable_sort(names.begin(), names.end(),

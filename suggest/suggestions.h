@@ -39,6 +39,6 @@ class Suggestions {
     MeaningDictionary meanings_;
 };
 
-// The pictures in imagesFolder whose name is word or starts with it (ignoring case), without
-// their ".jpg", shortest first.
+// The pictures in imagesFolder whose name is word, or word and more that does not go on with a
+// letter (ignoring case: "Dog_big", not "dogwood"), without their ".jpg", shortest first.
 QStringList deckPicturesNamed(const QString& imagesFolder, const QString& word);
