@@ -156,6 +156,9 @@ void RowList::setRows(const QList<Row>& rows, const QList<qint64>& chosen) {
     for (const Row& row : rows) {
         auto* item = new QTreeWidgetItem(list_, row.cells);
         item->setData(0, Qt::UserRole, row.id);
+        // A long word is cut short in its column; the whole of it shows under the mouse.
+        for (int column = 0; column < row.cells.size(); ++column)
+            item->setToolTip(column, row.cells.at(column));
         if (chosen.contains(row.id)) {
             item->setSelected(true);
             if (!current || row.id == chosen.first())
