@@ -67,6 +67,13 @@ const std::array wordFields{
     column<&DeckWord::filler2, O>("filler2"), column<&DeckWord::filler3, O>("filler3"),
 };
 
+const std::array historyFields{
+    column<&DeckHistory::time, R>("time"),
+    column<&DeckHistory::key, R>("key"),
+    column<&DeckHistory::before, R>("before"),
+    column<&DeckHistory::after, R>("after"),
+};
+
 } // namespace
 
 namespace DeckFields {
@@ -78,5 +85,8 @@ std::span<const DeckField<DeckSubGroup>> subGroups() {
 }
 std::span<const DeckField<DeckWord>> words() {
     return wordFields;
+}
+std::span<const DeckField<DeckHistory>> history() {
+    return historyFields;
 }
 } // namespace DeckFields

@@ -48,10 +48,22 @@ struct DeckWord {
     bool operator==(const DeckWord&) const = default;
 };
 
+// One row of the grading history: a word's level before and after a grading or a reset, at a
+// time in UTC ("2026-12-10T05:10:00.123Z").
+struct DeckHistory {
+    int line = 0;
+    QString time;
+    qint64 key = 0;
+    qint64 before = 0;
+    qint64 after = 0;
+    bool operator==(const DeckHistory&) const = default;
+};
+
 struct Deck {
     QList<DeckGroup> groups;
     QList<DeckSubGroup> subGroups;
     QList<DeckWord> words;
+    QList<DeckHistory> history; // read and written by the CSV folder and PmlDeck::read/write
     bool operator==(const Deck&) const = default;
 };
 
@@ -77,4 +89,5 @@ namespace DeckFields {
 std::span<const DeckField<DeckGroup>> groups();
 std::span<const DeckField<DeckSubGroup>> subGroups();
 std::span<const DeckField<DeckWord>> words();
+std::span<const DeckField<DeckHistory>> history();
 } // namespace DeckFields

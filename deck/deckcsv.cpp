@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -172,6 +173,9 @@ ReadResult readUnchecked(const QString& folder) {
     result.deck.subGroups =
         readTable(dir.filePath(subGroupsFile), DeckFields::subGroups(), result.problems);
     result.deck.words = readTable(dir.filePath(wordsFile), DeckFields::words(), result.problems);
+    if (QFileInfo::exists(dir.filePath(historyFile)))
+        result.deck.history =
+            readTable(dir.filePath(historyFile), DeckFields::history(), result.problems);
     return result;
 }
 
@@ -206,6 +210,8 @@ QString write(const Deck& deck, const QString& folder) {
         error = writeTable(dir.filePath(subGroupsFile), DeckFields::subGroups(), deck.subGroups);
     if (error.isEmpty())
         error = writeTable(dir.filePath(wordsFile), DeckFields::words(), deck.words);
+    if (error.isEmpty() && !deck.history.isEmpty())
+        error = writeTable(dir.filePath(historyFile), DeckFields::history(), deck.history);
     return error;
 }
 

@@ -10,6 +10,8 @@ namespace DeckCsv {
 inline constexpr QLatin1StringView groupsFile{"groups.csv"};
 inline constexpr QLatin1StringView subGroupsFile{"subgroups.csv"};
 inline constexpr QLatin1StringView wordsFile{"words.csv"};
+// The grading history, when the deck has one (time, key, before, after).
+inline constexpr QLatin1StringView historyFile{"history.csv"};
 
 struct ReadResult {
     Deck deck;

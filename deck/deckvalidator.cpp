@@ -212,11 +212,11 @@ DeckProblems alone(Deck deck) {
 } // namespace
 
 DeckProblems checkRow(const DeckGroup& row) {
-    return alone(Deck{{row}, {}, {}});
+    return alone(Deck{{row}, {}, {}, {}});
 }
 DeckProblems checkRow(const DeckSubGroup& row) {
-    return alone(Deck{{}, {row}, {}});
+    return alone(Deck{{}, {row}, {}, {}});
 }
 DeckProblems checkRow(const DeckWord& row) {
-    return alone(Deck{{}, {}, {row}});
+    return alone(Deck{{}, {}, {row}, {}});
 }

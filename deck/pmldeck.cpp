@@ -165,6 +165,10 @@ QString write(const Deck& deck, const QString& mediaFrom, const QString& path,
                                          return QVariant(options.keepMarks && s.select ? 1 : 0);
                                      });
             insertRows(db, WordDataFormat::wordTable, DeckFields::words(), deck.words);
+            if (!deck.history.isEmpty()) {
+                WordDataFormat::ensureHistory(db);
+                insertRows(db, WordDataFormat::historyTable, DeckFields::history(), deck.history);
+            }
         });
         WordDataFile::close(temporary);
     } catch (const DataError& error) {
@@ -193,10 +197,19 @@ Deck readRows(const QSqlDatabase& db) {
     return deck;
 }
 
+QList<DeckHistory> readHistory(const QSqlDatabase& db) {
+    if (!WordDataFormat::hasHistory(db))
+        return {};
+    return selectRows(db, WordDataFormat::historyTable, DeckFields::history(),
+                      QStringLiteral("\"time\", rowid"));
+}
+
 Deck read(const QString& path) {
     Deck deck;
     try {
-        deck = readRows(WordDataFile::connection(path));
+        const QSqlDatabase db = WordDataFile::connection(path);
+        deck = readRows(db);
+        deck.history = readHistory(db);
     } catch (...) {
         WordDataFile::close(path);
         throw;

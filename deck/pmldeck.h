@@ -31,11 +31,14 @@ struct WriteOptions {
 QString write(const Deck& deck, const QString& mediaFrom, const QString& path,
               const WriteOptions& options = {});
 
-// Reads the three tables of the word-data file at path, rows in key order, after the checks
-// made at every opening (format, version, record sources, integrity). Throws DataError.
+// Reads the three tables of the word-data file at path, rows in key order, and its grading
+// history when it has one, after the checks made at every opening (format, version, record
+// sources, integrity). Throws DataError.
 Deck read(const QString& path);
-// The same rows through a connection that stays open.
+// The three tables' rows (not the history) through a connection that stays open.
 Deck readRows(const QSqlDatabase& db);
+// The grading history in the order it was written; empty when the deck has none.
+QList<DeckHistory> readHistory(const QSqlDatabase& db);
 
 // Copies the pictures and voices deck names from the deck folder from into the one to, each
 // found as the screens find it (case aside, a BMP where no JPEG is) and stored as

@@ -233,6 +233,24 @@ void DataSource::updateAll(const QVariantMap& assignments) {
 // One UPDATE per row through the record source's view (its trigger writes the base table),
 // the row named by its identity fields as read. Every row must still be in the view.
 void DataSource::writeRows(const QList<int>& rows, const QHash<int, QVariant>& values) {
+    // A grading (or a reset) on a deck without the history adds it first, in one transaction
+    // with the grading itself: both are on disk, or neither.
+    bool grading = false;
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it)
+        grading = grading || result_->names()[it.key()] == u"level" ||
+                  result_->names()[it.key()] == u"times";
+    const QSqlDatabase db = WordDataFile::connection(path_);
+    if (grading && !WordDataFormat::hasHistory(db)) {
+        WordDataFile::inTransaction(path_, [&] {
+            WordDataFormat::ensureHistory(db);
+            writeRowsNow(rows, values);
+        });
+        return;
+    }
+    writeRowsNow(rows, values);
+}
+
+void DataSource::writeRowsNow(const QList<int>& rows, const QHash<int, QVariant>& values) {
     const WordDataFormat::UpdatableSource* updatable =
         WordDataFormat::updatableSource(resultSource_);
     QList<int> columns = values.keys();

@@ -93,6 +93,7 @@ class DataSource {
     int writableColumn(const QString& name) const;
     QString connectionName() const;
     void writeRows(const QList<int>& rows, const QHash<int, QVariant>& values);
+    void writeRowsNow(const QList<int>& rows, const QHash<int, QVariant>& values);
 
     QString path_;
     std::optional<Statement> source_;

@@ -82,6 +82,28 @@ QStringList schemaStatements() {
     return splitSqlScript(schemaSql());
 }
 
+QStringList historyStatements() {
+    initSchemaResource();
+    QFile file(QStringLiteral(":/worddata/history.sql"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw DataError(DataError::Reason::Misuse,
+                        QStringLiteral("the grading history's schema is not built in"));
+    return splitSqlScript(QString::fromUtf8(file.readAll()));
+}
+
+bool hasHistory(const QSqlDatabase& db) {
+    return scalarSql(db, QStringLiteral("SELECT count(*) FROM sqlite_schema"
+                                        " WHERE type = 'table' AND name = 'history'"))
+               .toInt() != 0;
+}
+
+void ensureHistory(const QSqlDatabase& db) {
+    if (hasHistory(db))
+        return;
+    for (const QString& statement : historyStatements())
+        runSql(db, statement);
+}
+
 void applySchema(QSqlDatabase& db) {
     if (scalarSql(db, QStringLiteral("SELECT count(*) FROM sqlite_schema")).toInt() != 0)
         throw DataError(DataError::Reason::Misuse,
@@ -222,9 +244,34 @@ int versionOf(const QSqlDatabase& db) {
     return scalarSql(db, QStringLiteral("PRAGMA user_version")).toInt();
 }
 
-// The schema as this program writes a file of the given version.
-QMap<QString, SchemaObject> expectedSchema(int version) {
+// The grading history's objects as this program adds them.
+const QMap<QString, SchemaObject>& writtenHistory() {
+    static const QMap<QString, SchemaObject> objects = [] {
+        const QString name = QStringLiteral("pimlotan-history");
+        QMap<QString, SchemaObject> read;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(QStringLiteral(":memory:"));
+            if (db.open()) {
+                applySchema(db);
+                ensureHistory(db);
+                read = schemaObjects(db);
+                for (const QString& ours : writtenSchema().keys())
+                    read.remove(ours);
+            }
+        }
+        QSqlDatabase::removeDatabase(name);
+        return read;
+    }();
+    return objects;
+}
+
+// The schema as this program writes a file of the given version, with the grading history
+// when the file has it.
+QMap<QString, SchemaObject> expectedSchema(int version, bool history) {
     QMap<QString, SchemaObject> objects = writtenSchema();
+    if (history)
+        objects.insert(writtenHistory());
     if (version < 2) {
         objects.remove(QString(keyMarkTable));
         objects.remove(QString(keyMarkTrigger));
@@ -245,7 +292,7 @@ QStringList keyMarkProblems(const QSqlDatabase& db) {
 }
 
 QStringList schemaProblems(const QSqlDatabase& db) {
-    const QMap<QString, SchemaObject> expected = expectedSchema(versionOf(db));
+    const QMap<QString, SchemaObject> expected = expectedSchema(versionOf(db), hasHistory(db));
     const QMap<QString, SchemaObject> present = schemaObjects(db);
     QStringList problems;
     for (auto it = expected.constBegin(); it != expected.constEnd(); ++it) {

@@ -105,6 +105,15 @@ QString schemaSql();
 // The schema as single statements, in order.
 QStringList schemaStatements();
 
+// The grading history (history.sql): a table the first grading adds to a deck, in the
+// grading's own transaction; the only change the program makes to a file's structure.
+inline constexpr QLatin1StringView historyTable{"history"};
+QStringList historyStatements();
+bool hasHistory(const QSqlDatabase& db);
+// Adds the history to a deck that lacks it; call it inside the transaction of the change
+// that needs it.
+void ensureHistory(const QSqlDatabase& db);
+
 // Creates the tables, views, triggers and indexes on an open, empty database and sets
 // application_id and user_version, in one transaction. Throws DataError.
 void applySchema(QSqlDatabase& db);

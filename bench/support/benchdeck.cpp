@@ -3,6 +3,7 @@
 #include "deckfixture.h"
 
 #include <QDir>
+#include <worddataformat.h>
 
 namespace BenchDeck {
 
@@ -37,6 +38,21 @@ void markFirstSubGroups(const QString& path, int count) {
         {QStringLiteral("UPDATE subgroup SET \"select\" = ((\"group\" - 1) * %1 + sgroup <= %2)")
              .arg(subGroupsPerGroup)
              .arg(count)});
+}
+
+void addHistory(const QString& path, int rows, int days) {
+    QStringList statements = WordDataFormat::historyStatements();
+    // Row n at n / rows of the period back from now; word and levels from n, so that every
+    // run makes the same history.
+    statements << QStringLiteral(
+                      "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < %1)"
+                      " INSERT INTO history SELECT strftime('%Y-%m-%dT%H:%M:%fZ', 'now',"
+                      " '-' || ((%1 - i) * %2 / %1) || ' seconds'), 1 + (i * 7919) % %3,"
+                      " i % 6, (i + 1) % 6 FROM n")
+                      .arg(rows - 1)
+                      .arg(qint64(days) * 86400)
+                      .arg(words);
+    DeckFixture::execute(path, statements);
 }
 
 QString workFolderTemplate(const QString& name) {

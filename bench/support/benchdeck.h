@@ -21,4 +21,8 @@ QString workFolderTemplate(const QString& name);
 // connection (as another form would have left them).
 void markFirstSubGroups(const QString& path, int count);
 
+// Adds rows of grading history spread evenly over the last days (random words and levels,
+// the same each run), as a year of practice leaves about 200,000.
+void addHistory(const QString& path, int rows, int days);
+
 } // namespace BenchDeck

@@ -77,6 +77,13 @@ void DeckEditor::create(const QString& path) {
         throw DataError(DataError::Reason::Engine, error);
 }
 
+Deck DeckEditor::deckWithHistory() const {
+    Deck deck = deck_;
+    if (QFileInfo(path_).isFile())
+        deck.history = PmlDeck::readHistory(WordDataFile::connection(path_));
+    return deck;
+}
+
 QString DeckEditor::folder() const {
     return QFileInfo(path_).absolutePath() + QDir::separator();
 }
@@ -480,6 +487,7 @@ void DeckEditor::resetWords(const QList<qint64>& keys) {
     if (keys.isEmpty())
         return;
     change([&](const QSqlDatabase& db) {
+        WordDataFormat::ensureHistory(db);
         runSql(db, QStringLiteral("UPDATE \"word\" SET \"level\" = 0, \"times\" = 0"
                                   " WHERE \"key\" IN (%1)")
                        .arg(keyList(keys)));

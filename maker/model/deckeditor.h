@@ -38,6 +38,8 @@ class DeckEditor {
     // The folder holding the deck, its images/ and voice/, ending with a separator.
     QString folder() const;
     const Deck& deck() const { return deck_; }
+    // The rows with the grading history, as the file holds them now (for a copy or export).
+    Deck deckWithHistory() const;
     // Reads every row again (another program may have changed the file).
     void reload();
 
@@ -87,7 +89,7 @@ class DeckEditor {
     // shown is the order of the practice; the level and count go with the word. Returns the
     // word's new key.
     qint64 moveWord(qint64 key, int step);
-    // Puts the words back to level 0, never graded.
+    // Puts the words back to level 0, never graded (each a reset row in the history).
     void resetWords(const QList<qint64>& keys);
     // Moves the words into another sub-group (of any group), keeping their keys, levels and
     // counts.

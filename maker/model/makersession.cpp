@@ -321,7 +321,7 @@ QString MakerSession::saveCopy(const QString& path) {
     // A deck whose file is gone is saved from the rows held.
     if (QFileInfo(editor_->path()).isFile())
         editor_->reload();
-    return PmlDeck::write(editor_->deck(), editor_->folder(), path);
+    return PmlDeck::write(editor_->deckWithHistory(), editor_->folder(), path);
 }
 
 QString MakerSession::exportCsv(const QString& folder, QStringList& missing) {
@@ -331,7 +331,7 @@ QString MakerSession::exportCsv(const QString& folder, QStringList& missing) {
     for (const DeckProblem& problem : validateDeck(editor_->deck(), DeckOrigin{}, {}))
         if (problem.kind == DeckProblem::Kind::NotPlainName)
             return MakerTexts::UnplainMediaName.arg(problem.media);
-    if (const QString error = DeckCsv::write(editor_->deck(), folder); !error.isEmpty())
+    if (const QString error = DeckCsv::write(editor_->deckWithHistory(), folder); !error.isEmpty())
         return error;
     return PmlDeck::copyMedia(editor_->deck(), editor_->folder(), folder, &missing);
 }

@@ -129,7 +129,8 @@ void TestSuggestions::pictures() {
 void TestSuggestions::deckPicturesComeFirst() {
     QTemporaryDir deck;
     QDir(deck.path()).mkpath(QStringLiteral("images"));
-    for (const char* name : {"dog.jpg", "Dog_big.JPG", "hotdog.jpg", "dogwood.jpg", "doghouse.txt"}) {
+    for (const char* name :
+         {"dog.jpg", "Dog_big.JPG", "hotdog.jpg", "dogwood.jpg", "doghouse.txt"}) {
         QFile file(deck.filePath(QStringLiteral("images/") + QLatin1StringView(name)));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }

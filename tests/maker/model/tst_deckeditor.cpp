@@ -185,6 +185,28 @@ class TestDeckEditor : public QObject {
         QCOMPARE(summary(DeckEditor(path)), expected); // as read again from the file
     }
 
+    // The history stays with its word when words trade keys; もとに もどす writes a reset row
+    // per word; a copy saved elsewhere keeps it.
+    void historyFollowsTheWord() {
+        const QString path = newDeck();
+        DeckEditor editor(path);
+        startingDeck(editor); // dog (key 2) graded to level 3 by hand: no history yet
+        editor.resetWords({2});
+        const auto rows = [&](int key) {
+            return DeckFixture::scalar(path, QStringLiteral("SELECT group_concat(\"before\" || "
+                                                            "'>' || \"after\") FROM history "
+                                                            "WHERE key = %1")
+                                                 .arg(key))
+                .toString();
+        };
+        QCOMPARE(rows(2), QStringLiteral("3>0"));
+        QCOMPARE(editor.moveWord(2, +1), 3); // dog and fox trade keys
+        QCOMPARE(rows(3), QStringLiteral("3>0"));
+        QCOMPARE(rows(2), QString());
+        QCOMPARE(damageOf(path), QStringList());
+        QCOMPARE(editor.deckWithHistory().history.size(), 1);
+    }
+
     void keysAreNotReusedAcrossOpenings() {
         const QString path = newDeck();
         {

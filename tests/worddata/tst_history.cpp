@@ -1,0 +1,139 @@
+// The grading history: a deck without it opens unchanged and gains it with its first grading;
+// every grading (and reset) writes one row in its own transaction, also when the process is
+// killed at any moment; a word moved to another key takes its rows along; the damage check
+// knows the history; the CSV folder carries it.
+#include "deckfixture.h"
+#include "worddatafile.h"
+#include "worddataformat.h"
+#include "worddatatest.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <deckcsv.h>
+#include <pmldeck.h>
+
+namespace {
+
+QStringList damageOf(const QString& path) {
+    WordDataFile::closeAll();
+    QStringList problems;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("d"));
+        db.setDatabaseName(path);
+        problems = db.open() ? WordDataFormat::damage(db, WordDataFormat::Integrity::Full)
+                             : QStringList{QStringLiteral("cannot open")};
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("d"));
+    return problems;
+}
+
+void grade(const QString& path, int key, int level) {
+    DataSource data = opened(path, QStringLiteral("select_word"));
+    data.FindFirst(QStringLiteral("key = %1").arg(key));
+    data.Edit();
+    data.setField(QStringLiteral("level"), level);
+    data.setField(QStringLiteral("times"), data.field(QStringLiteral("times")).toInt() + 1);
+    data.Update();
+}
+
+int scalar(const QString& path, const QString& sql) {
+    return DeckFixture::scalar(path, sql).toInt();
+}
+
+} // namespace
+
+class TestHistory : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    QString file_;
+
+  private slots:
+    // Nine words at level 1 in a marked sub-group, no history yet.
+    void init() {
+        file_ = dir_.filePath(QString::fromLatin1(QTest::currentTestFunction()) +
+                              QStringLiteral(".pml"));
+        QFile::remove(file_);
+        DeckFixture deck;
+        deck.group(1).subGroup(1, 1, true).words(1, 1, 1, 9, 1);
+        deck.write(file_);
+    }
+    void cleanup() { WordDataFile::closeAll(); }
+
+    void firstGradingAddsTheHistory() {
+        const QByteArray before = contents(file_);
+        opened(file_, QStringLiteral("select_word")); // opening changes nothing
+        WordDataFile::closeAll();
+        QCOMPARE(contents(file_), before);
+        QVERIFY(damageOf(file_).isEmpty());
+
+        grade(file_, 2, 3);
+        grade(file_, 2, 4);
+        QCOMPARE(scalar(file_, QStringLiteral("SELECT count(*) FROM history")), 2);
+        QCOMPARE(DeckFixture::scalar(file_, QStringLiteral("SELECT group_concat(\"before\" || '>' "
+                                                           "|| \"after\", ' ') FROM history"))
+                     .toString(),
+                 QStringLiteral("1>3 3>4"));
+        const QString time =
+            DeckFixture::scalar(file_, QStringLiteral("SELECT time FROM history LIMIT 1"))
+                .toString();
+        QVERIFY2(QDateTime::fromString(time, Qt::ISODateWithMs).isValid(), qPrintable(time));
+        QVERIFY(damageOf(file_).isEmpty());
+    }
+
+    // A history that is not ours is damage, as any other object would be.
+    void changedHistoryIsDamage() {
+        grade(file_, 1, 2);
+        WordDataFile::closeAll();
+        DeckFixture::execute(file_, {QStringLiteral("DROP TRIGGER word_history_key")});
+        QVERIFY(damageOf(file_).join(u' ').contains(QStringLiteral("word_history_key")));
+    }
+
+    // Killed at any moment, the process leaves every grading with its history row: the counts
+    // added up equal the rows.
+    void killedWhileGrading() {
+        const QString loop = QCoreApplication::applicationDirPath() + QStringLiteral("/gradeloop");
+        for (int round = 0; round < 8; ++round) {
+            QProcess grading;
+            grading.start(loop, {file_});
+            QVERIFY(grading.waitForStarted());
+            QTest::qWait(20 + int(QRandomGenerator::global()->bounded(120)));
+            ::kill(pid_t(grading.processId()), SIGKILL);
+            grading.waitForFinished();
+            WordDataFile::closeAll();
+            QVERIFY(damageOf(file_).isEmpty());
+            const int graded = scalar(file_, QStringLiteral("SELECT sum(times) FROM word"));
+            if (graded > 0)
+                QCOMPARE(scalar(file_, QStringLiteral("SELECT count(*) FROM history")), graded);
+        }
+        QVERIFY(scalar(file_, QStringLiteral("SELECT sum(times) FROM word")) > 0);
+    }
+
+    // The CSV folder carries the history, and a deck built from it has the same rows.
+    void historyTravelsThroughTheCsvFolder() {
+        grade(file_, 1, 2);
+        grade(file_, 5, 0);
+        WordDataFile::closeAll();
+        const Deck deck = PmlDeck::read(file_);
+        QCOMPARE(deck.history.size(), 2);
+        const QString folder = dir_.filePath(QStringLiteral("csv"));
+        QVERIFY(DeckCsv::write(deck, folder).isEmpty());
+        const DeckCsv::ReadResult back = DeckCsv::readUnchecked(folder);
+        QVERIFY(back.problems.isEmpty());
+        const QString built = dir_.filePath(QStringLiteral("built.pml"));
+        QVERIFY(PmlDeck::write(back.deck, folder, built).isEmpty());
+        QList<DeckHistory> rows = PmlDeck::read(built).history;
+        for (DeckHistory& row : rows)
+            row.line = 0;
+        QList<DeckHistory> expected = deck.history;
+        QCOMPARE(rows, expected);
+        QVERIFY(damageOf(built).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHistory)
+#include "tst_history.moc"
