@@ -239,13 +239,17 @@ void DataSource::writeRows(const QList<int>& rows, const QHash<int, QVariant>& v
     for (auto it = values.constBegin(); it != values.constEnd(); ++it)
         grading = grading || result_->names()[it.key()] == u"level" ||
                   result_->names()[it.key()] == u"times";
-    const QSqlDatabase db = WordDataFile::connection(path_);
-    if (grading && !WordDataFormat::hasHistory(db)) {
-        WordDataFile::inTransaction(path_, [&] {
-            WordDataFormat::ensureHistory(db);
-            writeRowsNow(rows, values);
-        });
-        return;
+    if (grading && !WordDataFile::knowsHistory(path_)) {
+        const QSqlDatabase db = WordDataFile::connection(path_);
+        if (!WordDataFormat::hasHistory(db)) {
+            WordDataFile::inTransaction(path_, [&] {
+                WordDataFormat::ensureHistory(db);
+                writeRowsNow(rows, values);
+            });
+            WordDataFile::noteHistory(path_);
+            return;
+        }
+        WordDataFile::noteHistory(path_);
     }
     writeRowsNow(rows, values);
 }

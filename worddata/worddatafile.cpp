@@ -41,6 +41,7 @@ struct Entry {
     bool readOnly = false;
     int transactionDepth = 0;
     std::optional<FileStamp> stamp; // as opened, or as our own last commit left it
+    bool history = false;           // the file holds the grading history
 };
 
 QHash<QString, Entry>& registry() {
@@ -180,6 +181,15 @@ void noteWritten(const QString& path) {
     const QString key = keyFor(path);
     if (const auto it = registry().find(key); it != registry().end())
         it->stamp = stampOf(key);
+}
+
+bool knowsHistory(const QString& path) {
+    return registry().value(keyFor(path)).history;
+}
+
+void noteHistory(const QString& path) {
+    if (const auto it = registry().find(keyFor(path)); it != registry().end())
+        it->history = true;
 }
 
 void closeAll() {

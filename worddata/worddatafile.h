@@ -32,6 +32,11 @@ bool closeIfReplaced(const QString& path);
 // read as a replaced file.
 void noteWritten(const QString& path);
 
+// Whether the open file is known to hold the grading history (found or added through this
+// connection); forgotten with the connection, so a replaced file is looked at again.
+bool knowsHistory(const QString& path);
+void noteHistory(const QString& path);
+
 // Closes every connection (tests; before the program ends).
 void closeAll();
 
