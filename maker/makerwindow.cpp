@@ -3,6 +3,7 @@
 #include "deckforms.h"
 #include "makertexts.h"
 #include "mediapanels.h"
+#include "progresswindow.h"
 #include "rowlist.h"
 #include "voicework.h"
 

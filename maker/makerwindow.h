@@ -11,6 +11,7 @@
 #include <suggestions.h>
 
 class GroupForm;
+class ProgressWindow;
 class QAction;
 class QLabel;
 class QMenu;
@@ -50,6 +51,10 @@ class MakerWindow : public QMainWindow {
     void saveDeckAs();
     void importCsv();
     void exportCsv();
+    // きろく: the progress window of the open deck (one at a time).
+    void showProgress();
+    ProgressWindow* progressWindow() const { return progress_.get(); }
+
     // 編集 menu: the last change taken back, or given again.
     void undo();
     void redo();
@@ -171,6 +176,7 @@ class MakerWindow : public QMainWindow {
     QList<QAction*> recentActions_;
     QAction* speakNewWords_ = nullptr;
     QAction* undo_ = nullptr;
+    std::unique_ptr<ProgressWindow> progress_;
     QAction* redo_ = nullptr;
     std::shared_ptr<const Suggestions> suggestions_;
     std::unique_ptr<VoiceWork> voiceWork_;

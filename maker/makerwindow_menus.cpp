@@ -3,6 +3,7 @@
 #include "deckeditor.h"
 #include "makertexts.h"
 #include "makerwindow.h"
+#include "progresswindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -90,6 +91,7 @@ void MakerWindow::createMenus() {
     entry(MakerTexts::ExportCsvItem, &MakerWindow::exportCsv);
     file->addSeparator();
     entry(MakerTexts::AddManyItem, &MakerWindow::chooseManyWords);
+    entry(MakerTexts::ProgressItem, &MakerWindow::showProgress);
     file->addSeparator();
     recentEnd_ = file->addSeparator();
     file->addAction(MakerTexts::QuitItem, QKeySequence::Quit, this, &QWidget::close);
@@ -120,6 +122,18 @@ void MakerWindow::createMenus() {
     help->addAction(MakerTexts::VersionItem, this, [] {
         tell(MakerTexts::VersionText.arg(QCoreApplication::applicationVersion()));
     });
+}
+
+void MakerWindow::showProgress() {
+    if (!editor() || deckGone())
+        return;
+    if (!progress_ || progress_->property("deck").toString() != editor()->path()) {
+        progress_ = std::make_unique<ProgressWindow>(editor()->path());
+        progress_->setProperty("deck", editor()->path());
+    }
+    progress_->show();
+    progress_->raise();
+    progress_->activateWindow();
 }
 
 void MakerWindow::undo() {

@@ -187,6 +187,44 @@ inline const QString NoPictureFound = QStringLiteral("絵");
 inline const QString NoMeaningFound = QStringLiteral("意味");
 inline const QString NoVoiceMade = QStringLiteral("音声");
 inline const QString UnfinishedLine = QStringLiteral("%1（%2）");
+// The progress window (きろく): for parents, ordinary Japanese with kanji.
+inline const QString ProgressItem = QStringLiteral("きろく（学習の記録）…");
+inline const QString ProgressTitle = QStringLiteral("きろく ― %1");
+inline const QString ProgressNoHistory = QStringLiteral(
+    "まだ記録がありません。pimlotan で練習すると、答えるたびに ここに記録されます。");
+inline const QString ProgressSummaryTab = QStringLiteral("まとめ");
+inline const QString ProgressLevelsTab = QStringLiteral("いまのレベル");
+inline const QString ProgressActivityTab = QStringLiteral("練習した量");
+inline const QString ProgressWordTab = QStringLiteral("単語ごとの記録");
+inline const QString ThisWeek = QStringLiteral("今週");
+inline const QString ThisMonth = QStringLiteral("今月");
+inline const QString PeriodLabel = QStringLiteral("期間：");
+inline const QString PeriodDates = QStringLiteral("%1 〜 %2");
+inline const QString PeriodSummary = QStringLiteral(
+    "答えた回数：%1 回（%2 語）\nレベルが上がった回数：%3 回\n覚えた（○になった）単語：%4 語");
+inline const QString HardestTitle = QStringLiteral("まちがいの多い単語（NG の回数）");
+inline const QString HardestLine = QStringLiteral("%1　%2　NG %3 回");
+inline const QString HardestNone = QStringLiteral("この期間に NG はありません。");
+inline const QString AllGroups = QStringLiteral("すべてのグループ");
+inline const QString LevelsChart = QStringLiteral("いまのレベル別の単語数");
+inline const QString LevelNames[6] = {QStringLiteral("まだ見ていない"),
+                                      QStringLiteral("○（覚えた）"),
+                                      QStringLiteral("△○"),
+                                      QStringLiteral("△△○"),
+                                      QStringLiteral("△△△○"),
+                                      QStringLiteral("△△△△（苦手）")};
+inline const QString PerDayChart = QStringLiteral("1日ごとの答えた回数（30日）");
+inline const QString PerWeekChart = QStringLiteral("覚えた（○になった）単語の数（週ごと）");
+inline const QString WordChart = QStringLiteral("「%1」のレベルの移り変わり");
+inline const QString WordChoice = QStringLiteral("単語：");
+inline const QString WordNoHistory = QStringLiteral("この単語の記録はまだありません。");
+inline const QString SavePdf = QStringLiteral("PDF に保存…");
+inline const QString PrintReport = QStringLiteral("印刷…");
+inline const QString PdfFilter = QStringLiteral("PDF|*.pdf");
+inline const QString ReportTitle = QStringLiteral("学習の記録：%1");
+inline const QString ReportSaved = QStringLiteral("保存しました。\n%1");
+inline const QString ReportNotSaved = QStringLiteral("保存できませんでした。\n%1");
+inline const QString ProgressNotRead = QStringLiteral("記録を読めませんでした。");
 inline const QString EditMenu = QStringLiteral("編集(&E)");
 inline const QString UndoItem = QStringLiteral("元に戻す");
 inline const QString RedoItem = QStringLiteral("やり直す");

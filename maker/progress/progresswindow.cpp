@@ -1,0 +1,411 @@
+#include "progresswindow.h"
+
+#include "makertexts.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChartView>
+#include <QComboBox>
+#include <QDateTimeAxis>
+#include <QEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QStackedBarSeries>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <cstdio>
+#include <dataerror.h>
+#include <platform/platform.h>
+#include <platform/prompter.h>
+#include <pmcm000.h>
+#include <pmldeck.h>
+#include <worddatafile.h>
+
+using PMCM000::platform;
+
+namespace {
+
+QChartView* chartView(QWidget* parent) {
+    auto* view = new QChartView(new QChart, parent);
+    view->setRenderHint(QPainter::Antialiasing);
+    view->chart()->legend()->setAlignment(Qt::AlignBottom);
+    view->setMinimumSize(300, 220);
+    return view;
+}
+
+// A fresh chart in view, titled; the old one and its series go.
+QChart* freshChart(QChartView* view, const QString& title) {
+    QChart* old = view->chart();
+    auto* chart = new QChart;
+    chart->setTitle(title);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    view->setChart(chart);
+    delete old;
+    return chart;
+}
+
+// Whole numbers on a value axis from 0.
+QValueAxis* countAxis(int highest) {
+    auto* axis = new QValueAxis;
+    axis->setLabelFormat(QStringLiteral("%d"));
+    axis->setRange(0, std::max(4, highest));
+    axis->applyNiceNumbers();
+    return axis;
+}
+
+// The chosen period's days: this week from Monday, or this month from the 1st, to today.
+std::pair<QDate, QDate> periodDays(int choice, const QDate& today) {
+    if (choice == 0)
+        return {today.addDays(1 - today.dayOfWeek()), today};
+    return {QDate(today.year(), today.month(), 1), today};
+}
+
+} // namespace
+
+ProgressWindow::ProgressWindow(const QString& deckPath, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , path_(deckPath)
+    , tabs_(new QTabWidget(this))
+    , periodChoice_(new QComboBox(this))
+    , periodText_(new QLabel(this))
+    , hardest_(new QListWidget(this))
+    , groupChoice_(new QComboBox(this))
+    , levels_(chartView(this))
+    , perDay_(chartView(this))
+    , perWeek_(chartView(this))
+    , wordChoice_(new QComboBox(this))
+    , word_(chartView(this)) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowTitle(MakerTexts::ProgressTitle.arg(QFileInfo(deckPath).completeBaseName()));
+    createControls();
+    refresh();
+    resize(900, 640);
+}
+
+void ProgressWindow::createControls() {
+    periodChoice_->addItems({MakerTexts::ThisWeek, MakerTexts::ThisMonth});
+    periodText_->setWordWrap(true);
+    hardest_->setIconSize(QSize(86, 50));
+    auto* pdf = new QPushButton(MakerTexts::SavePdf, this);
+    auto* print = new QPushButton(MakerTexts::PrintReport, this);
+
+    auto* summary = new QWidget;
+    auto* summaryLayout = new QVBoxLayout(summary);
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(MakerTexts::PeriodLabel));
+    top->addWidget(periodChoice_);
+    top->addStretch();
+    top->addWidget(pdf);
+    top->addWidget(print);
+    summaryLayout->addLayout(top);
+    summaryLayout->addWidget(periodText_);
+    summaryLayout->addWidget(new QLabel(MakerTexts::HardestTitle));
+    summaryLayout->addWidget(hardest_, 1);
+
+    auto* levels = new QWidget;
+    auto* levelsLayout = new QVBoxLayout(levels);
+    levelsLayout->addWidget(groupChoice_);
+    levelsLayout->addWidget(levels_, 1);
+
+    auto* activity = new QWidget;
+    auto* activityLayout = new QVBoxLayout(activity);
+    activityLayout->addWidget(perDay_, 1);
+    activityLayout->addWidget(perWeek_, 1);
+
+    auto* word = new QWidget;
+    auto* wordLayout = new QVBoxLayout(word);
+    auto* wordTop = new QHBoxLayout;
+    wordTop->addWidget(new QLabel(MakerTexts::WordChoice));
+    wordTop->addWidget(wordChoice_, 1);
+    wordLayout->addLayout(wordTop);
+    wordLayout->addWidget(word_, 1);
+
+    tabs_->addTab(summary, MakerTexts::ProgressSummaryTab);
+    tabs_->addTab(levels, MakerTexts::ProgressLevelsTab);
+    tabs_->addTab(activity, MakerTexts::ProgressActivityTab);
+    tabs_->addTab(word, MakerTexts::ProgressWordTab);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+
+    connect(periodChoice_, &QComboBox::currentIndexChanged, this, &ProgressWindow::showPeriod);
+    connect(groupChoice_, &QComboBox::currentIndexChanged, this, &ProgressWindow::showLevels);
+    connect(wordChoice_, &QComboBox::currentIndexChanged, this, &ProgressWindow::showWord);
+    // A word of the hardest list shows its own record.
+    connect(hardest_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        const int at = wordChoice_->findData(item->data(Qt::UserRole));
+        if (at >= 0) {
+            wordChoice_->setCurrentIndex(at);
+            tabs_->setCurrentIndex(3);
+        }
+    });
+    connect(pdf, &QPushButton::clicked, this, [this] {
+        const QString file = platform().prompter->saveFile(MakerTexts::PdfFilter,
+                                                           QFileInfo(path_).absolutePath() + u'/' +
+                                                               QFileInfo(path_).completeBaseName() +
+                                                               QStringLiteral("-きろく.pdf"),
+                                                           MakerTexts::SavePdf);
+        if (file.isEmpty())
+            return;
+        const QString error = savePdf(file);
+        platform().prompter->message(
+            error.isEmpty() ? MakerTexts::ReportSaved.arg(file)
+                            : MakerTexts::ReportNotSaved.arg(file),
+            windowTitle(), error.isEmpty() ? Prompter::Icon::Information : Prompter::Icon::Warning);
+    });
+    connect(print, &QPushButton::clicked, this, &ProgressWindow::print);
+}
+
+bool ProgressWindow::refresh() {
+    try {
+        progress_ = DeckProgress::read(path_);
+    } catch (const DataError& error) {
+        std::fprintf(stderr, "pimlotan-maker: %s\n", qPrintable(error.message()));
+        periodText_->setText(MakerTexts::ProgressNotRead);
+        return false;
+    }
+    const QVariant group = groupChoice_->currentData();
+    groupChoice_->blockSignals(true);
+    groupChoice_->clear();
+    groupChoice_->addItem(MakerTexts::AllGroups, 0);
+    for (const DeckProgress::Place& place : progress_.groups)
+        groupChoice_->addItem(QStringLiteral("%1 %2").arg(place.group).arg(place.title),
+                              place.group);
+    groupChoice_->setCurrentIndex(std::max(0, groupChoice_->findData(group)));
+    groupChoice_->blockSignals(false);
+
+    const QVariant key = wordChoice_->currentData();
+    wordChoice_->blockSignals(true);
+    wordChoice_->clear();
+    for (const DeckWord& w : PmlDeck::readRows(WordDataFile::connection(path_)).words)
+        wordChoice_->addItem(QStringLiteral("%1（%2）").arg(w.word, w.meaning), w.key);
+    wordChoice_->setCurrentIndex(std::max(0, wordChoice_->findData(key)));
+    wordChoice_->blockSignals(false);
+
+    showPeriod();
+    showLevels();
+    showActivity();
+    showWord();
+    return true;
+}
+
+void ProgressWindow::showPeriod() {
+    const auto [first, last] = periodDays(periodChoice_->currentIndex(), QDate::currentDate());
+    try {
+        period_ = DeckProgress::period(path_, first, last);
+    } catch (const DataError& error) {
+        std::fprintf(stderr, "pimlotan-maker: %s\n", qPrintable(error.message()));
+        period_ = {first, last, 0, 0, 0, 0, {}};
+    }
+    QString text = MakerTexts::PeriodDates.arg(QLocale().toString(first, QLocale::LongFormat),
+                                               QLocale().toString(last, QLocale::LongFormat)) +
+                   u'\n';
+    text += progress_.hasHistory ? MakerTexts::PeriodSummary.arg(period_.gradings)
+                                       .arg(period_.wordsGraded)
+                                       .arg(period_.movedUp)
+                                       .arg(period_.learned)
+                                 : MakerTexts::ProgressNoHistory;
+    periodText_->setText(text);
+    hardest_->clear();
+    for (const DeckProgress::Word& w : period_.hardest) {
+        auto* item = new QListWidgetItem(
+            QIcon(QPixmap(w.picture)), MakerTexts::HardestLine.arg(w.word, w.meaning).arg(w.count),
+            hardest_);
+        item->setData(Qt::UserRole, w.key);
+    }
+    if (period_.hardest.isEmpty() && progress_.hasHistory)
+        hardest_->addItem(MakerTexts::HardestNone);
+}
+
+void ProgressWindow::showLevels() {
+    QChart* chart = freshChart(levels_, MakerTexts::LevelsChart);
+    const qint64 group = groupChoice_->currentData().toLongLong();
+    const QList<DeckProgress::Place>& places = group == 0 ? progress_.groups : progress_.subGroups;
+    auto* series = new QStackedBarSeries;
+    QStringList categories;
+    QList<QBarSet*> sets;
+    for (const QString& name : MakerTexts::LevelNames)
+        sets << new QBarSet(name);
+    int highest = 0;
+    for (const DeckProgress::Place& place : places) {
+        if (group != 0 && place.group != group)
+            continue;
+        categories << place.title;
+        int total = 0;
+        for (int level = 0; level < 6; ++level) {
+            *sets[level] << place.levels[level];
+            total += place.levels[level];
+        }
+        highest = std::max(highest, total);
+    }
+    // Learned first, at the bottom of each bar; not seen yet on top.
+    for (int level : {1, 2, 3, 4, 5, 0})
+        series->append(sets[level]);
+    chart->addSeries(series);
+    auto* x = new QBarCategoryAxis;
+    x->append(categories);
+    chart->addAxis(x, Qt::AlignBottom);
+    series->attachAxis(x);
+    QValueAxis* y = countAxis(highest);
+    chart->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(y);
+}
+
+void ProgressWindow::showActivity() {
+    const auto bars = [](QChartView* view, const QString& title,
+                         const QList<DeckProgress::Count>& counts, const QColor& colour,
+                         const QString& dateFormat) {
+        QChart* chart = freshChart(view, title);
+        chart->legend()->hide();
+        auto* set = new QBarSet(title);
+        set->setColor(colour);
+        QStringList categories;
+        int highest = 0;
+        for (const DeckProgress::Count& count : counts) {
+            *set << count.count;
+            categories << count.date.toString(dateFormat);
+            highest = std::max(highest, count.count);
+        }
+        auto* series = new QBarSeries;
+        series->append(set);
+        chart->addSeries(series);
+        auto* x = new QBarCategoryAxis;
+        x->append(categories);
+        chart->addAxis(x, Qt::AlignBottom);
+        series->attachAxis(x);
+        QValueAxis* y = countAxis(highest);
+        chart->addAxis(y, Qt::AlignLeft);
+        series->attachAxis(y);
+    };
+    // Days by their number alone (30 fit side by side); weeks by the date of their Monday.
+    bars(perDay_, MakerTexts::PerDayChart, progress_.perDay, QColor(0x4a, 0x90, 0xd9),
+         QStringLiteral("d"));
+    bars(perWeek_, MakerTexts::PerWeekChart, progress_.perWeek, QColor(0x5c, 0xb8, 0x5c),
+         QStringLiteral("M/d"));
+}
+
+void ProgressWindow::showWord() {
+    const qint64 key = wordChoice_->currentData().toLongLong();
+    QChart* chart = freshChart(word_, MakerTexts::WordChart.arg(wordChoice_->currentText()));
+    chart->legend()->hide();
+    const QList<DeckProgress::Step> steps = DeckProgress::levelsOf(path_, key);
+    if (steps.isEmpty()) {
+        chart->setTitle(chart->title() + u'\n' + MakerTexts::WordNoHistory);
+        return;
+    }
+    auto* series = new QLineSeries;
+    series->setPointsVisible(true);
+    for (const DeckProgress::Step& step : steps)
+        series->append(double(step.time.toMSecsSinceEpoch()), step.level);
+    chart->addSeries(series);
+    auto* x = new QDateTimeAxis;
+    x->setFormat(QStringLiteral("M/d"));
+    x->setRange(steps.first().time.addDays(-1), steps.last().time.addDays(1));
+    chart->addAxis(x, Qt::AlignBottom);
+    series->attachAxis(x);
+    // Level 1 (learned) at the top, 5 below it, not seen (0) above all.
+    auto* y = new QValueAxis;
+    y->setRange(0, 5);
+    y->setReverse(true);
+    y->setTickCount(6);
+    y->setLabelFormat(QStringLiteral("%d"));
+    chart->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(y);
+}
+
+QChart* ProgressWindow::levelsChart() const {
+    return levels_->chart();
+}
+QChart* ProgressWindow::perDayChart() const {
+    return perDay_->chart();
+}
+QChart* ProgressWindow::perWeekChart() const {
+    return perWeek_->chart();
+}
+QChart* ProgressWindow::wordChart() const {
+    return word_->chart();
+}
+
+void ProgressWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // The child may have practised while the window was in the background.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        refresh();
+}
+
+QString ProgressWindow::savePdf(const QString& file) {
+    QPdfWriter writer(file);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setResolution(150);
+    writer.setTitle(MakerTexts::ReportTitle.arg(QFileInfo(path_).completeBaseName()));
+    paintReport(writer);
+    return QFileInfo(file).size() > 0 ? QString() : QStringLiteral("%1: not written").arg(file);
+}
+
+void ProgressWindow::print() {
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted)
+        paintReport(printer);
+}
+
+void ProgressWindow::paintReport(QPagedPaintDevice& device) {
+    QPainter painter(&device);
+    const QRect page = painter.viewport();
+    const int margin = page.width() / 14;
+    QRect area = page.adjusted(margin, margin, -margin, -margin);
+    QFont font = painter.font();
+    font.setPixelSize(area.width() / 26);
+    font.setBold(true);
+    painter.setFont(font);
+    const QString title = MakerTexts::ReportTitle.arg(QFileInfo(path_).completeBaseName());
+    painter.drawText(area, Qt::AlignTop | Qt::AlignLeft, title);
+    area.setTop(area.top() + font.pixelSize() * 2);
+    font.setBold(false);
+    font.setPixelSize(area.width() / 42);
+    painter.setFont(font);
+    const QString text = periodText_->text();
+    const QRect textBox = painter.boundingRect(area, Qt::TextWordWrap, text);
+    painter.drawText(area, Qt::TextWordWrap, text);
+    area.setTop(textBox.bottom() + font.pixelSize());
+
+    // The charts as the window draws them, each a band of the page.
+    const int band = area.height() / 4;
+    for (QChartView* view : {perDay_, levels_}) {
+        const QSize size(900, 360);
+        QPixmap picture(size);
+        picture.fill(Qt::white);
+        {
+            QPainter chartPainter(&picture);
+            view->chart()->scene()->render(&chartPainter, QRectF(QPointF(0, 0), size),
+                                           view->chart()->sceneBoundingRect());
+        }
+        const QRect target(area.left(), area.top(), area.width(), band);
+        painter.drawPixmap(
+            target, picture.scaled(target.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        area.setTop(area.top() + band + font.pixelSize());
+    }
+    painter.drawText(area.topLeft() + QPoint(0, font.pixelSize()), MakerTexts::HardestTitle);
+    int y = area.top() + font.pixelSize() * 2;
+    const int row = std::max(font.pixelSize() * 2, area.height() / 14);
+    for (const DeckProgress::Word& w : period_.hardest) {
+        if (y + row > area.bottom())
+            break;
+        const QRect pictureBox(area.left(), y, row * 172 / 100, row - 4);
+        if (!w.picture.isEmpty())
+            painter.drawPixmap(pictureBox, QPixmap(w.picture));
+        painter.drawText(QRect(pictureBox.right() + font.pixelSize(), y, area.width(), row),
+                         Qt::AlignVCenter,
+                         MakerTexts::HardestLine.arg(w.word, w.meaning).arg(w.count));
+        y += row;
+    }
+}
