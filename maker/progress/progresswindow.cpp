@@ -379,19 +379,27 @@ void ProgressWindow::paintReport(QPagedPaintDevice& device) {
     area.setTop(textBox.bottom() + font.pixelSize());
 
     // The charts as the window draws them, each a band of the page.
-    const int band = area.height() / 4;
+    const int band = area.height() * 2 / 7;
     for (QChartView* view : {perDay_, levels_}) {
-        const QSize size(900, 360);
-        QPixmap picture(size);
+        // Drawn at the band's own shape, whatever size the (perhaps hidden) tab gave it.
+        QChart* chart = view->chart();
+        const QRect target(area.left(), area.top(), area.width(), band);
+        const QSizeF shown = chart->size();
+        // At about a window's size (so its texts keep their size beside the bars), twice as
+        // sharp.
+        const QSizeF drawn(720, 720.0 * band / area.width());
+        chart->resize(drawn);
+        QPixmap picture((drawn * 2).toSize());
+        picture.setDevicePixelRatio(2);
         picture.fill(Qt::white);
         {
             QPainter chartPainter(&picture);
-            view->chart()->scene()->render(&chartPainter, QRectF(QPointF(0, 0), size),
-                                           view->chart()->sceneBoundingRect());
+            chartPainter.setRenderHint(QPainter::Antialiasing);
+            chart->scene()->render(&chartPainter, QRectF(QPointF(0, 0), drawn),
+                                   QRectF(chart->pos(), drawn));
         }
-        const QRect target(area.left(), area.top(), area.width(), band);
-        painter.drawPixmap(
-            target, picture.scaled(target.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        chart->resize(shown);
+        painter.drawPixmap(target, picture);
         area.setTop(area.top() + band + font.pixelSize());
     }
     painter.drawText(area.topLeft() + QPoint(0, font.pixelSize()), MakerTexts::HardestTitle);

@@ -1,0 +1,135 @@
+// What the progress window reads from a deck's history: which rows count as gradings, NG
+// answers and learned words, how they fall into days and weeks, the hardest words first, a
+// word's levels over time; and a deck without history.
+#include "deckfixture.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <deckprogress.h>
+#include <worddatafile.h>
+#include <worddataformat.h>
+
+namespace {
+
+struct Row {
+    int daysAgo;
+    int key;
+    int before;
+    int after;
+};
+
+// The UTC time of noon, daysAgo days before today (local).
+QString noon(const QDate& today, int daysAgo) {
+    return QDateTime(today.addDays(-daysAgo), QTime(12, 0))
+        .toUTC()
+        .toString(Qt::ISODateWithMs);
+}
+
+} // namespace
+
+class TestDeckProgress : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    QString file_;
+    const QDate today_{2026, 12, 10}; // a Thursday
+
+    void history(const QList<Row>& rows) {
+        QStringList statements = WordDataFormat::historyStatements();
+        for (const Row& row : rows)
+            statements << QStringLiteral("INSERT INTO history VALUES ('%1', %2, %3, %4)")
+                              .arg(noon(today_, row.daysAgo))
+                              .arg(row.key)
+                              .arg(row.before)
+                              .arg(row.after);
+        DeckFixture::execute(file_, statements);
+    }
+
+  private slots:
+    // Group 1 with sub-groups 1 (keys 1..4 at level 1) and 2 (keys 5, 6 at level 0).
+    void init() {
+        file_ = dir_.filePath(QString::fromLatin1(QTest::currentTestFunction()) +
+                              QStringLiteral(".pml"));
+        QFile::remove(file_);
+        DeckFixture deck;
+        deck.group(1, QStringLiteral("どうぶつ")).subGroup(1, 1).subGroup(1, 2);
+        deck.words(1, 1, 1, 4, 1).words(1, 2, 0, 2, 5);
+        deck.write(file_);
+    }
+    void cleanup() { WordDataFile::closeAll(); }
+
+    void withoutHistory() {
+        const DeckProgress progress = DeckProgress::read(file_, today_);
+        QVERIFY(!progress.hasHistory);
+        QCOMPARE(progress.groups.size(), 1);
+        QCOMPARE(progress.groups[0].levels, (DeckProgress::Levels{2, 4, 0, 0, 0, 0}));
+        QCOMPARE(progress.subGroups.size(), 2);
+        QCOMPARE(progress.subGroups[1].levels, (DeckProgress::Levels{2, 0, 0, 0, 0, 0}));
+        QCOMPARE(progress.perDay.size(), DeckProgress::Days);
+        QCOMPARE(progress.perDay.last().date, today_);
+        QCOMPARE(progress.perWeek.last().date, QDate(2026, 12, 7)); // this week's Monday
+        QCOMPARE(DeckProgress::period(file_, today_, today_).gradings, 0);
+    }
+
+    // Which rows are NG, learned, moved up, or no grading at all (a reset).
+    void kindsOfRows_data() {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        QTest::addColumn<int>("gradings");
+        QTest::addColumn<int>("ng");
+        QTest::addColumn<int>("learned");
+        QTest::addColumn<int>("movedUp");
+        QTest::newRow("new word OK") << 0 << 1 << 1 << 0 << 1 << 0;
+        QTest::newRow("new word NG") << 0 << 5 << 1 << 1 << 0 << 0;
+        QTest::newRow("OK towards 1") << 3 << 2 << 1 << 0 << 0 << 1;
+        QTest::newRow("OK to 1") << 2 << 1 << 1 << 0 << 1 << 1;
+        QTest::newRow("OK at 1") << 1 << 1 << 1 << 0 << 0 << 0;
+        QTest::newRow("NG down") << 2 << 3 << 1 << 1 << 0 << 0;
+        QTest::newRow("NG at 5") << 5 << 5 << 1 << 1 << 0 << 0;
+        QTest::newRow("reset") << 3 << 0 << 0 << 0 << 0 << 0;
+    }
+    void kindsOfRows() {
+        QFETCH(int, before);
+        QFETCH(int, after);
+        QFETCH(int, gradings);
+        QFETCH(int, ng);
+        QFETCH(int, learned);
+        QFETCH(int, movedUp);
+        history({{0, 1, before, after}});
+        const DeckProgress::Period period = DeckProgress::period(file_, today_, today_);
+        QCOMPARE(period.gradings, gradings);
+        QCOMPARE(period.learned, learned);
+        QCOMPARE(period.movedUp, movedUp);
+        QCOMPARE(period.hardest.isEmpty() ? 0 : period.hardest.first().count, ng);
+    }
+
+    // Days and weeks count what fell in them; older rows fall out; the hardest word first.
+    void daysWeeksAndHardest() {
+        history({{0, 1, 2, 3},
+                 {0, 1, 3, 4},
+                 {0, 2, 2, 3},
+                 {1, 2, 2, 1},
+                 {3, 3, 2, 1}, // this week's Monday
+                 {4, 4, 2, 1}, // the week before
+                 {40, 5, 0, 5}});
+        const DeckProgress progress = DeckProgress::read(file_, today_);
+        QVERIFY(progress.hasHistory);
+        QCOMPARE(progress.perDay.last().count, 3);
+        QCOMPARE(progress.perDay[DeckProgress::Days - 2].count, 1);
+        QCOMPARE(progress.perWeek.last().count, 2);                    // keys 2 and 3
+        QCOMPARE(progress.perWeek[DeckProgress::Weeks - 2].count, 1); // key 4
+        QCOMPARE(progress.hardest.size(), 2);
+        QCOMPARE(progress.hardest[0].key, 1);
+        QCOMPARE(progress.hardest[0].count, 2);
+        QCOMPARE(progress.hardest[0].word, QStringLiteral("word1"));
+        QCOMPARE(progress.hardest[1].key, 2);
+
+        const QList<DeckProgress::Step> steps = DeckProgress::levelsOf(file_, 1);
+        QCOMPARE(steps.size(), 2);
+        QCOMPARE(steps[0].level, 3);
+        QCOMPARE(steps[1].level, 4);
+        QCOMPARE(steps[0].time.date(), today_);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDeckProgress)
+#include "tst_deckprogress.moc"
