@@ -5,6 +5,7 @@
 #include "deckforms.h"
 #include "makertexts.h"
 #include "makerwindow.h"
+#include "progresswindow.h"
 #include "rowlist.h"
 #include "screenpictures.h"
 
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QThread>
 #include <QTreeWidget>
 
@@ -116,6 +118,18 @@ void takeMakerPictures(const QString& deck, const QString& shownPath,
     settle();
     pictures.insert(QStringLiteral("maker-addmany"), framed(&many));
     many.close();
+
+    // きろく on the gradings the practice scene made.
+    {
+        ProgressWindow progress(deck);
+        progress.resize(900, 640);
+        progress.show();
+        settle();
+        pictures.insert(QStringLiteral("maker-progress"), framed(&progress));
+        progress.tabs()->setCurrentIndex(1);
+        settle();
+        pictures.insert(QStringLiteral("maker-progress-levels"), framed(&progress));
+    }
 
     // The question 削除 asks for a sub-group: drawn, never waited on.
     const qint64 sgroup = subGroups.first().sgroup;
