@@ -63,6 +63,19 @@ QValueAxis* countAxis(int highest) {
     return axis;
 }
 
+// Bars with their categories below and a count axis from 0 beside them.
+void addBars(QChart* chart, QAbstractBarSeries* series, const QStringList& categories,
+             int highest) {
+    chart->addSeries(series);
+    auto* x = new QBarCategoryAxis;
+    x->append(categories);
+    chart->addAxis(x, Qt::AlignBottom);
+    series->attachAxis(x);
+    QValueAxis* y = countAxis(highest);
+    chart->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(y);
+}
+
 // The chosen period's days: this week from Monday, or this month from the 1st, to today.
 std::pair<QDate, QDate> periodDays(int choice, const QDate& today) {
     if (choice == 0)
@@ -250,14 +263,7 @@ void ProgressWindow::showLevels() {
     // Learned first, at the bottom of each bar; not seen yet on top.
     for (int level : {1, 2, 3, 4, 5, 0})
         series->append(sets[level]);
-    chart->addSeries(series);
-    auto* x = new QBarCategoryAxis;
-    x->append(categories);
-    chart->addAxis(x, Qt::AlignBottom);
-    series->attachAxis(x);
-    QValueAxis* y = countAxis(highest);
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(y);
+    addBars(chart, series, categories, highest);
 }
 
 void ProgressWindow::showActivity() {
@@ -277,14 +283,7 @@ void ProgressWindow::showActivity() {
         }
         auto* series = new QBarSeries;
         series->append(set);
-        chart->addSeries(series);
-        auto* x = new QBarCategoryAxis;
-        x->append(categories);
-        chart->addAxis(x, Qt::AlignBottom);
-        series->attachAxis(x);
-        QValueAxis* y = countAxis(highest);
-        chart->addAxis(y, Qt::AlignLeft);
-        series->attachAxis(y);
+        addBars(chart, series, categories, highest);
     };
     // Days by their number alone (30 fit side by side); weeks by the date of their Monday.
     bars(perDay_, MakerTexts::PerDayChart, progress_.perDay, QColor(0x4a, 0x90, 0xd9),
