@@ -85,6 +85,18 @@ class TestHistory : public QObject {
         QVERIFY(damageOf(file_).isEmpty());
     }
 
+    // A deck of the first format gains the history as any other: graded by the program, it is
+    // still a first-format deck with our history.
+    void firstFormatDeckGainsTheHistory() {
+        DeckFixture::execute(file_, {QStringLiteral("DROP TRIGGER word_keymark"),
+                                     QStringLiteral("DROP TABLE keymark"),
+                                     QStringLiteral("PRAGMA user_version = 1")});
+        grade(file_, 3, 2);
+        QCOMPARE(scalar(file_, QStringLiteral("SELECT count(*) FROM history")), 1);
+        QCOMPARE(scalar(file_, QStringLiteral("PRAGMA user_version")), 1);
+        QVERIFY(damageOf(file_).isEmpty());
+    }
+
     // A history that is not ours is damage, as any other object would be.
     void changedHistoryIsDamage() {
         grade(file_, 1, 2);
