@@ -20,9 +20,7 @@ struct Row {
 
 // The UTC time of noon, daysAgo days before today (local).
 QString noon(const QDate& today, int daysAgo) {
-    return QDateTime(today.addDays(-daysAgo), QTime(12, 0))
-        .toUTC()
-        .toString(Qt::ISODateWithMs);
+    return QDateTime(today.addDays(-daysAgo), QTime(12, 0)).toUTC().toString(Qt::ISODateWithMs);
 }
 
 } // namespace
@@ -115,7 +113,7 @@ class TestDeckProgress : public QObject {
         QVERIFY(progress.hasHistory);
         QCOMPARE(progress.perDay.last().count, 3);
         QCOMPARE(progress.perDay[DeckProgress::Days - 2].count, 1);
-        QCOMPARE(progress.perWeek.last().count, 2);                    // keys 2 and 3
+        QCOMPARE(progress.perWeek.last().count, 2);                   // keys 2 and 3
         QCOMPARE(progress.perWeek[DeckProgress::Weeks - 2].count, 1); // key 4
         QCOMPARE(progress.hardest.size(), 2);
         QCOMPARE(progress.hardest[0].key, 1);
