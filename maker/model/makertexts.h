@@ -196,6 +196,7 @@ inline const QString ProgressSummaryTab = QStringLiteral("まとめ");
 inline const QString ProgressLevelsTab = QStringLiteral("いまのレベル");
 inline const QString ProgressActivityTab = QStringLiteral("練習した量");
 inline const QString ProgressWordTab = QStringLiteral("単語ごとの記録");
+inline const QString Last30Days = QStringLiteral("この30日");
 inline const QString ThisWeek = QStringLiteral("今週");
 inline const QString ThisMonth = QStringLiteral("今月");
 inline const QString PeriodLabel = QStringLiteral("期間：");

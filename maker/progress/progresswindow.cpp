@@ -76,11 +76,17 @@ void addBars(QChart* chart, QAbstractBarSeries* series, const QStringList& categ
     series->attachAxis(y);
 }
 
-// The chosen period's days: this week from Monday, or this month from the 1st, to today.
+// The chosen period's days: the last 30 days, this week from Monday, or this month from the
+// 1st, to today.
 std::pair<QDate, QDate> periodDays(int choice, const QDate& today) {
-    if (choice == 0)
+    switch (choice) {
+    case 1:
         return {today.addDays(1 - today.dayOfWeek()), today};
-    return {QDate(today.year(), today.month(), 1), today};
+    case 2:
+        return {QDate(today.year(), today.month(), 1), today};
+    default:
+        return {today.addDays(1 - DeckProgress::Days), today};
+    }
 }
 
 } // namespace
@@ -106,7 +112,7 @@ ProgressWindow::ProgressWindow(const QString& deckPath, QWidget* parent)
 }
 
 void ProgressWindow::createControls() {
-    periodChoice_->addItems({MakerTexts::ThisWeek, MakerTexts::ThisMonth});
+    periodChoice_->addItems({MakerTexts::Last30Days, MakerTexts::ThisWeek, MakerTexts::ThisMonth});
     periodText_->setWordWrap(true);
     hardest_->setIconSize(QSize(86, 50));
     auto* pdf = new QPushButton(MakerTexts::SavePdf, this);
