@@ -157,6 +157,9 @@ void MakerWindow::closeEvent(QCloseEvent* event) {
     }
     session_.endTake(); // a take still running is dropped
     voiceWork_->stopRecording();
+    // きろく is a window of its own; the maker ending ends it too.
+    if (progress_)
+        progress_->close();
     event->accept();
 }
 
