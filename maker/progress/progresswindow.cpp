@@ -385,6 +385,9 @@ void ProgressWindow::paintReport(QPagedPaintDevice& device) {
 
     // The charts as the window draws them, each a band of the page.
     const int band = area.height() * 2 / 7;
+    // The report shows every group, whichever the levels tab shows now.
+    const int groupShown = groupChoice_->currentIndex();
+    groupChoice_->setCurrentIndex(0);
     for (QChartView* view : {perDay_, levels_}) {
         // Drawn at the band's own shape, whatever size the (perhaps hidden) tab gave it.
         QChart* chart = view->chart();
@@ -392,7 +395,8 @@ void ProgressWindow::paintReport(QPagedPaintDevice& device) {
         const QSizeF shown = chart->size();
         // At about a window's size (so its texts keep their size beside the bars), twice as
         // sharp.
-        const QSizeF drawn(720, 720.0 * band / area.width());
+        // Wide enough for thirty two-digit days side by side.
+        const QSizeF drawn(900, 900.0 * band / area.width());
         chart->resize(drawn);
         QPixmap picture((drawn * 2).toSize());
         picture.setDevicePixelRatio(2);
@@ -407,6 +411,7 @@ void ProgressWindow::paintReport(QPagedPaintDevice& device) {
         painter.drawPixmap(target, picture);
         area.setTop(area.top() + band + font.pixelSize());
     }
+    groupChoice_->setCurrentIndex(groupShown);
     painter.drawText(area.topLeft() + QPoint(0, font.pixelSize()), MakerTexts::HardestTitle);
     int y = area.top() + font.pixelSize() * 2;
     const int row = std::max(font.pixelSize() * 2, area.height() / 14);
