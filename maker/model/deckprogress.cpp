@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTimeZone>
+#include <algorithm>
 #include <enginequery.h>
 #include <mediapath.h>
 #include <pmldeck.h>
@@ -16,7 +17,9 @@ namespace {
 const QString isNg = QStringLiteral("((\"after\" > \"before\" AND NOT (\"before\" = 0 AND"
                                     " \"after\" = 1)) OR (\"before\" = 5 AND \"after\" = 5))");
 const QString isLearned = QStringLiteral("(\"after\" = 1 AND \"before\" <> 1)");
-const QString isMovedUp = QStringLiteral("(\"after\" < \"before\" AND \"after\" >= 1)");
+// Towards level 1: an OK below it, or a new word's first OK, which reaches it at once.
+const QString isMovedUp = QStringLiteral("(\"after\" >= 1 AND (\"after\" < \"before\" OR"
+                                         " (\"before\" = 0 AND \"after\" = 1)))");
 // A reset (もとに もどす) goes to 0; it is no grading.
 const QString isGrading = QStringLiteral("(\"after\" <> 0)");
 
@@ -41,11 +44,13 @@ QList<DeckProgress::Word> hardestBetween(const QSqlDatabase& db, const Deck& dec
     QList<DeckProgress::Word> words;
     while (query.next()) {
         const qint64 key = query.value(0).toLongLong();
-        for (const DeckWord& w : deck.words)
-            if (w.key == key)
-                words << DeckProgress::Word{key,          w.word,
-                                            w.meaning,    MediaPath::findPicture(folder, w.images),
-                                            int(w.level), query.value(1).toInt()};
+        const auto w = std::find_if(deck.words.cbegin(), deck.words.cend(),
+                                    [key](const DeckWord& w) { return w.key == key; });
+        // A word removed since keeps its rows but has nothing left to show.
+        if (w != deck.words.cend())
+            words << DeckProgress::Word{key,           w->word,
+                                        w->meaning,    MediaPath::findPicture(folder, w->images),
+                                        int(w->level), query.value(1).toInt()};
     }
     return words;
 }
@@ -58,8 +63,10 @@ QString folderOf(const QString& path) {
 
 DeckProgress DeckProgress::read(const QString& path, const QDate& today) {
     const QSqlDatabase db = WordDataFile::connection(path);
-    const Deck deck = PmlDeck::readRows(db);
     DeckProgress progress;
+    progress.path = path;
+    progress.deck = PmlDeck::readRows(db);
+    const Deck& deck = progress.deck;
     for (const DeckGroup& g : deck.groups) {
         progress.groups << Place{g.group, 0, g.tittle, {}};
         for (const DeckSubGroup& s : deck.subGroups)
@@ -113,15 +120,19 @@ DeckProgress DeckProgress::read(const QString& path, const QDate& today) {
             progress.perWeek[at].count = weeks.value(1).toInt();
     }
     progress.hardest = hardestBetween(db, deck, folderOf(path), firstDay, today);
+    QSqlQuery last = runSql(db, QStringLiteral("SELECT \"key\" FROM \"history\" WHERE %1"
+                                               " ORDER BY \"time\" DESC, rowid DESC LIMIT 1")
+                                    .arg(isGrading));
+    if (last.next())
+        progress.lastGraded = last.value(0).toLongLong();
     return progress;
 }
 
-DeckProgress::Period DeckProgress::period(const QString& path, const QDate& first,
-                                          const QDate& last) {
-    const QSqlDatabase db = WordDataFile::connection(path);
+DeckProgress::Period DeckProgress::period(const QDate& first, const QDate& last) const {
     Period period{first, last, 0, 0, 0, 0, {}};
-    if (!WordDataFormat::hasHistory(db))
+    if (!hasHistory)
         return period;
+    const QSqlDatabase db = WordDataFile::connection(path);
     const QVariantList range{utcStart(first), utcStart(last.addDays(1))};
     QSqlQuery counts =
         runSql(db,
@@ -136,22 +147,29 @@ DeckProgress::Period DeckProgress::period(const QString& path, const QDate& firs
         period.movedUp = counts.value(2).toInt();
         period.learned = counts.value(3).toInt();
     }
-    period.hardest = hardestBetween(db, PmlDeck::readRows(db), folderOf(path), first, last);
+    period.hardest = hardestBetween(db, deck, folderOf(path), first, last);
     return period;
 }
 
-QList<DeckProgress::Step> DeckProgress::levelsOf(const QString& path, qint64 key) {
+QList<DeckProgress::Day> DeckProgress::levelsOf(const QString& path, qint64 key) {
     const QSqlDatabase db = WordDataFile::connection(path);
-    QList<Step> steps;
+    QList<Day> days;
     if (!WordDataFormat::hasHistory(db))
-        return steps;
+        return days;
     QSqlQuery query = runSql(db,
                              QStringLiteral("SELECT \"time\", \"after\" FROM \"history\""
                                             " WHERE \"key\" = ? ORDER BY \"time\", rowid"),
                              {key});
-    while (query.next())
-        steps << Step{
-            QDateTime::fromString(query.value(0).toString(), Qt::ISODateWithMs).toLocalTime(),
-            query.value(1).toInt()};
-    return steps;
+    while (query.next()) {
+        const QDate date = QDateTime::fromString(query.value(0).toString(), Qt::ISODateWithMs)
+                               .toLocalTime()
+                               .date();
+        const int level = query.value(1).toInt();
+        if (days.isEmpty() || days.last().date != date)
+            days << Day{date, level, 0};
+        days.last().level = level;
+        if (level != 0)
+            ++days.last().gradings;
+    }
+    return days;
 }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <deck.h>
 
 // What a child has learned, read from a deck and its grading history without changing
 // either: the words at each level now, gradings per day, words learned per week, the words
@@ -37,16 +38,19 @@ struct DeckProgress {
         QDate last;
         int gradings = 0;
         int wordsGraded = 0;
-        int movedUp = 0; // gradings that moved a word towards level 1
+        int movedUp = 0; // gradings that moved a word towards level 1 (a new word's OK too)
         int learned = 0; // words that reached level 1
         QList<Word> hardest;
     };
 
+    QString path;
+    Deck deck; // the rows as read, for the word list and the period's words
     QList<Place> groups;
     QList<Place> subGroups;
-    QList<Count> perDay;  // the last 30 days, today last, days without gradings included
-    QList<Count> perWeek; // words learned, the last 12 weeks (Monday first), this week last
-    QList<Word> hardest;  // the ten words most often NG in the last 30 days
+    QList<Count> perDay;   // the last 30 days, today last, days without gradings included
+    QList<Count> perWeek;  // words learned, the last 12 weeks (Monday first), this week last
+    QList<Word> hardest;   // the ten words most often NG in the last 30 days
+    qint64 lastGraded = 0; // the word graded most recently; 0 when none
     bool hasHistory = false;
 
     static constexpr int Days = 30;
@@ -55,12 +59,18 @@ struct DeckProgress {
 
     // Reads the deck at path as of today (local time). Throws DataError.
     static DeckProgress read(const QString& path, const QDate& today = QDate::currentDate());
-    // The gradings between two days (local, both included). Throws DataError.
-    static Period period(const QString& path, const QDate& first, const QDate& last);
-    // The word's level after each of its gradings, oldest first (local time).
-    struct Step {
-        QDateTime time;
+    // The gradings between two days (local, both included), of the deck as read. Throws
+    // DataError.
+    Period period(const QDate& first, const QDate& last) const;
+
+    // One local day of a word's record: its level at the day's end and the gradings that day
+    // (a reset is no grading, and leaves level 0).
+    struct Day {
+        QDate date;
         int level = 0;
+        int gradings = 0;
+        bool operator==(const Day&) const = default;
     };
-    static QList<Step> levelsOf(const QString& path, qint64 key);
+    // The days a word was graded or reset, oldest first. Throws DataError.
+    static QList<Day> levelsOf(const QString& path, qint64 key);
 };

@@ -219,6 +219,8 @@ inline const QString PerWeekChart = QStringLiteral("覚えた（○になった�
 inline const QString WordChart = QStringLiteral("「%1」のレベルの移り変わり");
 inline const QString WordChoice = QStringLiteral("単語：");
 inline const QString WordNoHistory = QStringLiteral("この単語の記録はまだありません。");
+inline const QString WordSummary =
+    QStringLiteral("答えた回数：%1 回（%2 日）　最後に答えた日：%3　いまのレベル：%4");
 inline const QString SavePdf = QStringLiteral("PDF に保存…");
 inline const QString PrintReport = QStringLiteral("印刷…");
 inline const QString PdfFilter = QStringLiteral("PDF|*.pdf");

@@ -5,6 +5,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChartView>
 #include <QComboBox>
 #include <QDateTimeAxis>
@@ -23,13 +24,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <algorithm>
 #include <cstdio>
 #include <dataerror.h>
 #include <platform/platform.h>
 #include <platform/prompter.h>
 #include <pmcm000.h>
-#include <pmldeck.h>
-#include <worddatafile.h>
 
 using PMCM000::platform;
 
@@ -76,6 +76,17 @@ void addBars(QChart* chart, QAbstractBarSeries* series, const QStringList& categ
     series->attachAxis(y);
 }
 
+// Each level's colour, the learned ones green and the hard ones red; a word not seen yet grey.
+const QColor levelColours[6] = {QColor(0xcf, 0xd8, 0xdc), QColor(0x2e, 0x9d, 0x4a),
+                                QColor(0x9c, 0xcc, 0x65), QColor(0xff, 0xca, 0x28),
+                                QColor(0xff, 0x8f, 0x00), QColor(0xe5, 0x39, 0x35)};
+
+// Where a level stands on the word chart's axis: learned (1) at the top, then 2..5, and a
+// word set back to not seen (0) at the bottom.
+int levelRow(int level) {
+    return level == 0 ? 6 : level;
+}
+
 // The chosen period's days: the last 30 days, this week from Monday, or this month from the
 // 1st, to today.
 std::pair<QDate, QDate> periodDays(int choice, const QDate& today) {
@@ -103,7 +114,8 @@ ProgressWindow::ProgressWindow(const QString& deckPath, QWidget* parent)
     , perDay_(chartView(this))
     , perWeek_(chartView(this))
     , wordChoice_(new QComboBox(this))
-    , word_(chartView(this)) {
+    , word_(chartView(this))
+    , wordText_(new QLabel(this)) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(MakerTexts::ProgressTitle.arg(QFileInfo(deckPath).completeBaseName()));
     createControls();
@@ -148,6 +160,7 @@ void ProgressWindow::createControls() {
     wordTop->addWidget(wordChoice_, 1);
     wordLayout->addLayout(wordTop);
     wordLayout->addWidget(word_, 1);
+    wordLayout->addWidget(wordText_);
 
     tabs_->addTab(summary, MakerTexts::ProgressSummaryTab);
     tabs_->addTab(levels, MakerTexts::ProgressLevelsTab);
@@ -202,10 +215,12 @@ bool ProgressWindow::refresh() {
     groupChoice_->setCurrentIndex(std::max(0, groupChoice_->findData(group)));
     groupChoice_->blockSignals(false);
 
-    const QVariant key = wordChoice_->currentData();
+    // The word shown stays; at first, the word the child answered last.
+    const QVariant key =
+        wordChoice_->count() > 0 ? wordChoice_->currentData() : QVariant(progress_.lastGraded);
     wordChoice_->blockSignals(true);
     wordChoice_->clear();
-    for (const DeckWord& w : PmlDeck::readRows(WordDataFile::connection(path_)).words)
+    for (const DeckWord& w : progress_.deck.words)
         wordChoice_->addItem(QStringLiteral("%1（%2）").arg(w.word, w.meaning), w.key);
     wordChoice_->setCurrentIndex(std::max(0, wordChoice_->findData(key)));
     wordChoice_->blockSignals(false);
@@ -220,7 +235,7 @@ bool ProgressWindow::refresh() {
 void ProgressWindow::showPeriod() {
     const auto [first, last] = periodDays(periodChoice_->currentIndex(), QDate::currentDate());
     try {
-        period_ = DeckProgress::period(path_, first, last);
+        period_ = progress_.period(first, last);
     } catch (const DataError& error) {
         std::fprintf(stderr, "pimlotan-maker: %s\n", qPrintable(error.message()));
         period_ = {first, last, 0, 0, 0, 0, {}};
@@ -252,8 +267,10 @@ void ProgressWindow::showLevels() {
     auto* series = new QStackedBarSeries;
     QStringList categories;
     QList<QBarSet*> sets;
-    for (const QString& name : MakerTexts::LevelNames)
-        sets << new QBarSet(name);
+    for (int level = 0; level < 6; ++level) {
+        sets << new QBarSet(MakerTexts::LevelNames[level]);
+        sets.last()->setColor(levelColours[level]);
+    }
     int highest = 0;
     for (const DeckProgress::Place& place : places) {
         if (group != 0 && place.group != group)
@@ -302,29 +319,52 @@ void ProgressWindow::showWord() {
     const qint64 key = wordChoice_->currentData().toLongLong();
     QChart* chart = freshChart(word_, MakerTexts::WordChart.arg(wordChoice_->currentText()));
     chart->legend()->hide();
-    const QList<DeckProgress::Step> steps = DeckProgress::levelsOf(path_, key);
-    if (steps.isEmpty()) {
-        chart->setTitle(chart->title() + u'\n' + MakerTexts::WordNoHistory);
+    QList<DeckProgress::Day> days;
+    try {
+        days = DeckProgress::levelsOf(path_, key);
+    } catch (const DataError& error) {
+        std::fprintf(stderr, "pimlotan-maker: %s\n", qPrintable(error.message()));
+    }
+    if (days.isEmpty()) {
+        wordText_->setText(MakerTexts::WordNoHistory);
         return;
     }
+    // One point a day (the level the day ended on), so a day of many answers stays readable.
     auto* series = new QLineSeries;
     series->setPointsVisible(true);
-    for (const DeckProgress::Step& step : steps)
-        series->append(double(step.time.toMSecsSinceEpoch()), step.level);
+    series->setMarkerSize(4);
+    series->setPen(QPen(levelColours[1], 2));
+    int gradings = 0;
+    for (const DeckProgress::Day& day : days) {
+        series->append(double(day.date.startOfDay().toMSecsSinceEpoch()), levelRow(day.level));
+        gradings += day.gradings;
+    }
     chart->addSeries(series);
     auto* x = new QDateTimeAxis;
     x->setFormat(QStringLiteral("M/d"));
-    x->setRange(steps.first().time.addDays(-1), steps.last().time.addDays(1));
+    const QDate first = days.first().date.addDays(-1), last = days.last().date.addDays(1);
+    x->setRange(first.startOfDay(), last.startOfDay());
+    // A tick on every day while they fit, so no date is named twice.
+    x->setTickCount(int(std::min<qint64>(first.daysTo(last) + 1, 8)));
     chart->addAxis(x, Qt::AlignBottom);
     series->attachAxis(x);
-    // Level 1 (learned) at the top, 5 below it, not seen (0) above all.
-    auto* y = new QValueAxis;
-    y->setRange(0, 5);
+    // The levels by their marks, learned at the top.
+    auto* y = new QCategoryAxis;
+    y->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    for (int level : {1, 2, 3, 4, 5, 0})
+        y->append(MakerTexts::LevelNames[level], levelRow(level));
+    y->setRange(0.5, 6.5);
     y->setReverse(true);
-    y->setTickCount(6);
-    y->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(y);
+
+    const auto word = std::find_if(progress_.deck.words.cbegin(), progress_.deck.words.cend(),
+                                   [key](const DeckWord& w) { return w.key == key; });
+    const qint64 level = word != progress_.deck.words.cend() ? word->level : 0;
+    wordText_->setText(MakerTexts::WordSummary.arg(gradings)
+                           .arg(days.size())
+                           .arg(QLocale().toString(days.last().date, QLocale::ShortFormat))
+                           .arg(MakerTexts::LevelNames[level >= 0 && level <= 5 ? level : 0]));
 }
 
 QChart* ProgressWindow::levelsChart() const {

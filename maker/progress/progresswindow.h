@@ -36,6 +36,7 @@ class ProgressWindow : public QWidget {
     QChart* perWeekChart() const;
     QChart* wordChart() const;
     QListWidget* hardest() const { return hardest_; }
+    QLabel* wordText() const { return wordText_; }
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -62,4 +63,5 @@ class ProgressWindow : public QWidget {
     QChartView* perWeek_;
     QComboBox* wordChoice_;
     QChartView* word_;
+    QLabel* wordText_;
 };

@@ -65,7 +65,9 @@ class TestDeckProgress : public QObject {
         QCOMPARE(progress.perDay.size(), DeckProgress::Days);
         QCOMPARE(progress.perDay.last().date, today_);
         QCOMPARE(progress.perWeek.last().date, QDate(2026, 12, 7)); // this week's Monday
-        QCOMPARE(DeckProgress::period(file_, today_, today_).gradings, 0);
+        QCOMPARE(progress.period(today_, today_).gradings, 0);
+        QCOMPARE(progress.lastGraded, 0);
+        QCOMPARE(progress.deck.words.size(), 6);
     }
 
     // Which rows are NG, learned, moved up, or no grading at all (a reset).
@@ -76,7 +78,7 @@ class TestDeckProgress : public QObject {
         QTest::addColumn<int>("ng");
         QTest::addColumn<int>("learned");
         QTest::addColumn<int>("movedUp");
-        QTest::newRow("new word OK") << 0 << 1 << 1 << 0 << 1 << 0;
+        QTest::newRow("new word OK") << 0 << 1 << 1 << 0 << 1 << 1;
         QTest::newRow("new word NG") << 0 << 5 << 1 << 1 << 0 << 0;
         QTest::newRow("OK towards 1") << 3 << 2 << 1 << 0 << 0 << 1;
         QTest::newRow("OK to 1") << 2 << 1 << 1 << 0 << 1 << 1;
@@ -93,14 +95,16 @@ class TestDeckProgress : public QObject {
         QFETCH(int, learned);
         QFETCH(int, movedUp);
         history({{0, 1, before, after}});
-        const DeckProgress::Period period = DeckProgress::period(file_, today_, today_);
+        const DeckProgress::Period period =
+            DeckProgress::read(file_, today_).period(today_, today_);
         QCOMPARE(period.gradings, gradings);
         QCOMPARE(period.learned, learned);
         QCOMPARE(period.movedUp, movedUp);
         QCOMPARE(period.hardest.isEmpty() ? 0 : period.hardest.first().count, ng);
     }
 
-    // Days and weeks count what fell in them; older rows fall out; the hardest word first.
+    // Days and weeks count what fell in them; older rows fall out; the hardest word first;
+    // a word's record is a day each, at the level the day ended on.
     void daysWeeksAndHardest() {
         history({{0, 1, 2, 3},
                  {0, 1, 3, 4},
@@ -108,7 +112,8 @@ class TestDeckProgress : public QObject {
                  {1, 2, 2, 1},
                  {3, 3, 2, 1}, // this week's Monday
                  {4, 4, 2, 1}, // the week before
-                 {40, 5, 0, 5}});
+                 {40, 5, 0, 5},
+                 {0, 5, 5, 0}}); // a reset, the day's last row
         const DeckProgress progress = DeckProgress::read(file_, today_);
         QVERIFY(progress.hasHistory);
         QCOMPARE(progress.perDay.last().count, 3);
@@ -120,12 +125,15 @@ class TestDeckProgress : public QObject {
         QCOMPARE(progress.hardest[0].count, 2);
         QCOMPARE(progress.hardest[0].word, QStringLiteral("word1"));
         QCOMPARE(progress.hardest[1].key, 2);
+        QCOMPARE(progress.lastGraded, 2); // the later reset is no grading
 
-        const QList<DeckProgress::Step> steps = DeckProgress::levelsOf(file_, 1);
-        QCOMPARE(steps.size(), 2);
-        QCOMPARE(steps[0].level, 3);
-        QCOMPARE(steps[1].level, 4);
-        QCOMPARE(steps[0].time.date(), today_);
+        using Days = QList<DeckProgress::Day>;
+        QCOMPARE(DeckProgress::levelsOf(file_, 1), (Days{{today_, 4, 2}}));
+        QCOMPARE(DeckProgress::levelsOf(file_, 2),
+                 (Days{{today_.addDays(-1), 1, 1}, {today_, 3, 1}}));
+        QCOMPARE(DeckProgress::levelsOf(file_, 5),
+                 (Days{{today_.addDays(-40), 5, 1}, {today_, 0, 0}}));
+        QCOMPARE(DeckProgress::levelsOf(file_, 6), Days{});
     }
 };
 

@@ -10,6 +10,7 @@
 #include <QChart>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <worddatafile.h>
@@ -72,8 +73,13 @@ class TestProgressWindow : public QObject {
         QCOMPARE(window.hardest()->count(), 1); // word1, NG twice
         QVERIFY(window.hardest()->item(0)->text().contains(QStringLiteral("word1")));
         QCOMPARE(window.period().gradings, 3);
-        window.wordChoice()->setCurrentIndex(window.wordChoice()->findData(1));
+        // The word answered last is shown first: word1, an hour ago, two gradings that day
+        // unless midnight fell between them.
+        QCOMPARE(window.wordChoice()->currentData().toLongLong(), 1);
         QCOMPARE(window.wordChart()->series().size(), 1);
+        QVERIFY(window.wordText()->text().contains(QStringLiteral("2 回")));
+        window.wordChoice()->setCurrentIndex(window.wordChoice()->findData(4));
+        QCOMPARE(window.wordChart()->series().size(), 0);
 
         // The child practises meanwhile: the window shows it when it becomes active again.
         DeckFixture::execute(file, {QStringLiteral("UPDATE word SET level = 3, times = 1"
