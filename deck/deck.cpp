@@ -1,5 +1,6 @@
 #include "deck.h"
 
+#include <QHash>
 #include <array>
 #include <type_traits>
 
@@ -74,6 +75,11 @@ const std::array historyFields{
     column<&DeckHistory::after, R>("after"),
 };
 
+const std::array historyCsvFields{
+    historyFields[0], historyFields[1], column<&DeckHistory::word, O>("word"),
+    historyFields[2], historyFields[3],
+};
+
 } // namespace
 
 namespace DeckFields {
@@ -89,4 +95,15 @@ std::span<const DeckField<DeckWord>> words() {
 std::span<const DeckField<DeckHistory>> history() {
     return historyFields;
 }
+std::span<const DeckField<DeckHistory>> historyCsv() {
+    return historyCsvFields;
+}
 } // namespace DeckFields
+
+void nameHistory(QList<DeckHistory>& history, const QList<DeckWord>& words) {
+    QHash<qint64, QString> wordOf;
+    for (const DeckWord& w : words)
+        wordOf.insert(w.key, w.word);
+    for (DeckHistory& row : history)
+        row.word = wordOf.value(row.key);
+}

@@ -56,6 +56,9 @@ struct DeckHistory {
     qint64 key = 0;
     qint64 before = 0;
     qint64 after = 0;
+    // The word's English, named beside its key in history.csv for people reading it; the key
+    // is what counts. Filled from the deck's words whenever a history is read or exported.
+    QString word;
     bool operator==(const DeckHistory&) const = default;
 };
 
@@ -90,4 +93,9 @@ std::span<const DeckField<DeckGroup>> groups();
 std::span<const DeckField<DeckSubGroup>> subGroups();
 std::span<const DeckField<DeckWord>> words();
 std::span<const DeckField<DeckHistory>> history();
+// history.csv's columns: the history's with the word beside the key.
+std::span<const DeckField<DeckHistory>> historyCsv();
 } // namespace DeckFields
+
+// Names each history row's word from words (empty for a word no longer there).
+void nameHistory(QList<DeckHistory>& history, const QList<DeckWord>& words);

@@ -173,9 +173,11 @@ ReadResult readUnchecked(const QString& folder) {
     result.deck.subGroups =
         readTable(dir.filePath(subGroupsFile), DeckFields::subGroups(), result.problems);
     result.deck.words = readTable(dir.filePath(wordsFile), DeckFields::words(), result.problems);
-    if (QFileInfo::exists(dir.filePath(historyFile)))
+    if (QFileInfo::exists(dir.filePath(historyFile))) {
         result.deck.history =
-            readTable(dir.filePath(historyFile), DeckFields::history(), result.problems);
+            readTable(dir.filePath(historyFile), DeckFields::historyCsv(), result.problems);
+        nameHistory(result.deck.history, result.deck.words);
+    }
     return result;
 }
 
@@ -210,8 +212,11 @@ QString write(const Deck& deck, const QString& folder) {
         error = writeTable(dir.filePath(subGroupsFile), DeckFields::subGroups(), deck.subGroups);
     if (error.isEmpty())
         error = writeTable(dir.filePath(wordsFile), DeckFields::words(), deck.words);
-    if (error.isEmpty() && !deck.history.isEmpty())
-        error = writeTable(dir.filePath(historyFile), DeckFields::history(), deck.history);
+    if (error.isEmpty() && !deck.history.isEmpty()) {
+        QList<DeckHistory> history = deck.history;
+        nameHistory(history, deck.words);
+        error = writeTable(dir.filePath(historyFile), DeckFields::historyCsv(), history);
+    }
     return error;
 }
 

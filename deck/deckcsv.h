@@ -10,7 +10,7 @@ namespace DeckCsv {
 inline constexpr QLatin1StringView groupsFile{"groups.csv"};
 inline constexpr QLatin1StringView subGroupsFile{"subgroups.csv"};
 inline constexpr QLatin1StringView wordsFile{"words.csv"};
-// The grading history, when the deck has one (time, key, before, after).
+// The grading history, when the deck has one (time, key, word, before, after).
 inline constexpr QLatin1StringView historyFile{"history.csv"};
 
 struct ReadResult {

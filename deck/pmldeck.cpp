@@ -210,6 +210,7 @@ Deck read(const QString& path) {
         const QSqlDatabase db = WordDataFile::connection(path);
         deck = readRows(db);
         deck.history = readHistory(db);
+        nameHistory(deck.history, deck.words);
     } catch (...) {
         WordDataFile::close(path);
         throw;

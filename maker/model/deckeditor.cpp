@@ -79,8 +79,10 @@ void DeckEditor::create(const QString& path) {
 
 Deck DeckEditor::deckWithHistory() const {
     Deck deck = deck_;
-    if (QFileInfo(path_).isFile())
+    if (QFileInfo(path_).isFile()) {
         deck.history = PmlDeck::readHistory(WordDataFile::connection(path_));
+        nameHistory(deck.history, deck.words);
+    }
     return deck;
 }
 

@@ -136,6 +136,14 @@ class TestHistory : public QObject {
         QVERIFY(DeckCsv::write(deck, folder).isEmpty());
         const DeckCsv::ReadResult back = DeckCsv::readUnchecked(folder);
         QVERIFY(back.problems.isEmpty());
+        // The words are named beside their keys for a person reading the file.
+        QFile csv(QDir(folder).filePath(DeckCsv::historyFile));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readLine().trimmed(), QByteArray("time,key,word,before,after"));
+        const QString firstRow = QString::fromUtf8(csv.readLine());
+        const auto graded = std::find_if(deck.words.cbegin(), deck.words.cend(),
+                                         [](const DeckWord& w) { return w.key == 1; });
+        QVERIFY(firstRow.contains(QStringLiteral(",1,%1,").arg(graded->word)));
         const QString built = dir_.filePath(QStringLiteral("built.pml"));
         QVERIFY(PmlDeck::write(back.deck, folder, built).isEmpty());
         QList<DeckHistory> rows = PmlDeck::read(built).history;
