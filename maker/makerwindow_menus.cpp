@@ -130,6 +130,11 @@ void MakerWindow::showProgress() {
     if (!progress_ || progress_->property("deck").toString() != editor()->path()) {
         progress_ = std::make_unique<ProgressWindow>(editor()->path());
         progress_->setProperty("deck", editor()->path());
+        // Quitting works from きろく too.
+        auto* quit = new QAction(progress_.get());
+        quit->setShortcut(QKeySequence::Quit);
+        connect(quit, &QAction::triggered, this, &QWidget::close);
+        progress_->addAction(quit);
     }
     progress_->show();
     progress_->raise();

@@ -55,6 +55,31 @@ QList<DeckProgress::Word> hardestBetween(const QSqlDatabase& db, const Deck& dec
     return words;
 }
 
+// Every local day from first to last, each counting nothing yet.
+QList<DeckProgress::Count> daysBetween(const QDate& first, const QDate& last) {
+    QList<DeckProgress::Count> days;
+    for (QDate day = first; day <= last; day = day.addDays(1))
+        days << DeckProgress::Count{day, 0};
+    return days;
+}
+
+// Counts the gradings of each of days.
+void countPerDay(const QSqlDatabase& db, QList<DeckProgress::Count>& days) {
+    if (days.isEmpty())
+        return;
+    const QDate first = days.first().date;
+    QSqlQuery query = runSql(db,
+                             QStringLiteral("SELECT %1, count(*) FROM \"history\" WHERE"
+                                            " \"time\" >= ? AND \"time\" < ? AND %2 GROUP BY 1")
+                                 .arg(localDay(), isGrading),
+                             {utcStart(first), utcStart(days.last().date.addDays(1))});
+    while (query.next()) {
+        const qint64 at = first.daysTo(QDate::fromString(query.value(0).toString(), Qt::ISODate));
+        if (at >= 0 && at < days.size())
+            days[at].count = query.value(1).toInt();
+    }
+}
+
 QString folderOf(const QString& path) {
     return QFileInfo(path).absolutePath() + u'/';
 }
@@ -86,26 +111,15 @@ DeckProgress DeckProgress::read(const QString& path, const QDate& today) {
     }
 
     const QDate firstDay = today.addDays(1 - Days);
-    for (QDate day = firstDay; day <= today; day = day.addDays(1))
-        progress.perDay << Count{day, 0};
     const QDate thisMonday = today.addDays(1 - today.dayOfWeek());
     const QDate firstMonday = thisMonday.addDays(-7 * (Weeks - 1));
     for (QDate monday = firstMonday; monday <= thisMonday; monday = monday.addDays(7))
         progress.perWeek << Count{monday, 0};
+    progress.perDay = daysBetween(firstDay, today);
     progress.hasHistory = WordDataFormat::hasHistory(db);
     if (!progress.hasHistory)
         return progress;
-
-    QSqlQuery days = runSql(db,
-                            QStringLiteral("SELECT %1, count(*) FROM \"history\" WHERE"
-                                           " \"time\" >= ? AND %2 GROUP BY 1")
-                                .arg(localDay(), isGrading),
-                            {utcStart(firstDay)});
-    while (days.next()) {
-        const qint64 at = firstDay.daysTo(QDate::fromString(days.value(0).toString(), Qt::ISODate));
-        if (at >= 0 && at < progress.perDay.size())
-            progress.perDay[at].count = days.value(1).toInt();
-    }
+    countPerDay(db, progress.perDay);
     QSqlQuery weeks =
         runSql(db,
                QStringLiteral("SELECT date(\"time\", 'localtime', '-6 days', 'weekday 1'),"
@@ -129,7 +143,7 @@ DeckProgress DeckProgress::read(const QString& path, const QDate& today) {
 }
 
 DeckProgress::Period DeckProgress::period(const QDate& first, const QDate& last) const {
-    Period period{first, last, 0, 0, 0, 0, {}};
+    Period period{first, last, 0, 0, 0, 0, daysBetween(first, last), {}};
     if (!hasHistory)
         return period;
     const QSqlDatabase db = WordDataFile::connection(path);
@@ -147,6 +161,7 @@ DeckProgress::Period DeckProgress::period(const QDate& first, const QDate& last)
         period.movedUp = counts.value(2).toInt();
         period.learned = counts.value(3).toInt();
     }
+    countPerDay(db, period.perDay);
     period.hardest = hardestBetween(db, deck, folderOf(path), first, last);
     return period;
 }

@@ -38,8 +38,9 @@ struct DeckProgress {
         QDate last;
         int gradings = 0;
         int wordsGraded = 0;
-        int movedUp = 0; // gradings that moved a word towards level 1 (a new word's OK too)
-        int learned = 0; // words that reached level 1
+        int movedUp = 0;     // gradings that moved a word towards level 1 (a new word's OK too)
+        int learned = 0;     // words that reached level 1
+        QList<Count> perDay; // every day of the period, days without gradings included
         QList<Word> hardest;
     };
 

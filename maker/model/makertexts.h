@@ -215,6 +215,7 @@ inline const QString LevelNames[6] = {QStringLiteral("まだ見ていない"),
                                       QStringLiteral("△△△○"),
                                       QStringLiteral("△△△△（苦手）")};
 inline const QString PerDayChart = QStringLiteral("1日ごとの答えた回数（30日）");
+inline const QString PeriodPerDayChart = QStringLiteral("1日ごとの答えた回数");
 inline const QString PerWeekChart = QStringLiteral("覚えた（○になった）単語の数（週ごと）");
 inline const QString WordChart = QStringLiteral("「%1」のレベルの移り変わり");
 inline const QString WordChoice = QStringLiteral("単語：");

@@ -2,15 +2,19 @@
 
 #include "makertexts.h"
 
+#include <QAction>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QChartView>
 #include <QComboBox>
+#include <QCompleter>
+#include <QCoreApplication>
 #include <QDateTimeAxis>
 #include <QEvent>
 #include <QFileInfo>
+#include <QGraphicsLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -63,17 +67,20 @@ QValueAxis* countAxis(int highest) {
     return axis;
 }
 
-// Bars with their categories below and a count axis from 0 beside them.
-void addBars(QChart* chart, QAbstractBarSeries* series, const QStringList& categories,
-             int highest) {
+// Bars along x with a count axis from 0 beside them.
+void addBars(QChart* chart, QAbstractBarSeries* series, QAbstractAxis* x, int highest) {
     chart->addSeries(series);
-    auto* x = new QBarCategoryAxis;
-    x->append(categories);
     chart->addAxis(x, Qt::AlignBottom);
     series->attachAxis(x);
     QValueAxis* y = countAxis(highest);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(y);
+}
+
+QBarCategoryAxis* namedBars(const QStringList& names) {
+    auto* x = new QBarCategoryAxis;
+    x->append(names);
+    return x;
 }
 
 // Each level's colour, the learned ones green and the hard ones red; a word not seen yet grey.
@@ -85,6 +92,35 @@ const QColor levelColours[6] = {QColor(0xcf, 0xd8, 0xdc), QColor(0x2e, 0x9d, 0x4
 // word set back to not seen (0) at the bottom.
 int levelRow(int level) {
     return level == 0 ? 6 : level;
+}
+
+// One bar for each count along x.
+void drawCounts(QChartView* view, const QString& title, const QList<DeckProgress::Count>& counts,
+                const QColor& colour, QAbstractAxis* x) {
+    QChart* chart = freshChart(view, title);
+    chart->legend()->hide();
+    auto* set = new QBarSet(title);
+    set->setColor(colour);
+    int highest = 0;
+    for (const DeckProgress::Count& count : counts) {
+        *set << count.count;
+        highest = std::max(highest, count.count);
+    }
+    auto* series = new QBarSeries;
+    series->append(set);
+    addBars(chart, series, x, highest);
+}
+
+// Gradings per day: a week's days each named, a month's by its Mondays, so the names stay
+// large and apart whatever the chart's width.
+void drawDays(QChartView* view, const QString& title, const QList<DeckProgress::Count>& days) {
+    auto* x = new QCategoryAxis;
+    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    x->setRange(-0.5, qreal(days.size()) - 0.5);
+    for (qsizetype at = 0; at < days.size(); ++at)
+        if (days.size() <= 10 || days[at].date.dayOfWeek() == Qt::Monday)
+            x->append(days[at].date.toString(QStringLiteral("M/d")), qreal(at));
+    drawCounts(view, title, days, QColor(0x4a, 0x90, 0xd9), x);
 }
 
 // The chosen period's days: the last 30 days, this week from Monday, or this month from the
@@ -172,10 +208,22 @@ void ProgressWindow::createControls() {
     connect(periodChoice_, &QComboBox::currentIndexChanged, this, &ProgressWindow::showPeriod);
     connect(groupChoice_, &QComboBox::currentIndexChanged, this, &ProgressWindow::showLevels);
     connect(wordChoice_, &QComboBox::currentIndexChanged, this, &ProgressWindow::showWord);
+    connect(wordChoice_, &QComboBox::activated, this, [this] { wordChosen_ = true; });
+    // Many words: the parent may type part of one instead of scrolling.
+    wordChoice_->setEditable(true);
+    wordChoice_->setInsertPolicy(QComboBox::NoInsert);
+    wordChoice_->completer()->setFilterMode(Qt::MatchContains);
+    wordChoice_->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    // Ctrl+W closes the window, as in other programs.
+    auto* close = new QAction(this);
+    close->setShortcut(QKeySequence::Close);
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    addAction(close);
     // A word of the hardest list shows its own record.
     connect(hardest_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         const int at = wordChoice_->findData(item->data(Qt::UserRole));
         if (at >= 0) {
+            wordChosen_ = true;
             wordChoice_->setCurrentIndex(at);
             tabs_->setCurrentIndex(3);
         }
@@ -215,9 +263,8 @@ bool ProgressWindow::refresh() {
     groupChoice_->setCurrentIndex(std::max(0, groupChoice_->findData(group)));
     groupChoice_->blockSignals(false);
 
-    // The word shown stays; at first, the word the child answered last.
-    const QVariant key =
-        wordChoice_->count() > 0 ? wordChoice_->currentData() : QVariant(progress_.lastGraded);
+    // The word the parent chose stays; until then, the word the child answered last.
+    const QVariant key = wordChosen_ ? wordChoice_->currentData() : QVariant(progress_.lastGraded);
     wordChoice_->blockSignals(true);
     wordChoice_->clear();
     for (const DeckWord& w : progress_.deck.words)
@@ -238,7 +285,7 @@ void ProgressWindow::showPeriod() {
         period_ = progress_.period(first, last);
     } catch (const DataError& error) {
         std::fprintf(stderr, "pimlotan-maker: %s\n", qPrintable(error.message()));
-        period_ = {first, last, 0, 0, 0, 0, {}};
+        period_ = {first, last, 0, 0, 0, 0, {}, {}};
     }
     QString text = MakerTexts::PeriodDates.arg(QLocale().toString(first, QLocale::LongFormat),
                                                QLocale().toString(last, QLocale::LongFormat)) +
@@ -275,7 +322,13 @@ void ProgressWindow::showLevels() {
     for (const DeckProgress::Place& place : places) {
         if (group != 0 && place.group != group)
             continue;
-        categories << place.title;
+        // A long name goes on two lines at its space rather than being cut (the chart shows
+        // its labels as rich text).
+        QString label = place.title.toHtmlEscaped().replace(u' ', QStringLiteral("<br>"));
+        // Each bar needs a name of its own: two groups may share a title, or have none.
+        if (label.isEmpty() || categories.contains(label))
+            label += QStringLiteral("（%1）").arg(place.group);
+        categories << label;
         int total = 0;
         for (int level = 0; level < 6; ++level) {
             *sets[level] << place.levels[level];
@@ -286,33 +339,16 @@ void ProgressWindow::showLevels() {
     // Learned first, at the bottom of each bar; not seen yet on top.
     for (int level : {1, 2, 3, 4, 5, 0})
         series->append(sets[level]);
-    addBars(chart, series, categories, highest);
+    addBars(chart, series, namedBars(categories), highest);
 }
 
 void ProgressWindow::showActivity() {
-    const auto bars = [](QChartView* view, const QString& title,
-                         const QList<DeckProgress::Count>& counts, const QColor& colour,
-                         const QString& dateFormat) {
-        QChart* chart = freshChart(view, title);
-        chart->legend()->hide();
-        auto* set = new QBarSet(title);
-        set->setColor(colour);
-        QStringList categories;
-        int highest = 0;
-        for (const DeckProgress::Count& count : counts) {
-            *set << count.count;
-            categories << count.date.toString(dateFormat);
-            highest = std::max(highest, count.count);
-        }
-        auto* series = new QBarSeries;
-        series->append(set);
-        addBars(chart, series, categories, highest);
-    };
-    // Days by their number alone (30 fit side by side); weeks by the date of their Monday.
-    bars(perDay_, MakerTexts::PerDayChart, progress_.perDay, QColor(0x4a, 0x90, 0xd9),
-         QStringLiteral("d"));
-    bars(perWeek_, MakerTexts::PerWeekChart, progress_.perWeek, QColor(0x5c, 0xb8, 0x5c),
-         QStringLiteral("M/d"));
+    drawDays(perDay_, MakerTexts::PerDayChart, progress_.perDay);
+    QStringList mondays;
+    for (const DeckProgress::Count& week : progress_.perWeek)
+        mondays << week.date.toString(QStringLiteral("M/d"));
+    drawCounts(perWeek_, MakerTexts::PerWeekChart, progress_.perWeek, QColor(0x5c, 0xb8, 0x5c),
+               namedBars(mondays));
 }
 
 void ProgressWindow::showWord() {
@@ -332,11 +368,15 @@ void ProgressWindow::showWord() {
     // One point a day (the level the day ended on), so a day of many answers stays readable.
     auto* series = new QLineSeries;
     series->setPointsVisible(true);
-    series->setMarkerSize(4);
-    series->setPen(QPen(levelColours[1], 2));
+    series->setMarkerSize(5);
+    series->setPen(QPen(QColor(0x90, 0xa4, 0xae), 2));
     int gradings = 0;
     for (const DeckProgress::Day& day : days) {
         series->append(double(day.date.startOfDay().toMSecsSinceEpoch()), levelRow(day.level));
+        // Each day in its level's colour, as the levels chart shows them.
+        series->setPointConfiguration(
+            int(series->count()) - 1,
+            {{QXYSeries::PointConfiguration::Color, levelColours[std::clamp(day.level, 0, 5)]}});
         gradings += day.gradings;
     }
     chart->addSeries(series);
@@ -423,21 +463,26 @@ void ProgressWindow::paintReport(QPagedPaintDevice& device) {
     painter.drawText(area, Qt::TextWordWrap, text);
     area.setTop(textBox.bottom() + font.pixelSize());
 
-    // The charts as the window draws them, each a band of the page.
-    const int band = area.height() * 2 / 7;
+    // The period's days and every group's levels, each a band of the page, drawn about as
+    // wide as the window shows them (so their texts stay large beside the bars).
+    QChartView days;
+    drawDays(&days, MakerTexts::PeriodPerDayChart, period_.perDay);
+    const int bands[]{area.height() / 4, area.height() * 3 / 10};
     // The report shows every group, whichever the levels tab shows now.
     const int groupShown = groupChoice_->currentIndex();
     groupChoice_->setCurrentIndex(0);
-    for (QChartView* view : {perDay_, levels_}) {
-        // Drawn at the band's own shape, whatever size the (perhaps hidden) tab gave it.
-        QChart* chart = view->chart();
+    int chartAt = 0;
+    for (QChart* chart : {days.chart(), levels_->chart()}) {
+        const int band = bands[chartAt++];
         const QRect target(area.left(), area.top(), area.width(), band);
         const QSizeF shown = chart->size();
-        // At about a window's size (so its texts keep their size beside the bars), twice as
-        // sharp.
-        // Wide enough for thirty two-digit days side by side.
-        const QSizeF drawn(900, 900.0 * band / area.width());
+        // Twice as sharp as drawn.
+        const QSizeF drawn(740, 740.0 * band / area.width());
         chart->resize(drawn);
+        // Polished and laid out at that size now, not when the event loop next runs: a chart
+        // made just now would draw its texts cut.
+        QCoreApplication::sendPostedEvents(chart->scene(), QEvent::MetaCall);
+        chart->layout()->activate();
         QPixmap picture((drawn * 2).toSize());
         picture.setDevicePixelRatio(2);
         picture.fill(Qt::white);
@@ -453,11 +498,12 @@ void ProgressWindow::paintReport(QPagedPaintDevice& device) {
     }
     groupChoice_->setCurrentIndex(groupShown);
     painter.drawText(area.topLeft() + QPoint(0, font.pixelSize()), MakerTexts::HardestTitle);
-    int y = area.top() + font.pixelSize() * 2;
-    const int row = std::max(font.pixelSize() * 2, area.height() / 14);
+    area.setTop(area.top() + font.pixelSize() * 2);
+    // Every hardest word fits: the rows share what is left of the page.
+    const int row = std::min(area.height() / DeckProgress::HardestCount,
+                             std::max(font.pixelSize() * 2, page.height() / 28));
+    int y = area.top();
     for (const DeckProgress::Word& w : period_.hardest) {
-        if (y + row > area.bottom())
-            break;
         const QRect pictureBox(area.left(), y, row * 172 / 100, row - 4);
         if (!w.picture.isEmpty())
             painter.drawPixmap(pictureBox, QPixmap(w.picture));

@@ -64,4 +64,5 @@ class ProgressWindow : public QWidget {
     QComboBox* wordChoice_;
     QChartView* word_;
     QLabel* wordText_;
+    bool wordChosen_ = false; // the parent chose a word to look at
 };

@@ -126,6 +126,10 @@ class TestDeckProgress : public QObject {
         QCOMPARE(progress.hardest[0].word, QStringLiteral("word1"));
         QCOMPARE(progress.hardest[1].key, 2);
         QCOMPARE(progress.lastGraded, 2); // the later reset is no grading
+        QList<int> perDay;
+        for (const DeckProgress::Count& day : progress.period(today_.addDays(-3), today_).perDay)
+            perDay << day.count;
+        QCOMPARE(perDay, (QList<int>{1, 0, 1, 3}));
 
         using Days = QList<DeckProgress::Day>;
         QCOMPARE(DeckProgress::levelsOf(file_, 1), (Days{{today_, 4, 2}}));

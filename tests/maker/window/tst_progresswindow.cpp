@@ -86,6 +86,13 @@ class TestProgressWindow : public QObject {
                                                    " WHERE key = 3")});
         QVERIFY(window.refresh());
         QCOMPARE(window.period().gradings, 4);
+        // The record follows the word answered last until the parent chooses one.
+        QCOMPARE(window.wordChoice()->currentData().toLongLong(), 3);
+        window.wordChoice()->setCurrentIndex(window.wordChoice()->findData(1));
+        emit window.wordChoice()->activated(window.wordChoice()->currentIndex());
+        DeckFixture::execute(file, {QStringLiteral("UPDATE word SET level = 2 WHERE key = 3")});
+        QVERIFY(window.refresh());
+        QCOMPARE(window.wordChoice()->currentData().toLongLong(), 1);
     }
 
     void reportIsAPdf() {
