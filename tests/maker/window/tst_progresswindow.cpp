@@ -6,6 +6,7 @@
 #include "testmain.h"
 
 #include <QAbstractBarSeries>
+#include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
 #include <QComboBox>
@@ -93,6 +94,23 @@ class TestProgressWindow : public QObject {
         DeckFixture::execute(file, {QStringLiteral("UPDATE word SET level = 2 WHERE key = 3")});
         QVERIFY(window.refresh());
         QCOMPARE(window.wordChoice()->currentData().toLongLong(), 1);
+    }
+
+    // Every group has its bar, whatever its title: two alike, none, one with a space.
+    void everyGroupHasItsBar() {
+        DeckFixture deck;
+        deck.group(1, QStringLiteral("どうぶつ")).group(2, QStringLiteral("どうぶつ")).group(3);
+        deck.group(4, QStringLiteral("いろと かたち"));
+        for (int group = 1; group <= 4; ++group)
+            deck.subGroup(group, 1).words(group, 1, 0, group, group * 10);
+        const QString groups = dir.filePath(QStringLiteral("groups.pml"));
+        deck.write(groups);
+        ProgressWindow window(groups);
+        QCOMPARE(barTotal(window.levelsChart()), 1 + 2 + 3 + 4);
+        const auto* x =
+            qobject_cast<QBarCategoryAxis*>(window.levelsChart()->axes(Qt::Horizontal).value(0));
+        QVERIFY(x);
+        QCOMPARE(x->count(), 4);
     }
 
     void reportIsAPdf() {
