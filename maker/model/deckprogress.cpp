@@ -133,7 +133,6 @@ DeckProgress DeckProgress::read(const QString& path, const QDate& today) {
         if (at >= 0 && at < progress.perWeek.size())
             progress.perWeek[at].count = weeks.value(1).toInt();
     }
-    progress.hardest = hardestBetween(db, deck, folderOf(path), firstDay, today);
     QSqlQuery last = runSql(db, QStringLiteral("SELECT \"key\" FROM \"history\" WHERE %1"
                                                " ORDER BY \"time\" DESC, rowid DESC LIMIT 1")
                                     .arg(isGrading));

@@ -41,7 +41,7 @@ struct DeckProgress {
         int movedUp = 0;     // gradings that moved a word towards level 1 (a new word's OK too)
         int learned = 0;     // words that reached level 1
         QList<Count> perDay; // every day of the period, days without gradings included
-        QList<Word> hardest;
+        QList<Word> hardest; // the ten words most often NG, the most first
     };
 
     QString path;
@@ -50,7 +50,6 @@ struct DeckProgress {
     QList<Place> subGroups;
     QList<Count> perDay;   // the last 30 days, today last, days without gradings included
     QList<Count> perWeek;  // words learned, the last 12 weeks (Monday first), this week last
-    QList<Word> hardest;   // the ten words most often NG in the last 30 days
     qint64 lastGraded = 0; // the word graded most recently; 0 when none
     bool hasHistory = false;
 
