@@ -212,6 +212,10 @@ QString write(const Deck& deck, const QString& folder) {
         error = writeTable(dir.filePath(subGroupsFile), DeckFields::subGroups(), deck.subGroups);
     if (error.isEmpty())
         error = writeTable(dir.filePath(wordsFile), DeckFields::words(), deck.words);
+    // A history.csv left from an earlier export would give this deck another deck's record.
+    if (error.isEmpty() && deck.history.isEmpty() && QFile::exists(dir.filePath(historyFile)) &&
+        !QFile::remove(dir.filePath(historyFile)))
+        error = QStringLiteral("%1: cannot remove").arg(dir.filePath(historyFile));
     if (error.isEmpty() && !deck.history.isEmpty()) {
         QList<DeckHistory> history = deck.history;
         nameHistory(history, deck.words);

@@ -242,11 +242,11 @@ void DataSource::writeRows(const QList<int>& rows, const QHash<int, QVariant>& v
     if (grading && !WordDataFile::knowsHistory(path_)) {
         const QSqlDatabase db = WordDataFile::connection(path_);
         if (!WordDataFormat::hasHistory(db)) {
+            // Not noted as known yet: an outer transaction may still roll the table back.
             WordDataFile::inTransaction(path_, [&] {
                 WordDataFormat::ensureHistory(db);
                 writeRowsNow(rows, values);
             });
-            WordDataFile::noteHistory(path_);
             return;
         }
         WordDataFile::noteHistory(path_);

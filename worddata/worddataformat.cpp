@@ -365,6 +365,13 @@ qint64 nextKey(const QSqlDatabase& db) {
         highest = std::max(
             highest,
             scalarSql(db, QStringLiteral("SELECT \"highest\" FROM \"keymark\"")).toLongLong());
+    // A removed word's history keeps its key: a new word must not take that record over (a
+    // first-format deck has no key mark, and a copy's mark counts only the words).
+    if (hasHistory(db))
+        highest = std::max(
+            highest,
+            scalarSql(db, QStringLiteral("SELECT coalesce(max(\"key\"), 0) FROM \"history\""))
+                .toLongLong());
     if (highest >= 2147483647)
         throw DataError(DataError::Reason::Misuse, QStringLiteral("every key has been used"));
     return highest + 1;

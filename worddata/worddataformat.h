@@ -127,8 +127,8 @@ void create(const QString& path);
 // DataError.
 void upgrade(const QSqlDatabase& db);
 
-// The key for a new word: above every key the file holds and, from version 2, every key it
-// has held.
+// The key for a new word: above every key the file's words and grading history hold and,
+// from version 2, every key it has held.
 qint64 nextKey(const QSqlDatabase& db);
 
 // The checks made at opening: application id, format version, every record source with its

@@ -119,17 +119,23 @@ void DeckEditor::change(const std::function<void(const QSqlDatabase&)>& work) {
     DeckUndo::Step step;
     Deck before;
     try {
+        QList<DeckHistory> written;
         const Deck after = transact([&](const QSqlDatabase& db, const Deck& rows) {
             before = rows;
+            const qint64 mark = DeckUndo::historyMark(db);
             work(db);
+            written = DeckUndo::historySince(db, mark);
         });
         step = DeckUndo::difference(before, after);
+        step.history = written;
     } catch (const DataError&) {
         // The files replaced for this change get their content back with the rows.
         DeckUndo::exchangeFiles(std::exchange(kept_, {}));
+        swaps_.clear();
         throw;
     }
     step.files = std::exchange(kept_, {});
+    step.swaps = std::exchange(swaps_, {});
     if (step.isEmpty())
         return;
     undo_.push_back(std::move(step));
@@ -171,7 +177,9 @@ void DeckEditor::takeStep(std::vector<DeckUndo::Step>& from, std::vector<DeckUnd
         return;
     const DeckUndo::Step& step = from.back();
     transact([&](const QSqlDatabase& db, const Deck& rows) {
+        const qint64 mark = DeckUndo::historyMark(db);
         DeckUndo::apply(db, back ? step.after : step.before, back ? step.before : step.after, rows);
+        DeckUndo::applyHistory(db, step, back, mark);
     });
     DeckUndo::exchangeFiles(step.files);
     to.push_back(std::move(from.back()));
@@ -459,13 +467,14 @@ qint64 DeckEditor::moveWord(qint64 key, int step) {
         return key;
     const qint64 other = rows.at(index).key;
     change([&](const QSqlDatabase& db) {
-        // Parked on a key above every present one: an update changes no key mark.
-        const qint64 parked =
-            scalarSql(db, QStringLiteral("SELECT max(\"key\") + 1 FROM \"word\"")).toLongLong();
+        // Parked on a key no word or record has held (a removed word's history keeps its key):
+        // an update changes no key mark.
+        const qint64 parked = WordDataFormat::nextKey(db);
         const QString rekey = QStringLiteral("UPDATE \"word\" SET \"key\" = ? WHERE \"key\" = ?");
         runSql(db, rekey, {parked, key});
         runSql(db, rekey, {key, other});
         runSql(db, rekey, {other, parked});
+        swaps_ << DeckUndo::KeySwap{key, other};
     });
     return other;
 }

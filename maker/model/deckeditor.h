@@ -129,6 +129,7 @@ class DeckEditor {
     std::vector<DeckUndo::Step> undo_;
     std::vector<DeckUndo::Step> redo_;
     QList<DeckUndo::KeptFile> kept_; // files replaced for the change to come
+    QList<DeckUndo::KeySwap> swaps_; // keys the change under way traded
     std::unique_ptr<QTemporaryDir> keptFolder_;
     int keptCount_ = 0;
     std::size_t stepsMade_ = 0; // steps ever kept, so that a series knows its own

@@ -36,8 +36,10 @@ QList<DeckProgress::Word> hardestBetween(const QSqlDatabase& db, const Deck& dec
                                          const QDate& last) {
     QSqlQuery query =
         runSql(db,
+               // Words removed since keep their rows but have nothing left to show.
                QStringLiteral("SELECT \"key\", count(*) FROM \"history\" WHERE \"time\" >= ? AND"
-                              " \"time\" < ? AND %1 GROUP BY \"key\" ORDER BY 2 DESC, 1 LIMIT %2")
+                              " \"time\" < ? AND %1 AND \"key\" IN (SELECT \"key\" FROM \"word\")"
+                              " GROUP BY \"key\" ORDER BY 2 DESC, 1 LIMIT %2")
                    .arg(isNg)
                    .arg(DeckProgress::HardestCount),
                {utcStart(first), utcStart(last.addDays(1))});
@@ -46,7 +48,6 @@ QList<DeckProgress::Word> hardestBetween(const QSqlDatabase& db, const Deck& dec
         const qint64 key = query.value(0).toLongLong();
         const auto w = std::find_if(deck.words.cbegin(), deck.words.cend(),
                                     [key](const DeckWord& w) { return w.key == key; });
-        // A word removed since keeps its rows but has nothing left to show.
         if (w != deck.words.cend())
             words << DeckProgress::Word{key,           w->word,
                                         w->meaning,    MediaPath::findPicture(folder, w->images),
@@ -87,6 +88,8 @@ QString folderOf(const QString& path) {
 } // namespace
 
 DeckProgress DeckProgress::read(const QString& path, const QDate& today) {
+    // The file as it is now, should another program have put a new one in its place.
+    WordDataFile::closeIfReplaced(path);
     const QSqlDatabase db = WordDataFile::connection(path);
     DeckProgress progress;
     progress.path = path;
@@ -178,6 +181,8 @@ QList<DeckProgress::Day> DeckProgress::levelsOf(const QString& path, qint64 key)
         const QDate date = QDateTime::fromString(query.value(0).toString(), Qt::ISODateWithMs)
                                .toLocalTime()
                                .date();
+        if (!date.isValid())
+            continue;
         const int level = query.value(1).toInt();
         if (days.isEmpty() || days.last().date != date)
             days << Day{date, level, 0};

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <algorithm>
 #include <enginequery.h>
 #include <tuple>
@@ -149,6 +150,8 @@ Step merged(const Step& earlier, const Step& later) {
     mergeTable(earlier.before.words, earlier.after.words, later.before.words, later.after.words,
                step.before.words, step.after.words);
     step.files = earlier.files + later.files;
+    step.history = earlier.history + later.history;
+    step.swaps = earlier.swaps + later.swaps;
     return step;
 }
 
@@ -167,6 +170,57 @@ void apply(const QSqlDatabase& db, const Deck& from, const Deck& to, const Deck&
                to.subGroups, current.subGroups);
     applyTable(db, WordDataFormat::wordTable, DeckFields::words(), from.words, to.words,
                current.words);
+}
+
+qint64 historyMark(const QSqlDatabase& db) {
+    if (!WordDataFormat::hasHistory(db))
+        return 0;
+    return scalarSql(db, QStringLiteral("SELECT coalesce(max(rowid), 0) FROM \"history\""))
+        .toLongLong();
+}
+
+QList<DeckHistory> historySince(const QSqlDatabase& db, qint64 mark) {
+    QList<DeckHistory> rows;
+    if (!WordDataFormat::hasHistory(db))
+        return rows;
+    QSqlQuery query = runSql(db,
+                             QStringLiteral("SELECT \"time\", \"key\", \"before\", \"after\""
+                                            " FROM \"history\" WHERE rowid > ? ORDER BY rowid"),
+                             {mark});
+    while (query.next())
+        rows << DeckHistory{0,
+                            query.value(0).toString(),
+                            query.value(1).toLongLong(),
+                            query.value(2).toLongLong(),
+                            query.value(3).toLongLong(),
+                            {}};
+    return rows;
+}
+
+void applyHistory(const QSqlDatabase& db, const Step& step, bool back, qint64 mark) {
+    if (!WordDataFormat::hasHistory(db))
+        return;
+    runSql(db, QStringLiteral("DELETE FROM \"history\" WHERE rowid > ?"), {mark});
+    const QString swap =
+        QStringLiteral("UPDATE \"history\" SET \"key\" = CASE \"key\" WHEN ? THEN ? ELSE ? END"
+                       " WHERE \"key\" IN (?, ?)");
+    const auto trade = [&](const KeySwap& s) {
+        runSql(db, swap, {s.first, s.second, s.first, s.first, s.second});
+    };
+    if (back) {
+        std::for_each(step.swaps.crbegin(), step.swaps.crend(), trade);
+        for (const DeckHistory& row : step.history)
+            runSql(db,
+                   QStringLiteral("DELETE FROM \"history\" WHERE rowid = (SELECT rowid FROM"
+                                  " \"history\" WHERE \"time\" = ? AND \"key\" = ? AND"
+                                  " \"before\" = ? AND \"after\" = ? LIMIT 1)"),
+                   {row.time, row.key, row.before, row.after});
+    } else {
+        std::for_each(step.swaps.cbegin(), step.swaps.cend(), trade);
+        for (const DeckHistory& row : step.history)
+            runSql(db, QStringLiteral("INSERT INTO \"history\" VALUES (?, ?, ?, ?)"),
+                   {row.time, row.key, row.before, row.after});
+    }
 }
 
 bool exchangeFiles(const QList<KeptFile>& files) {

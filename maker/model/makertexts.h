@@ -228,6 +228,7 @@ inline const QString PdfFilter = QStringLiteral("PDF|*.pdf");
 inline const QString ReportTitle = QStringLiteral("学習の記録：%1");
 inline const QString ReportSaved = QStringLiteral("保存しました。\n%1");
 inline const QString ReportNotSaved = QStringLiteral("保存できませんでした。\n%1");
+inline const QString ReportNotPrinted = QStringLiteral("印刷できませんでした。");
 inline const QString ProgressNotRead = QStringLiteral("記録を読めませんでした。");
 inline const QString EditMenu = QStringLiteral("編集(&E)");
 inline const QString UndoItem = QStringLiteral("元に戻す");

@@ -299,8 +299,8 @@ void ProgressWindow::showPeriod() {
     hardest_->clear();
     for (const DeckProgress::Word& w : period_.hardest) {
         auto* item = new QListWidgetItem(
-            QIcon(QPixmap(w.picture)), MakerTexts::HardestLine.arg(w.word, w.meaning).arg(w.count),
-            hardest_);
+            QIcon(QPixmap(w.picture)),
+            MakerTexts::HardestLine.arg(w.word, w.meaning, QString::number(w.count)), hardest_);
         item->setData(Qt::UserRole, w.key);
     }
     if (period_.hardest.isEmpty() && progress_.hasHistory)
@@ -353,7 +353,9 @@ void ProgressWindow::showActivity() {
 
 void ProgressWindow::showWord() {
     const qint64 key = wordChoice_->currentData().toLongLong();
-    QChart* chart = freshChart(word_, MakerTexts::WordChart.arg(wordChoice_->currentText()));
+    // A chart's title is rich text.
+    QChart* chart =
+        freshChart(word_, MakerTexts::WordChart.arg(wordChoice_->currentText().toHtmlEscaped()));
     chart->legend()->hide();
     QList<DeckProgress::Day> days;
     try {
@@ -432,19 +434,23 @@ QString ProgressWindow::savePdf(const QString& file) {
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setResolution(150);
     writer.setTitle(MakerTexts::ReportTitle.arg(QFileInfo(path_).completeBaseName()));
-    paintReport(writer);
-    return QFileInfo(file).size() > 0 ? QString() : QStringLiteral("%1: not written").arg(file);
+    // A file that cannot be written (read-only, a folder gone) fails the painter, whatever an
+    // earlier report left there.
+    return paintReport(writer) ? QString() : QStringLiteral("%1: not written").arg(file);
 }
 
 void ProgressWindow::print() {
     QPrinter printer;
     QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
-        paintReport(printer);
+    if (dialog.exec() == QDialog::Accepted && !paintReport(printer))
+        platform().prompter->message(MakerTexts::ReportNotPrinted, windowTitle(),
+                                     Prompter::Icon::Warning);
 }
 
-void ProgressWindow::paintReport(QPagedPaintDevice& device) {
-    QPainter painter(&device);
+bool ProgressWindow::paintReport(QPagedPaintDevice& device) {
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
     const QRect page = painter.viewport();
     const int margin = page.width() / 14;
     QRect area = page.adjusted(margin, margin, -margin, -margin);
@@ -509,7 +515,8 @@ void ProgressWindow::paintReport(QPagedPaintDevice& device) {
             painter.drawPixmap(pictureBox, QPixmap(w.picture));
         painter.drawText(QRect(pictureBox.right() + font.pixelSize(), y, area.width(), row),
                          Qt::AlignVCenter,
-                         MakerTexts::HardestLine.arg(w.word, w.meaning).arg(w.count));
+                         MakerTexts::HardestLine.arg(w.word, w.meaning, QString::number(w.count)));
         y += row;
     }
+    return painter.end();
 }

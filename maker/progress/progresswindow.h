@@ -47,8 +47,8 @@ class ProgressWindow : public QWidget {
     void showLevels();
     void showActivity();
     void showWord();
-    // The report on one page of device.
-    void paintReport(QPagedPaintDevice& device);
+    // The report on one page of device; false when the device could not be written.
+    bool paintReport(QPagedPaintDevice& device);
 
     QString path_;
     DeckProgress progress_;

@@ -152,6 +152,12 @@ class TestHistory : public QObject {
         QList<DeckHistory> expected = deck.history;
         QCOMPARE(rows, expected);
         QVERIFY(damageOf(built).isEmpty());
+
+        // Another deck exported into the same folder, without a history, leaves none there.
+        Deck other = deck;
+        other.history.clear();
+        QVERIFY(DeckCsv::write(other, folder).isEmpty());
+        QVERIFY(!QFile::exists(QDir(folder).filePath(DeckCsv::historyFile)));
     }
 };
 

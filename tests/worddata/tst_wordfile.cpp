@@ -154,6 +154,16 @@ class TestWordFile : public QObject {
                  WordDataFormat::formatVersion);
         DeckFixture::execute(file, {QStringLiteral("DELETE FROM word WHERE key = 11")});
         QCOMPARE(WordDataFormat::nextKey(WordDataFile::connection(file)), 12);
+        // A removed word's record keeps its key from a new word, key mark or not.
+        QStringList statements = WordDataFormat::historyStatements();
+        statements << QStringLiteral("INSERT INTO history VALUES ('2026-12-10T05:00:00.000Z',"
+                                     " 20, 0, 1)")
+                   << QStringLiteral("DROP TRIGGER word_keymark")
+                   << QStringLiteral("DROP TABLE keymark")
+                   << QStringLiteral("PRAGMA user_version = 1");
+        WordDataFile::closeAll();
+        DeckFixture::execute(file, statements);
+        QCOMPARE(WordDataFormat::nextKey(WordDataFile::connection(file)), 21);
     }
 
     void missingPathIsNotCreated() {

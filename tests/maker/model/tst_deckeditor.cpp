@@ -18,6 +18,8 @@
 #include <worddatafile.h>
 #include <worddataformat.h>
 
+using namespace Qt::StringLiterals;
+
 using Edit = std::function<void(DeckEditor&)>;
 Q_DECLARE_METATYPE(Edit)
 
@@ -205,6 +207,43 @@ class TestDeckEditor : public QObject {
         QCOMPARE(rows(2), QString());
         QCOMPARE(damageOf(path), QStringList());
         QCOMPARE(editor.deckWithHistory().history.size(), 1);
+    }
+
+    // Taking changes back and giving them again keeps each word's record its own and writes
+    // no gradings; a removed word's record stays its own when others trade keys.
+    void undoKeepsTheHistoryRight() {
+        const QString path = newDeck();
+        DeckEditor editor(path);
+        startingDeck(editor); // dog (key 2) at level 3
+        const auto history = [&] {
+            return DeckFixture::scalar(path, QStringLiteral("SELECT group_concat(key || ':' ||"
+                                                            " \"before\" || '>' || \"after\", ' ')"
+                                                            " FROM (SELECT * FROM history"
+                                                            " ORDER BY key, rowid)"))
+                .toString();
+        };
+        const QList<std::pair<std::function<void()>, QString>> steps{
+            {[&] {
+                 editor.resetWords({2, 5});
+             },
+             u"2:3>0 5:0>0"_s},
+            {[&] { editor.removeWords({5}); }, u"2:3>0 5:0>0"_s},
+            {[&] { editor.moveWord(2, +1); }, u"3:3>0 5:0>0"_s}, // dog now key 3
+            {[&] { editor.moveWord(1, +1); }, u"3:3>0 5:0>0"_s}, // cat and fox
+            {[&] { editor.undo(); }, u"3:3>0 5:0>0"_s},
+            {[&] { editor.undo(); }, u"2:3>0 5:0>0"_s},
+            {[&] { editor.undo(); }, u"2:3>0 5:0>0"_s}, // sun back
+            {[&] { editor.undo(); }, QString()},        // the reset taken back: no record
+            {[&] { editor.redo(); }, u"2:3>0 5:0>0"_s},
+            {[&] { editor.redo(); }, u"2:3>0 5:0>0"_s},
+            {[&] { editor.redo(); }, u"3:3>0 5:0>0"_s},
+        };
+        for (const auto& [step, expected] : steps) {
+            step();
+            QCOMPARE(history(), expected);
+        }
+        QCOMPARE(editor.word(3)->level, 0); // dog, reset
+        QCOMPARE(damageOf(path), QStringList());
     }
 
     void keysAreNotReusedAcrossOpenings() {
