@@ -3,6 +3,7 @@
 #include "csv.h"
 #include "deckvalidator.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -164,6 +165,27 @@ QString writeTable(const QString& path, std::span<const DeckField<Record>> field
     return {};
 }
 
+// The history's rows as the program writes them: a UTC time in one form (the periods compare
+// times as text), levels 0..5. A spreadsheet that saved the file again may have changed them.
+DeckProblems historyProblems(const QList<DeckHistory>& history, const QString& file) {
+    static const QRegularExpression utcTime(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}Z$"));
+    DeckProblems problems;
+    for (const DeckHistory& row : history) {
+        if (!utcTime.match(row.time).hasMatch() ||
+            !QDateTime::fromString(row.time, Qt::ISODateWithMs).isValid())
+            problems << DeckProblem(
+                file, row.line,
+                QStringLiteral("time \"%1\" is not a UTC time like 2026-12-10T05:10:00.000Z")
+                    .arg(row.time));
+        for (const qint64 level : {row.before, row.after})
+            if (level < 0 || level > 5)
+                problems << DeckProblem(
+                    file, row.line, QStringLiteral("level %1 is not between 0 and 5").arg(level));
+    }
+    return problems;
+}
+
 } // namespace
 
 ReadResult readUnchecked(const QString& folder) {
@@ -193,8 +215,10 @@ ReadResult read(const QString& folder) {
     origin.groupsComplete = complete(origin.groupsFile);
     origin.subGroupsComplete = complete(origin.subGroupsFile);
     result.problems << validateDeck(result.deck, origin, folder);
+    result.problems << historyProblems(result.deck.history, dir.filePath(historyFile));
     // One report in file order: the parse problems of a file come before the checks of its rows.
-    const QStringList order{origin.groupsFile, origin.subGroupsFile, origin.wordsFile};
+    const QStringList order{origin.groupsFile, origin.subGroupsFile, origin.wordsFile,
+                            dir.filePath(historyFile)};
     std::stable_sort(result.problems.begin(), result.problems.end(),
                      [&](const DeckProblem& a, const DeckProblem& b) {
                          const auto ia = order.indexOf(a.file), ib = order.indexOf(b.file);

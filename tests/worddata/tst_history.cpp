@@ -125,6 +125,35 @@ class TestHistory : public QObject {
         QVERIFY(scalar(file_, QStringLiteral("SELECT sum(times) FROM word")) > 0);
     }
 
+    // history.csv rows as a spreadsheet may have saved them again are reported at their line.
+    void historyCsvRowsAreChecked_data() {
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        QTest::addColumn<int>("problems");
+        QTest::newRow("as written") << "2026-12-10T05:10:00.123Z" << 0 << 1 << 0;
+        QTest::newRow("a spreadsheet's date") << "2026/12/10 5:10" << 0 << 1 << 1;
+        QTest::newRow("local time") << "2026-12-10T05:10:00.123" << 0 << 1 << 1;
+        QTest::newRow("no such day") << "2026-02-30T05:10:00.123Z" << 0 << 1 << 1;
+        QTest::newRow("levels out of range") << "2026-12-10T05:10:00.123Z" << -1 << 6 << 2;
+    }
+    void historyCsvRowsAreChecked() {
+        QFETCH(QString, time);
+        QFETCH(int, before);
+        QFETCH(int, after);
+        QFETCH(int, problems);
+        Deck deck = PmlDeck::read(file_);
+        deck.history = {{0, time, 1, before, after, {}}};
+        const QString folder = dir_.filePath(QStringLiteral("checked"));
+        QVERIFY(DeckCsv::write(deck, folder).isEmpty());
+        const QString history = QDir(folder).filePath(DeckCsv::historyFile);
+        QList<int> lines;
+        for (const DeckProblem& problem : DeckCsv::read(folder).problems)
+            if (problem.file == history)
+                lines << problem.line;
+        QCOMPARE(lines, QList<int>(problems, 2));
+    }
+
     // The CSV folder carries the history, and a deck built from it has the same rows.
     void historyTravelsThroughTheCsvFolder() {
         grade(file_, 1, 2);
