@@ -5,6 +5,7 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <ctime>
 #include <deckprogress.h>
 #include <worddatafile.h>
 #include <worddataformat.h>
@@ -43,6 +44,11 @@ class TestDeckProgress : public QObject {
     }
 
   private slots:
+    // Far from UTC, so that a local day and a UTC day differ by most of a day.
+    void initTestCase() {
+        qputenv("TZ", "Asia/Tokyo");
+        tzset();
+    }
     // Group 1 with sub-groups 1 (keys 1..4 at level 1) and 2 (keys 5, 6 at level 0).
     void init() {
         file_ = dir_.filePath(QString::fromLatin1(QTest::currentTestFunction()) +
@@ -54,6 +60,24 @@ class TestDeckProgress : public QObject {
         deck.write(file_);
     }
     void cleanup() { WordDataFile::closeAll(); }
+
+    // A grading just after local midnight and one just before it fall on their local days
+    // (in UTC both are on the day before).
+    void daysAreLocal() {
+        QStringList statements = WordDataFormat::historyStatements();
+        for (const auto& [day, time, key] : QList<std::tuple<QDate, QTime, int>>{
+                 {today_, QTime(0, 30), 1}, {today_.addDays(-1), QTime(23, 30), 2}})
+            statements << QStringLiteral("INSERT INTO history VALUES ('%1', %2, 2, 1)")
+                              .arg(QDateTime(day, time).toUTC().toString(Qt::ISODateWithMs))
+                              .arg(key);
+        DeckFixture::execute(file_, statements);
+        const DeckProgress progress = DeckProgress::read(file_, today_);
+        QCOMPARE(progress.perDay.last().count, 1);
+        QCOMPARE(progress.perDay[DeckProgress::Days - 2].count, 1);
+        QCOMPARE(progress.period(today_, today_).gradings, 1);
+        QCOMPARE(DeckProgress::levelsOf(file_, 1).value(0).date, today_);
+        QCOMPARE(DeckProgress::levelsOf(file_, 2).value(0).date, today_.addDays(-1));
+    }
 
     void withoutHistory() {
         const DeckProgress progress = DeckProgress::read(file_, today_);
