@@ -87,10 +87,12 @@ QString copyFile(const QString& from, const QString& to) {
 
 template <typename Record>
 QList<Record> selectRows(const QSqlDatabase& db, QLatin1StringView table,
-                         std::span<const DeckField<Record>> fields, const QString& order) {
-    const QString sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                            .arg(columnList(fields), quoted(table), order);
-    QSqlQuery query = runSql(db, sql);
+                         std::span<const DeckField<Record>> fields, const QString& order,
+                         const QString& where = QStringLiteral("1"),
+                         const QVariantList& values = {}) {
+    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4")
+                            .arg(columnList(fields), quoted(table), where, order);
+    QSqlQuery query = runSql(db, sql, values);
     QList<Record> rows;
     while (query.next()) {
         Record row;
@@ -197,11 +199,11 @@ Deck readRows(const QSqlDatabase& db) {
     return deck;
 }
 
-QList<DeckHistory> readHistory(const QSqlDatabase& db) {
+QList<DeckHistory> readHistory(const QSqlDatabase& db, qint64 afterRow) {
     if (!WordDataFormat::hasHistory(db))
         return {};
     return selectRows(db, WordDataFormat::historyTable, DeckFields::history(),
-                      QStringLiteral("\"time\", rowid"));
+                      QStringLiteral("\"time\", rowid"), QStringLiteral("rowid > ?"), {afterRow});
 }
 
 Deck read(const QString& path) {

@@ -37,8 +37,9 @@ QString write(const Deck& deck, const QString& mediaFrom, const QString& path,
 Deck read(const QString& path);
 // The three tables' rows (not the history) through a connection that stays open.
 Deck readRows(const QSqlDatabase& db);
-// The grading history in the order it was written; empty when the deck has none.
-QList<DeckHistory> readHistory(const QSqlDatabase& db);
+// The grading history in the order it was written, from the row after afterRow (a rowid; 0:
+// all of it); empty when the deck has none.
+QList<DeckHistory> readHistory(const QSqlDatabase& db, qint64 afterRow = 0);
 
 // Copies the pictures and voices deck names from the deck folder from into the one to, each
 // found as the screens find it (case aside, a BMP where no JPEG is) and stored as

@@ -127,9 +127,8 @@ void MakerWindow::createMenus() {
 void MakerWindow::showProgress() {
     if (!editor() || deckGone())
         return;
-    if (!progress_ || progress_->property("deck").toString() != editor()->path()) {
+    if (!progress_ || progress_->deckPath() != editor()->path()) {
         progress_ = std::make_unique<ProgressWindow>(editor()->path());
-        progress_->setProperty("deck", editor()->path());
         // Quitting works from きろく too.
         auto* quit = new QAction(progress_.get());
         quit->setShortcut(QKeySequence::Quit);

@@ -124,7 +124,7 @@ void DeckEditor::change(const std::function<void(const QSqlDatabase&)>& work) {
             before = rows;
             const qint64 mark = DeckUndo::historyMark(db);
             work(db);
-            written = DeckUndo::historySince(db, mark);
+            written = PmlDeck::readHistory(db, mark);
         });
         step = DeckUndo::difference(before, after);
         step.history = written;

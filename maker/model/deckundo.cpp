@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <algorithm>
 #include <enginequery.h>
 #include <tuple>
@@ -177,24 +176,6 @@ qint64 historyMark(const QSqlDatabase& db) {
         return 0;
     return scalarSql(db, QStringLiteral("SELECT coalesce(max(rowid), 0) FROM \"history\""))
         .toLongLong();
-}
-
-QList<DeckHistory> historySince(const QSqlDatabase& db, qint64 mark) {
-    QList<DeckHistory> rows;
-    if (!WordDataFormat::hasHistory(db))
-        return rows;
-    QSqlQuery query = runSql(db,
-                             QStringLiteral("SELECT \"time\", \"key\", \"before\", \"after\""
-                                            " FROM \"history\" WHERE rowid > ? ORDER BY rowid"),
-                             {mark});
-    while (query.next())
-        rows << DeckHistory{0,
-                            query.value(0).toString(),
-                            query.value(1).toLongLong(),
-                            query.value(2).toLongLong(),
-                            query.value(3).toLongLong(),
-                            {}};
-    return rows;
 }
 
 void applyHistory(const QSqlDatabase& db, const Step& step, bool back, qint64 mark) {

@@ -47,10 +47,9 @@ Step merged(const Step& earlier, const Step& later);
 // before takes it back) on the file, whose rows are now `current`; inside a transaction.
 void apply(const QSqlDatabase& db, const Deck& from, const Deck& to, const Deck& current);
 
-// Where the grading history ends now (0 when the deck has none), and the rows written after
-// such a mark: what a change wrote.
+// Where the grading history ends now (0 when the deck has none): the rows after such a mark
+// (PmlDeck::readHistory) are what a change wrote.
 qint64 historyMark(const QSqlDatabase& db);
-QList<DeckHistory> historySince(const QSqlDatabase& db, qint64 mark);
 
 // Brings the grading history along with step's rows (back: taking the change back): the rows
 // the column writes of apply() set off since mark go, for they are no gradings; the change's

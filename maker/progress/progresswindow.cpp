@@ -1,28 +1,22 @@
 #include "progresswindow.h"
 
 #include "makertexts.h"
+#include "progresscharts.h"
 
 #include <QAction>
 #include <QBarCategoryAxis>
-#include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QChartView>
 #include <QComboBox>
 #include <QCompleter>
-#include <QCoreApplication>
 #include <QDateTimeAxis>
 #include <QEvent>
 #include <QFileInfo>
-#include <QGraphicsLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
 #include <QListWidget>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QStackedBarSeries>
 #include <QTabWidget>
@@ -36,92 +30,9 @@
 #include <pmcm000.h>
 
 using PMCM000::platform;
+using namespace ProgressCharts;
 
 namespace {
-
-QChartView* chartView(QWidget* parent) {
-    auto* view = new QChartView(new QChart, parent);
-    view->setRenderHint(QPainter::Antialiasing);
-    view->chart()->legend()->setAlignment(Qt::AlignBottom);
-    view->setMinimumSize(300, 220);
-    return view;
-}
-
-// A fresh chart in view, titled; the old one and its series go.
-QChart* freshChart(QChartView* view, const QString& title) {
-    QChart* old = view->chart();
-    auto* chart = new QChart;
-    chart->setTitle(title);
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    view->setChart(chart);
-    delete old;
-    return chart;
-}
-
-// Whole numbers on a value axis from 0.
-QValueAxis* countAxis(int highest) {
-    auto* axis = new QValueAxis;
-    axis->setLabelFormat(QStringLiteral("%d"));
-    axis->setRange(0, std::max(4, highest));
-    axis->applyNiceNumbers();
-    return axis;
-}
-
-// Bars along x with a count axis from 0 beside them.
-void addBars(QChart* chart, QAbstractBarSeries* series, QAbstractAxis* x, int highest) {
-    chart->addSeries(series);
-    chart->addAxis(x, Qt::AlignBottom);
-    series->attachAxis(x);
-    QValueAxis* y = countAxis(highest);
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(y);
-}
-
-QBarCategoryAxis* namedBars(const QStringList& names) {
-    auto* x = new QBarCategoryAxis;
-    x->append(names);
-    return x;
-}
-
-// Each level's colour, the learned ones green and the hard ones red; a word not seen yet grey.
-const QColor levelColours[6] = {QColor(0xcf, 0xd8, 0xdc), QColor(0x2e, 0x9d, 0x4a),
-                                QColor(0x9c, 0xcc, 0x65), QColor(0xff, 0xca, 0x28),
-                                QColor(0xff, 0x8f, 0x00), QColor(0xe5, 0x39, 0x35)};
-
-// Where a level stands on the word chart's axis: learned (1) at the top, then 2..5, and a
-// word set back to not seen (0) at the bottom.
-int levelRow(int level) {
-    return level == 0 ? 6 : level;
-}
-
-// One bar for each count along x.
-void drawCounts(QChartView* view, const QString& title, const QList<DeckProgress::Count>& counts,
-                const QColor& colour, QAbstractAxis* x) {
-    QChart* chart = freshChart(view, title);
-    chart->legend()->hide();
-    auto* set = new QBarSet(title);
-    set->setColor(colour);
-    int highest = 0;
-    for (const DeckProgress::Count& count : counts) {
-        *set << count.count;
-        highest = std::max(highest, count.count);
-    }
-    auto* series = new QBarSeries;
-    series->append(set);
-    addBars(chart, series, x, highest);
-}
-
-// Gradings per day: a week's days each named, a month's by its Mondays, so the names stay
-// large and apart whatever the chart's width.
-void drawDays(QChartView* view, const QString& title, const QList<DeckProgress::Count>& days) {
-    auto* x = new QCategoryAxis;
-    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    x->setRange(-0.5, qreal(days.size()) - 0.5);
-    for (qsizetype at = 0; at < days.size(); ++at)
-        if (days.size() <= 10 || days[at].date.dayOfWeek() == Qt::Monday)
-            x->append(days[at].date.toString(QStringLiteral("M/d")), qreal(at));
-    drawCounts(view, title, days, QColor(0x4a, 0x90, 0xd9), x);
-}
 
 // The chosen period's days: the last 30 days, this week from Monday, or this month from the
 // 1st, to today.
@@ -427,96 +338,4 @@ void ProgressWindow::changeEvent(QEvent* event) {
     // The child may have practised while the window was in the background.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         refresh();
-}
-
-QString ProgressWindow::savePdf(const QString& file) {
-    QPdfWriter writer(file);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setResolution(150);
-    writer.setTitle(MakerTexts::ReportTitle.arg(QFileInfo(path_).completeBaseName()));
-    // A file that cannot be written (read-only, a folder gone) fails the painter, whatever an
-    // earlier report left there.
-    return paintReport(writer) ? QString() : QStringLiteral("%1: not written").arg(file);
-}
-
-void ProgressWindow::print() {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted && !paintReport(printer))
-        platform().prompter->message(MakerTexts::ReportNotPrinted, windowTitle(),
-                                     Prompter::Icon::Warning);
-}
-
-bool ProgressWindow::paintReport(QPagedPaintDevice& device) {
-    QPainter painter;
-    if (!painter.begin(&device))
-        return false;
-    const QRect page = painter.viewport();
-    const int margin = page.width() / 14;
-    QRect area = page.adjusted(margin, margin, -margin, -margin);
-    QFont font = painter.font();
-    font.setPixelSize(area.width() / 26);
-    font.setBold(true);
-    painter.setFont(font);
-    const QString title = MakerTexts::ReportTitle.arg(QFileInfo(path_).completeBaseName());
-    painter.drawText(area, Qt::AlignTop | Qt::AlignLeft, title);
-    area.setTop(area.top() + font.pixelSize() * 2);
-    font.setBold(false);
-    font.setPixelSize(area.width() / 42);
-    painter.setFont(font);
-    const QString text = periodText_->text();
-    const QRect textBox = painter.boundingRect(area, Qt::TextWordWrap, text);
-    painter.drawText(area, Qt::TextWordWrap, text);
-    area.setTop(textBox.bottom() + font.pixelSize());
-
-    // The period's days and every group's levels, each a band of the page, drawn about as
-    // wide as the window shows them (so their texts stay large beside the bars).
-    QChartView days;
-    drawDays(&days, MakerTexts::PeriodPerDayChart, period_.perDay);
-    const int bands[]{area.height() / 4, area.height() * 3 / 10};
-    // The report shows every group, whichever the levels tab shows now.
-    const int groupShown = groupChoice_->currentIndex();
-    groupChoice_->setCurrentIndex(0);
-    int chartAt = 0;
-    for (QChart* chart : {days.chart(), levels_->chart()}) {
-        const int band = bands[chartAt++];
-        const QRect target(area.left(), area.top(), area.width(), band);
-        const QSizeF shown = chart->size();
-        // Twice as sharp as drawn.
-        const QSizeF drawn(740, 740.0 * band / area.width());
-        chart->resize(drawn);
-        // Polished and laid out at that size now, not when the event loop next runs: a chart
-        // made just now would draw its texts cut.
-        QCoreApplication::sendPostedEvents(chart->scene(), QEvent::MetaCall);
-        chart->layout()->activate();
-        QPixmap picture((drawn * 2).toSize());
-        picture.setDevicePixelRatio(2);
-        picture.fill(Qt::white);
-        {
-            QPainter chartPainter(&picture);
-            chartPainter.setRenderHint(QPainter::Antialiasing);
-            chart->scene()->render(&chartPainter, QRectF(QPointF(0, 0), drawn),
-                                   QRectF(chart->pos(), drawn));
-        }
-        chart->resize(shown);
-        painter.drawPixmap(target, picture);
-        area.setTop(area.top() + band + font.pixelSize());
-    }
-    groupChoice_->setCurrentIndex(groupShown);
-    painter.drawText(area.topLeft() + QPoint(0, font.pixelSize()), MakerTexts::HardestTitle);
-    area.setTop(area.top() + font.pixelSize() * 2);
-    // Every hardest word fits: the rows share what is left of the page.
-    const int row = std::min(area.height() / DeckProgress::HardestCount,
-                             std::max(font.pixelSize() * 2, page.height() / 28));
-    int y = area.top();
-    for (const DeckProgress::Word& w : period_.hardest) {
-        const QRect pictureBox(area.left(), y, row * 172 / 100, row - 4);
-        if (!w.picture.isEmpty())
-            painter.drawPixmap(pictureBox, QPixmap(w.picture));
-        painter.drawText(QRect(pictureBox.right() + font.pixelSize(), y, area.width(), row),
-                         Qt::AlignVCenter,
-                         MakerTexts::HardestLine.arg(w.word, w.meaning, QString::number(w.count)));
-        y += row;
-    }
-    return painter.end();
 }

@@ -26,6 +26,7 @@ class ProgressWindow : public QWidget {
     QString savePdf(const QString& file);
     void print();
 
+    const QString& deckPath() const { return path_; }
     const DeckProgress& progress() const { return progress_; }
     const DeckProgress::Period& period() const { return period_; }
     QComboBox* periodChoice() const { return periodChoice_; }

@@ -1,6 +1,7 @@
 #include "deckfixture.h"
 
 #include "dataerror.h"
+#include "worddatafile.h"
 #include "worddataformat.h"
 
 #include <QSqlDatabase>
@@ -127,6 +128,15 @@ void DeckFixture::execute(const QString& path, const QStringList& statements) {
                 throw DataError(DataError::Reason::Engine, query.lastError().text());
         }
     });
+}
+
+QStringList DeckFixture::damage(const QString& path) {
+    WordDataFile::close(path);
+    QStringList problems;
+    withConnection(path, [&](QSqlDatabase& db) {
+        problems = WordDataFormat::damage(db, WordDataFormat::Integrity::Full);
+    });
+    return problems;
 }
 
 QVariant DeckFixture::scalar(const QString& path, const QString& sql) {

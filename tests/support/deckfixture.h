@@ -36,6 +36,9 @@ class DeckFixture {
     // The first value of a query through a private connection: what another process would
     // read from the file (only committed data).
     static QVariant scalar(const QString& path, const QString& sql);
+    // What the full damage check finds in the file as committed, the program's own connection
+    // to it closed first. Throws DataError.
+    static QStringList damage(const QString& path);
 
   private:
     struct Group {

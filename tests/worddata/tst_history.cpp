@@ -19,19 +19,6 @@
 
 namespace {
 
-QStringList damageOf(const QString& path) {
-    WordDataFile::closeAll();
-    QStringList problems;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("d"));
-        db.setDatabaseName(path);
-        problems = db.open() ? WordDataFormat::damage(db, WordDataFormat::Integrity::Full)
-                             : QStringList{QStringLiteral("cannot open")};
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("d"));
-    return problems;
-}
-
 void grade(const QString& path, int key, int level) {
     DataSource data = opened(path, QStringLiteral("select_word"));
     data.FindFirst(QStringLiteral("key = %1").arg(key));
@@ -69,7 +56,7 @@ class TestHistory : public QObject {
         opened(file_, QStringLiteral("select_word")); // opening changes nothing
         WordDataFile::closeAll();
         QCOMPARE(contents(file_), before);
-        QVERIFY(damageOf(file_).isEmpty());
+        QVERIFY(DeckFixture::damage(file_).isEmpty());
 
         grade(file_, 2, 3);
         grade(file_, 2, 4);
@@ -82,7 +69,7 @@ class TestHistory : public QObject {
             DeckFixture::scalar(file_, QStringLiteral("SELECT time FROM history LIMIT 1"))
                 .toString();
         QVERIFY2(QDateTime::fromString(time, Qt::ISODateWithMs).isValid(), qPrintable(time));
-        QVERIFY(damageOf(file_).isEmpty());
+        QVERIFY(DeckFixture::damage(file_).isEmpty());
     }
 
     // A deck of the first format gains the history as any other: graded by the program, it is
@@ -94,7 +81,7 @@ class TestHistory : public QObject {
         grade(file_, 3, 2);
         QCOMPARE(scalar(file_, QStringLiteral("SELECT count(*) FROM history")), 1);
         QCOMPARE(scalar(file_, QStringLiteral("PRAGMA user_version")), 1);
-        QVERIFY(damageOf(file_).isEmpty());
+        QVERIFY(DeckFixture::damage(file_).isEmpty());
     }
 
     // A history that is not ours is damage, as any other object would be.
@@ -102,7 +89,7 @@ class TestHistory : public QObject {
         grade(file_, 1, 2);
         WordDataFile::closeAll();
         DeckFixture::execute(file_, {QStringLiteral("DROP TRIGGER word_history_key")});
-        QVERIFY(damageOf(file_).join(u' ').contains(QStringLiteral("word_history_key")));
+        QVERIFY(DeckFixture::damage(file_).join(u' ').contains(QStringLiteral("word_history_key")));
     }
 
     // Killed at any moment, the process leaves every grading with its history row: the counts
@@ -117,7 +104,7 @@ class TestHistory : public QObject {
             ::kill(pid_t(grading.processId()), SIGKILL);
             grading.waitForFinished();
             WordDataFile::closeAll();
-            QVERIFY(damageOf(file_).isEmpty());
+            QVERIFY(DeckFixture::damage(file_).isEmpty());
             const int graded = scalar(file_, QStringLiteral("SELECT sum(times) FROM word"));
             if (graded > 0)
                 QCOMPARE(scalar(file_, QStringLiteral("SELECT count(*) FROM history")), graded);
@@ -180,7 +167,7 @@ class TestHistory : public QObject {
             row.line = 0;
         QList<DeckHistory> expected = deck.history;
         QCOMPARE(rows, expected);
-        QVERIFY(damageOf(built).isEmpty());
+        QVERIFY(DeckFixture::damage(built).isEmpty());
 
         // Another deck exported into the same folder, without a history, leaves none there.
         Deck other = deck;

@@ -68,21 +68,6 @@ void startingDeck(DeckEditor& d) {
     d.reload();
 }
 
-QStringList damageOf(const QString& path) {
-    WordDataFile::close(path);
-    QStringList problems;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("x"));
-        db.setDatabaseName(path);
-        if (db.open())
-            problems = WordDataFormat::damage(db, WordDataFormat::Integrity::Full);
-        else
-            problems << QStringLiteral("cannot open");
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("x"));
-    return problems;
-}
-
 } // namespace
 
 class TestDeckEditor : public QObject {
@@ -183,7 +168,7 @@ class TestDeckEditor : public QObject {
             edit(editor);
             QCOMPARE(summary(editor), expected);
         }
-        QCOMPARE(damageOf(path), QStringList());
+        QCOMPARE(DeckFixture::damage(path), QStringList());
         QCOMPARE(summary(DeckEditor(path)), expected); // as read again from the file
     }
 
@@ -205,7 +190,7 @@ class TestDeckEditor : public QObject {
         QCOMPARE(editor.moveWord(2, +1), 3); // dog and fox trade keys
         QCOMPARE(rows(3), QStringLiteral("3>0"));
         QCOMPARE(rows(2), QString());
-        QCOMPARE(damageOf(path), QStringList());
+        QCOMPARE(DeckFixture::damage(path), QStringList());
         QCOMPARE(editor.deckWithHistory().history.size(), 1);
     }
 
@@ -243,7 +228,7 @@ class TestDeckEditor : public QObject {
             QCOMPARE(history(), expected);
         }
         QCOMPARE(editor.word(3)->level, 0); // dog, reset
-        QCOMPARE(damageOf(path), QStringList());
+        QCOMPARE(DeckFixture::damage(path), QStringList());
     }
 
     void keysAreNotReusedAcrossOpenings() {
@@ -270,7 +255,7 @@ class TestDeckEditor : public QObject {
             QCOMPARE(editor.addWord(1, 1, {QStringLiteral("new"), {}, {}, {}}), 10);
         }
         QCOMPARE(DeckFixture::scalar(path, QStringLiteral("PRAGMA user_version")).toInt(), 2);
-        QCOMPARE(damageOf(path), QStringList());
+        QCOMPARE(DeckFixture::damage(path), QStringList());
     }
 
     // The program grades a word between two changes of the maker: the grading stays.
